@@ -1,0 +1,303 @@
+#include "contacts/Drzewo.h"
+
+#include "contacts/Galezie.h"
+
+#include <algorithm>
+
+TDrzewo::TDrzewo() : m_korzen(new TWezel(this, nullptr, QString())) {}
+
+TDrzewo::~TDrzewo()
+{
+  for (TObserwatorDrzewa *o : std::vector<TObserwatorDrzewa *>(m_obserwatorzy))
+    o->DrzewoNiszczone();
+}
+
+void TDrzewo::DodajObserwatora(TObserwatorDrzewa *obserwator)
+{
+  if (obserwator &&
+      std::find(m_obserwatorzy.begin(), m_obserwatorzy.end(), obserwator) == m_obserwatorzy.end())
+    m_obserwatorzy.push_back(obserwator);
+}
+
+void TDrzewo::UsunObserwatora(TObserwatorDrzewa *obserwator)
+{
+  m_obserwatorzy.erase(std::remove(m_obserwatorzy.begin(), m_obserwatorzy.end(), obserwator),
+                       m_obserwatorzy.end());
+}
+
+int TDrzewo::LiczbaGlownych() const
+{
+  return m_korzen->LiczbaDzieci();
+}
+
+TWezel *TDrzewo::Glowny(int i) const
+{
+  return m_korzen->Dziecko(i);
+}
+
+int TDrzewo::LiczbaWezlow() const
+{
+  int liczba = 0;
+  for (const TWezel *w = Pierwszy(); w; w = w->Nastepny())
+    ++liczba;
+  return liczba;
+}
+
+void TDrzewo::Przenumeruj(TWezel *rodzic, int od)
+{
+  for (size_t i = size_t(std::max(od, 0)); i < rodzic->m_dzieci.size(); ++i)
+    rodzic->m_dzieci[i]->m_indeks = int(i);
+}
+
+void TDrzewo::Zmieniono(TWezel *wezel, unsigned co)
+{
+  if (wezel == m_korzen.get())
+    return;
+  for (TObserwatorDrzewa *o : m_obserwatorzy)
+    o->Zmieniono(wezel, co);
+}
+
+TWezel *TDrzewo::Dodaj(TWezel *rodzic, const QString &tekst)
+{
+  return Wstaw(rodzic, -1, tekst);
+}
+
+TWezel *TDrzewo::Wstaw(TWezel *rodzic, int pozycja, const QString &tekst)
+{
+  if (rodzic && !Nasz(rodzic))
+    return nullptr;
+  TWezel *r = Wlasciwy(rodzic);
+  const int liczba = r->LiczbaDzieci();
+  if (pozycja < 0 || pozycja > liczba)
+    pozycja = liczba;
+  for (TObserwatorDrzewa *o : m_obserwatorzy)
+    o->PrzedWstawieniem(rodzic, pozycja);
+  std::unique_ptr<TWezel> nowy(new TWezel(this, r, tekst));
+  TWezel *wezel = nowy.get();
+  r->m_dzieci.insert(r->m_dzieci.begin() + pozycja, std::move(nowy));
+  Przenumeruj(r, pozycja);
+  for (TObserwatorDrzewa *o : m_obserwatorzy)
+    o->PoWstawieniu(wezel);
+  return wezel;
+}
+
+TWezel *TDrzewo::WstawPrzed(TWezel *brat, const QString &tekst)
+{
+  if (!Nasz(brat))
+    return nullptr;
+  return Wstaw(brat->Rodzic(), brat->Indeks(), tekst);
+}
+
+bool TDrzewo::Przenies(TWezel *wezel, TWezel *nowyRodzic, int pozycja)
+{
+  if (!Nasz(wezel) || (nowyRodzic && !Nasz(nowyRodzic)))
+    return false;
+  TWezel *cel = Wlasciwy(nowyRodzic);
+  if (cel->LezyW(wezel))
+    return false;
+  const int liczba = cel->LiczbaDzieci();
+  if (pozycja < 0 || pozycja > liczba)
+    pozycja = liczba;
+  TWezel *zrodlo = wezel->m_rodzic;
+  const int stary = wezel->m_indeks;
+  if (zrodlo == cel && (pozycja == stary || pozycja == stary + 1))
+    return true; // already there
+  for (TObserwatorDrzewa *o : m_obserwatorzy)
+    o->PrzedPrzeniesieniem(wezel, nowyRodzic, pozycja);
+  std::unique_ptr<TWezel> przenoszony = std::move(zrodlo->m_dzieci[size_t(stary)]);
+  zrodlo->m_dzieci.erase(zrodlo->m_dzieci.begin() + stary);
+  Przenumeruj(zrodlo, stary);
+  const int nowa = (zrodlo == cel && pozycja > stary) ? pozycja - 1 : pozycja;
+  przenoszony->m_rodzic = cel;
+  cel->m_dzieci.insert(cel->m_dzieci.begin() + nowa, std::move(przenoszony));
+  Przenumeruj(cel, nowa);
+  for (TObserwatorDrzewa *o : m_obserwatorzy)
+    o->PoPrzeniesieniu(wezel);
+  return true;
+}
+
+bool TDrzewo::PrzeniesPrzed(TWezel *wezel, TWezel *brat)
+{
+  if (!Nasz(brat))
+    return false;
+  return Przenies(wezel, brat->Rodzic(), brat->Indeks());
+}
+
+void TDrzewo::OglosUsuwanie(TWezel *wezel)
+{
+  if (m_obserwatorzy.empty())
+    return;
+  // Pre-order over the subtree of `wezel` only.
+  for (TWezel *w = wezel; w;) {
+    for (TObserwatorDrzewa *o : m_obserwatorzy)
+      o->PrzedUsunieciemWezla(w);
+    if (w->LiczbaDzieci() > 0) {
+      w = w->PierwszeDziecko();
+      continue;
+    }
+    while (w && w != wezel && !w->NastepnyBrat())
+      w = w->m_rodzic;
+    w = (w && w != wezel) ? w->NastepnyBrat() : nullptr;
+  }
+}
+
+void TDrzewo::Usun(TWezel *wezel)
+{
+  if (!Nasz(wezel))
+    return;
+  OglosUsuwanie(wezel);
+  TWezel *r = wezel->m_rodzic;
+  TWezel *rodzic = wezel->Rodzic();
+  const int indeks = wezel->m_indeks;
+  for (TObserwatorDrzewa *o : m_obserwatorzy)
+    o->PrzedUsunieciem(rodzic, indeks, indeks);
+  std::unique_ptr<TWezel> usuwany = std::move(r->m_dzieci[size_t(indeks)]);
+  r->m_dzieci.erase(r->m_dzieci.begin() + indeks);
+  Przenumeruj(r, indeks);
+  for (TObserwatorDrzewa *o : m_obserwatorzy)
+    o->PoUsunieciu(rodzic, indeks, indeks);
+  // `usuwany` goes here, after the view has let go of it.
+}
+
+void TDrzewo::UsunZachowujacDzieci(TWezel *wezel)
+{
+  if (!Nasz(wezel))
+    return;
+  while (TWezel *dziecko = wezel->PierwszeDziecko())
+    PrzeniesPrzed(dziecko, wezel);
+  Usun(wezel);
+}
+
+void TDrzewo::UsunDzieci(TWezel *wezel)
+{
+  if (wezel && !Nasz(wezel))
+    return;
+  TWezel *r = Wlasciwy(wezel);
+  const int liczba = r->LiczbaDzieci();
+  if (liczba == 0)
+    return;
+  for (int i = 0; i < liczba; ++i)
+    OglosUsuwanie(r->Dziecko(i));
+  for (TObserwatorDrzewa *o : m_obserwatorzy)
+    o->PrzedUsunieciem(wezel, 0, liczba - 1);
+  std::vector<std::unique_ptr<TWezel>> usuwane = std::move(r->m_dzieci);
+  r->m_dzieci.clear();
+  for (TObserwatorDrzewa *o : m_obserwatorzy)
+    o->PoUsunieciu(wezel, 0, liczba - 1);
+}
+
+void TDrzewo::Wyczysc()
+{
+  for (int i = 0; i < LiczbaGlownych(); ++i)
+    OglosUsuwanie(Glowny(i));
+  for (TObserwatorDrzewa *o : m_obserwatorzy)
+    o->PrzedWyczyszczeniem();
+  std::vector<std::unique_ptr<TWezel>> usuwane = std::move(m_korzen->m_dzieci);
+  m_korzen->m_dzieci.clear();
+  usuwane.clear();
+  for (TObserwatorDrzewa *o : m_obserwatorzy)
+    o->PoWyczyszczeniu();
+}
+
+TWezel *TDrzewo::ZnajdzPogrubionyPo(const TWezel *po) const
+{
+  if (!Nasz(po))
+    return nullptr;
+  for (TWezel *w = po->Nastepny(); w; w = w->Nastepny())
+    if (w->m_stan & StanWezla::Pogrubiony)
+      return w;
+  return nullptr;
+}
+
+TWezel *TDrzewo::ZnajdzUzytkownika(int numer) const
+{
+  for (const std::unique_ptr<TWezel> &w : m_korzen->m_dzieci) {
+    const TRodzajGalezi *dane = w->m_dane.get();
+    if (dane && dane->Rodzaj() == TRodzajWezla::Uzytkownik &&
+        static_cast<const TUzytkownik *>(dane)->Numer == numer)
+      return w.get();
+  }
+  return nullptr;
+}
+
+TUzytkownik *TDrzewo::UzytkownikWezla(const TWezel *wezel)
+{
+  for (const TWezel *w = wezel; w && w->m_rodzic; w = w->m_rodzic) {
+    TRodzajGalezi *dane = w->m_dane.get();
+    if (dane && dane->Rodzaj() == TRodzajWezla::Uzytkownik)
+      return static_cast<TUzytkownik *>(dane);
+  }
+  return nullptr;
+}
+
+TWezel *TDrzewo::DodajUzytkownika(int Numer, const QString &Imie, const QString &Nazwisko,
+                                  const QString &EMail, const QString &Telefon,
+                                  const QString &Opis, int Sledzony)
+{
+  TWezel *wezel = Dodaj(nullptr);
+  wezel->UstawDane(
+      std::make_shared<TUzytkownik>(wezel, Numer, Imie, Nazwisko, EMail, Telefon, Opis, Sledzony));
+  UstawStanWezla(wezel, StanWezla::Wyciety, StanWezla::Wyciety);
+  return wezel;
+}
+
+void TDrzewo::ZastosujStan(TWezel *wezel, int status)
+{
+  if (!Nasz(wezel))
+    return;
+  bool wyciety = false;
+  switch (status & 0xFF) {
+  case 1:
+  case 21:
+    wezel->UstawObrazy(11, 10);
+    wyciety = true;
+    if (TUzytkownik *u = wezel->DaneJako<TUzytkownik>())
+      u->ZnacznikWymieniony = false;
+    break;
+  case 2:
+  case 4:
+    wezel->UstawObrazy(11, 10);
+    break;
+  case 3:
+  case 5:
+    wezel->UstawObrazy(29, 28);
+    break;
+  case 6:
+    wezel->UstawObrazy(17, 16);
+    break;
+  case 20:
+  case 22:
+    wezel->UstawObrazy(27, 26);
+    break;
+  default:
+    wyciety = true; // images stay as they were
+    break;
+  }
+  UstawStanWezla(wezel, quint8((wyciety ? StanWezla::Wyciety : 0) | StanWezla::Pogrubiony),
+                 StanWezla::Wyciety | StanWezla::Pogrubiony);
+}
+
+void TDrzewo::ZastosujStanWszystkim(int status)
+{
+  for (int i = 0; i < LiczbaGlownych(); ++i) {
+    TWezel *w = Glowny(i);
+    if (w->m_dane && w->m_dane->Rodzaj() == TRodzajWezla::Uzytkownik)
+      ZastosujStan(w, status);
+  }
+}
+
+void TDrzewo::UstawStanWezla(TWezel *wezel, quint8 stan, quint8 maska)
+{
+  if (!Nasz(wezel))
+    return;
+  const quint8 nowy = quint8((wezel->m_stan & ~maska) | (stan & maska));
+  if (nowy == wezel->m_stan)
+    return;
+  wezel->m_stan = nowy;
+  Zmieniono(wezel, ZmianaWezla::Stan);
+}
+
+bool TDrzewo::MaStanWezla(const TWezel *wezel, quint8 maska) const
+{
+  return Nasz(wezel) && (wezel->m_stan & maska) != 0;
+}

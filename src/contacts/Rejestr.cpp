@@ -1,0 +1,119 @@
+#include "contacts/Rejestr.h"
+
+namespace {
+
+QString Klucz(const QString &sekcja, const QString &nazwa)
+{
+  return sekcja.isEmpty() ? nazwa : sekcja + u'/' + nazwa;
+}
+
+} // namespace
+
+TKorzenRejestru::TKorzenRejestru(QSettings &rejestr) : m_rejestr(rejestr), m_grupa(rejestr.group())
+{
+  while (!m_rejestr.group().isEmpty())
+    m_rejestr.endGroup();
+}
+
+TKorzenRejestru::~TKorzenRejestru()
+{
+  if (!m_grupa.isEmpty())
+    m_rejestr.beginGroup(m_grupa);
+}
+
+QString CzytajTekst(QSettings &rejestr, const QString &sekcja, const QString &nazwa,
+                    const QString &domyslny)
+{
+  TKorzenRejestru korzen(rejestr);
+  const QVariant v = rejestr.value(Klucz(sekcja, nazwa));
+  if (!v.isValid())
+    return domyslny;
+  // The INI reader splits unquoted commas into a list; a value typed by hand may have them.
+  if (v.typeId() == QMetaType::QStringList)
+    return v.toStringList().join(u',');
+  return v.toString();
+}
+
+int CzytajLiczbe(QSettings &rejestr, const QString &sekcja, const QString &nazwa, int domyslna)
+{
+  const QString tekst = CzytajTekst(rejestr, sekcja, nazwa, QString());
+  return StrToIntDef(tekst, domyslna);
+}
+
+bool CzytajLogiczna(QSettings &rejestr, const QString &sekcja, const QString &nazwa,
+                    bool domyslna)
+{
+  return CzytajLiczbe(rejestr, sekcja, nazwa, domyslna ? 1 : 0) != 0;
+}
+
+void ZatwierdzZapis(QSettings &rejestr, const QString &co)
+{
+  rejestr.sync();
+  if (rejestr.status() != QSettings::NoError)
+    throw ERejestr(QStringLiteral("Failed to set data for '%1'").arg(co));
+}
+
+void ZapiszTekst(QSettings &rejestr, const QString &sekcja, const QString &nazwa,
+                 const QString &wartosc)
+{
+  {
+    TKorzenRejestru korzen(rejestr);
+    rejestr.setValue(Klucz(sekcja, nazwa), wartosc);
+  }
+  ZatwierdzZapis(rejestr, nazwa);
+}
+
+void ZapiszLiczbe(QSettings &rejestr, const QString &sekcja, const QString &nazwa, int wartosc)
+{
+  ZapiszTekst(rejestr, sekcja, nazwa, QString::number(wartosc));
+}
+
+void ZapiszLogiczna(QSettings &rejestr, const QString &sekcja, const QString &nazwa, bool wartosc)
+{
+  ZapiszTekst(rejestr, sekcja, nazwa, wartosc ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+bool IstniejeSekcja(QSettings &rejestr, const QString &sekcja)
+{
+  TKorzenRejestru korzen(rejestr);
+  rejestr.beginGroup(sekcja);
+  const bool jest = !rejestr.allKeys().isEmpty();
+  rejestr.endGroup();
+  return jest;
+}
+
+QStringList Podsekcje(QSettings &rejestr, const QString &sekcja)
+{
+  TKorzenRejestru korzen(rejestr);
+  rejestr.beginGroup(sekcja);
+  const QStringList nazwy = rejestr.childGroups();
+  rejestr.endGroup();
+  return nazwy;
+}
+
+void PrzeniesSekcje(QSettings &rejestr, const QString &z, const QString &na)
+{
+  if (z.isEmpty() || na.isEmpty() || z == na)
+    return;
+  {
+    TKorzenRejestru korzen(rejestr);
+    rejestr.beginGroup(z);
+    const QStringList klucze = rejestr.allKeys();
+    rejestr.endGroup();
+    for (const QString &klucz : klucze)
+      rejestr.setValue(na + u'/' + klucz, rejestr.value(z + u'/' + klucz));
+    rejestr.remove(z);
+  }
+  ZatwierdzZapis(rejestr, na);
+}
+
+void UsunSekcje(QSettings &rejestr, const QString &sekcja)
+{
+  if (sekcja.isEmpty())
+    return; // an empty path would clear the whole file
+  {
+    TKorzenRejestru korzen(rejestr);
+    rejestr.remove(sekcja);
+  }
+  ZatwierdzZapis(rejestr, sekcja);
+}

@@ -73,21 +73,37 @@ void ZapiszLogiczna(QSettings &rejestr, const QString &sekcja, const QString &na
   ZapiszTekst(rejestr, sekcja, nazwa, wartosc ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
-bool IstniejeSekcja(QSettings &rejestr, const QString &sekcja)
+// The keys below a section, relative to it. Taken from the whole file: the INI reader parses
+// sections lazily and misses "[a/b]" sections when asked for the children of "a".
+static QStringList KluczePod(QSettings &rejestr, const QString &sekcja)
 {
   TKorzenRejestru korzen(rejestr);
-  rejestr.beginGroup(sekcja);
-  const bool jest = !rejestr.allKeys().isEmpty();
-  rejestr.endGroup();
-  return jest;
+  const QString prefiks = sekcja + u'/';
+  QStringList wynik;
+  for (const QString &klucz : rejestr.allKeys())
+    if (klucz.startsWith(prefiks))
+      wynik.append(klucz.mid(prefiks.size()));
+  return wynik;
+}
+
+bool IstniejeSekcja(QSettings &rejestr, const QString &sekcja)
+{
+  return !sekcja.isEmpty() && !KluczePod(rejestr, sekcja).isEmpty();
 }
 
 QStringList Podsekcje(QSettings &rejestr, const QString &sekcja)
 {
-  TKorzenRejestru korzen(rejestr);
-  rejestr.beginGroup(sekcja);
-  const QStringList nazwy = rejestr.childGroups();
-  rejestr.endGroup();
+  // allKeys() comes sorted by name, which is the order the registry lists subkeys in.
+  QStringList nazwy;
+  for (const QString &klucz : KluczePod(rejestr, sekcja)) {
+    const qsizetype ukosnik = klucz.indexOf(u'/');
+    if (ukosnik <= 0)
+      continue;
+    const QString nazwa = klucz.left(ukosnik);
+    if (nazwy.isEmpty() || nazwy.back() != nazwa)
+      nazwy.append(nazwa);
+  }
+  nazwy.removeDuplicates();
   return nazwy;
 }
 
@@ -95,11 +111,9 @@ void PrzeniesSekcje(QSettings &rejestr, const QString &z, const QString &na)
 {
   if (z.isEmpty() || na.isEmpty() || z == na)
     return;
+  const QStringList klucze = KluczePod(rejestr, z);
   {
     TKorzenRejestru korzen(rejestr);
-    rejestr.beginGroup(z);
-    const QStringList klucze = rejestr.allKeys();
-    rejestr.endGroup();
     for (const QString &klucz : klucze)
       rejestr.setValue(na + u'/' + klucz, rejestr.value(z + u'/' + klucz));
     rejestr.remove(z);

@@ -75,6 +75,8 @@ TWezel *TDrzewo::Wstaw(TWezel *rodzic, int pozycja, const QString &tekst)
   std::unique_ptr<TWezel> nowy(new TWezel(this, r, tekst));
   TWezel *wezel = nowy.get();
   r->m_dzieci.insert(r->m_dzieci.begin() + pozycja, std::move(nowy));
+  if (r == m_korzen.get())
+    m_glowne.insert(m_glowne.begin() + pozycja, TWpisGlowny{0, nullptr});
   Przenumeruj(r, pozycja);
   for (TObserwatorDrzewa *o : m_obserwatorzy)
     o->PoWstawieniu(wezel);
@@ -106,9 +108,13 @@ bool TDrzewo::Przenies(TWezel *wezel, TWezel *nowyRodzic, int pozycja)
     o->PrzedPrzeniesieniem(wezel, nowyRodzic, pozycja);
   std::unique_ptr<TWezel> przenoszony = std::move(zrodlo->m_dzieci[size_t(stary)]);
   zrodlo->m_dzieci.erase(zrodlo->m_dzieci.begin() + stary);
+  if (zrodlo == m_korzen.get())
+    m_glowne.erase(m_glowne.begin() + stary);
   Przenumeruj(zrodlo, stary);
   const int nowa = (zrodlo == cel && pozycja > stary) ? pozycja - 1 : pozycja;
   przenoszony->m_rodzic = cel;
+  if (cel == m_korzen.get())
+    m_glowne.insert(m_glowne.begin() + nowa, WpisDla(przenoszony.get()));
   cel->m_dzieci.insert(cel->m_dzieci.begin() + nowa, std::move(przenoszony));
   Przenumeruj(cel, nowa);
   for (TObserwatorDrzewa *o : m_obserwatorzy)
@@ -153,6 +159,8 @@ void TDrzewo::Usun(TWezel *wezel)
     o->PrzedUsunieciem(rodzic, indeks, indeks);
   std::unique_ptr<TWezel> usuwany = std::move(r->m_dzieci[size_t(indeks)]);
   r->m_dzieci.erase(r->m_dzieci.begin() + indeks);
+  if (r == m_korzen.get())
+    m_glowne.erase(m_glowne.begin() + indeks);
   Przenumeruj(r, indeks);
   for (TObserwatorDrzewa *o : m_obserwatorzy)
     o->PoUsunieciu(rodzic, indeks, indeks);
@@ -182,6 +190,8 @@ void TDrzewo::UsunDzieci(TWezel *wezel)
     o->PrzedUsunieciem(wezel, 0, liczba - 1);
   std::vector<std::unique_ptr<TWezel>> usuwane = std::move(r->m_dzieci);
   r->m_dzieci.clear();
+  if (r == m_korzen.get())
+    m_glowne.clear();
   for (TObserwatorDrzewa *o : m_obserwatorzy)
     o->PoUsunieciu(wezel, 0, liczba - 1);
 }
@@ -194,6 +204,7 @@ void TDrzewo::Wyczysc()
     o->PrzedWyczyszczeniem();
   std::vector<std::unique_ptr<TWezel>> usuwane = std::move(m_korzen->m_dzieci);
   m_korzen->m_dzieci.clear();
+  m_glowne.clear();
   usuwane.clear();
   for (TObserwatorDrzewa *o : m_obserwatorzy)
     o->PoWyczyszczeniu();
@@ -209,14 +220,35 @@ TWezel *TDrzewo::ZnajdzPogrubionyPo(const TWezel *po) const
   return nullptr;
 }
 
+TDrzewo::TWpisGlowny TDrzewo::WpisDla(const TWezel *wezel)
+{
+  const TRodzajGalezi *dane = wezel->m_dane.get();
+  if (dane && dane->Rodzaj() == TRodzajWezla::Uzytkownik) {
+    const auto *u = static_cast<const TUzytkownik *>(dane);
+    return {u->Numer(), u};
+  }
+  return {0, nullptr};
+}
+
+void TDrzewo::OdswiezWpis(const TWezel *wezel)
+{
+  if (wezel->m_rodzic == m_korzen.get())
+    m_glowne[size_t(wezel->m_indeks)] = WpisDla(wezel);
+}
+
+void TDrzewo::ZmienionoNumer(const TUzytkownik *uzytkownik)
+{
+  // Rare (editing a contact); any top-level node may carry this payload.
+  for (TWpisGlowny &wpis : m_glowne)
+    if (wpis.uzytkownik == uzytkownik)
+      wpis.numer = uzytkownik->Numer();
+}
+
 TWezel *TDrzewo::ZnajdzUzytkownika(int numer) const
 {
-  for (const std::unique_ptr<TWezel> &w : m_korzen->m_dzieci) {
-    const TRodzajGalezi *dane = w->m_dane.get();
-    if (dane && dane->Rodzaj() == TRodzajWezla::Uzytkownik &&
-        static_cast<const TUzytkownik *>(dane)->Numer == numer)
-      return w.get();
-  }
+  for (size_t i = 0; i < m_glowne.size(); ++i)
+    if (m_glowne[i].numer == numer && m_glowne[i].uzytkownik)
+      return m_korzen->m_dzieci[i].get();
   return nullptr;
 }
 

@@ -106,13 +106,28 @@ public:
 
 private:
   friend class TWezel;
+  friend class TUzytkownik;
+
+  // What a top-level node is for ZnajdzUzytkownika, kept beside the nodes so that the lookup
+  // reads one compact array instead of touching every node and payload.
+  struct TWpisGlowny {
+    int numer;
+    const TUzytkownik *uzytkownik; // null: not a contact
+  };
+  static TWpisGlowny WpisDla(const TWezel *wezel);
+  void OdswiezWpis(const TWezel *wezel);
+  void ZmienionoNumer(const TUzytkownik *uzytkownik);
 
   TWezel *Wlasciwy(TWezel *rodzic) const { return rodzic ? rodzic : m_korzen.get(); }
-  bool Nasz(const TWezel *wezel) const { return wezel && wezel->m_drzewo == this && wezel != m_korzen.get(); }
+  bool Nasz(const TWezel *wezel) const
+  {
+    return wezel && wezel->m_drzewo == this && wezel != m_korzen.get();
+  }
   void Zmieniono(TWezel *wezel, unsigned co);
   void OglosUsuwanie(TWezel *wezel);
   static void Przenumeruj(TWezel *rodzic, int od);
 
   std::unique_ptr<TWezel> m_korzen;
+  std::vector<TWpisGlowny> m_glowne; // parallel to the top-level nodes
   std::vector<TObserwatorDrzewa *> m_obserwatorzy;
 };

@@ -1,6 +1,7 @@
 #include "contacts/Galezie.h"
 
 #include "app/DataCzas.h"
+#include "contacts/Drzewo.h"
 
 TRodzajGalezi::TRodzajGalezi(TWezel *wezel) : TRodzajGalezi(wezel, TRodzajWezla::Galaz) {}
 
@@ -17,10 +18,19 @@ TKonferencja::TKonferencja(TWezel *wezel) : TRodzajGalezi(wezel, TRodzajWezla::K
 TUzytkownik::TUzytkownik(TWezel *wezel, int Numer, const QString &Imie, const QString &Nazwisko,
                          const QString &EMail, const QString &Telefon, const QString &Opis,
                          int Sledzony)
-    : TRodzajGalezi(nullptr, TRodzajWezla::Uzytkownik), Numer(Numer), Sledzony(Sledzony),
-      Imie(Imie), Nazwisko(Nazwisko), EMail(EMail), Telefon(Telefon), WezelUzytkownika(wezel)
+    : TRodzajGalezi(nullptr, TRodzajWezla::Uzytkownik), Sledzony(Sledzony), Imie(Imie),
+      Nazwisko(Nazwisko), EMail(EMail), Telefon(Telefon), WezelUzytkownika(wezel), m_numer(Numer)
 {
   UstawOpis(Opis);
+}
+
+void TUzytkownik::UstawNumer(int numer)
+{
+  if (numer == m_numer)
+    return;
+  m_numer = numer;
+  if (TWezel *w = WezelUzytkownika)
+    w->Drzewo()->ZmienionoNumer(this);
 }
 
 void TUzytkownik::UstawOpis(const QString &opis)

@@ -9,7 +9,14 @@
 
 // The kind of a payload, so that hot loops (finding a contact among thousands of top-level
 // nodes) need no dynamic_cast.
-enum class TRodzajWezla : quint8 { Galaz, Atrybut, Konferencja, Uzytkownik, Wypowiedz, ZmianaStanu };
+enum class TRodzajWezla : quint8 {
+  Galaz,
+  Atrybut,
+  Konferencja,
+  Uzytkownik,
+  Wypowiedz,
+  ZmianaStanu,
+};
 
 // Base of every node payload. `Wezel` is the node it belongs to, never owned, and empty once
 // that node is deleted.
@@ -53,9 +60,12 @@ public:
   // Stores Opis and makes it the caption of the contact's node (dropping any decoration).
   void UstawOpis(const QString &opis);
 
+  // The GG number; changed only through UstawNumer, which keeps the tree's lookup current.
+  int Numer() const { return m_numer; }
+  void UstawNumer(int numer);
+
   bool RozmowcaZnaZnacznik = false;
   bool ZnacznikWymieniony = false;
-  int Numer;
   // The reply anchor: the node of the last message sent to this contact. Empties itself when
   // that node is deleted.
   TWskaznikWezla OstatniaWypowiedz;
@@ -66,6 +76,9 @@ public:
   QString Telefon;
   QString Opis;
   TWskaznikWezla WezelUzytkownika;
+
+private:
+  int m_numer;
 };
 
 // One status change of a contact.

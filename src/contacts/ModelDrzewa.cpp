@@ -137,7 +137,8 @@ QVariant TModelDrzewa::data(const QModelIndex &index, int role) const
     return QVariant();
   case Qt::ForegroundRole:
     // Ghosted text, for a view that draws with the default delegate.
-    if ((w->Stan() & StanWezla::Wyciety) && qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+    if ((w->Stan() & StanWezla::Wyciety) &&
+        qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
       return QGuiApplication::palette().brush(QPalette::Disabled, QPalette::Text);
     return QVariant();
   case RolaObraz:

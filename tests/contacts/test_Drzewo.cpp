@@ -3,6 +3,8 @@
 #include "contacts/Drzewo.h"
 #include "contacts/Galezie.h"
 
+#include <QRandomGenerator>
+
 namespace {
 
 TWezel *DodajKontakt(TDrzewo &d, int numer, const QString &opis = QString())
@@ -58,7 +60,7 @@ struct TSluchaczUsuwania : TObserwatorDrzewa {
   {
     usuwane << w->Tekst();
     const TUzytkownik *u = TDrzewo::UzytkownikWezla(w);
-    numeryKontaktow << (u ? u->Numer : 0);
+    numeryKontaktow << (u ? u->Numer() : 0);
   }
 };
 
@@ -167,7 +169,7 @@ private slots:
     QCOMPARE(w->Stan(), StanWezla::Wyciety);
     auto *u = w->DaneJako<TUzytkownik>();
     QVERIFY(u);
-    QCOMPARE(u->Numer, 4321);
+    QCOMPARE(u->Numer(), 4321);
     QCOMPARE(u->Imie, QStringLiteral("Ala"));
     QCOMPARE(u->Nazwisko, QStringLiteral("Kot"));
     QCOMPARE(u->EMail, QStringLiteral("ala@kot"));
@@ -220,6 +222,90 @@ private slots:
     QVERIFY(!d.MaStanWezla(konferencja, StanWezla::Pogrubiony));
   }
 
+  void znajdzUzytkownikaPoZmianach()
+  {
+    // The lookup follows every way a top-level node can change.
+    TDrzewo d;
+    TWezel *a = DodajKontakt(d, 10);
+    TWezel *b = DodajKontakt(d, 20);
+    TWezel *c = DodajKontakt(d, 30);
+    auto *ua = a->DaneJako<TUzytkownik>();
+    ua->UstawNumer(40); // contact editing
+    QCOMPARE(d.ZnajdzUzytkownika(10), nullptr);
+    QCOMPARE(d.ZnajdzUzytkownika(40), a);
+    QVERIFY(d.Przenies(c, nullptr, 0)); // reordered: still found, now first of two
+    c->DaneJako<TUzytkownik>()->UstawNumer(40);
+    QCOMPARE(d.ZnajdzUzytkownika(40), c);
+    QVERIFY(d.Przenies(c, b)); // dragged below another node
+    QCOMPARE(d.ZnajdzUzytkownika(40), a);
+    c->DaneJako<TUzytkownik>()->UstawNumer(50); // edited while nested
+    QCOMPARE(d.ZnajdzUzytkownika(50), nullptr);
+    QVERIFY(d.Przenies(c, nullptr)); // and back on top
+    QCOMPARE(d.ZnajdzUzytkownika(50), c);
+    b->UstawDane(std::make_shared<TKonferencja>(b)); // payload replaced
+    QCOMPARE(d.ZnajdzUzytkownika(20), nullptr);
+    d.Wstaw(nullptr, 0, QStringLiteral("bez danych"));
+    QCOMPARE(d.ZnajdzUzytkownika(0), nullptr);
+    QCOMPARE(d.ZnajdzUzytkownika(50), c);
+    d.UsunZachowujacDzieci(a);
+    QCOMPARE(d.ZnajdzUzytkownika(40), nullptr);
+    d.UsunDzieci(nullptr);
+    QCOMPARE(d.ZnajdzUzytkownika(50), nullptr);
+    TWezel *nowy = DodajKontakt(d, 50);
+    QCOMPARE(d.ZnajdzUzytkownika(50), nowy);
+  }
+
+  void znajdzUzytkownikaJakPrzegladanie()
+  {
+    // Against a plain scan of the top level, under random changes.
+    TDrzewo d;
+    QRandomGenerator los(7);
+    for (int krok = 0; krok < 3000; ++krok) {
+      QList<TWezel *> wszystkie;
+      for (TWezel *w = d.Pierwszy(); w; w = w->Nastepny())
+        wszystkie << w;
+      auto dowolny = [&]() { return wszystkie[los.bounded(int(wszystkie.size()))]; };
+      TWezel *losowy = wszystkie.isEmpty() ? nullptr : dowolny();
+      switch (wszystkie.size() < 5 ? 0 : los.bounded(7)) {
+      case 0:
+        DodajKontakt(d, los.bounded(8));
+        break;
+      case 1:
+        d.Wstaw(los.bounded(2) ? nullptr : losowy, los.bounded(5), QStringLiteral("x"));
+        break;
+      case 2:
+        d.Przenies(losowy, los.bounded(2) ? nullptr : dowolny(), los.bounded(6) - 1);
+        break;
+      case 3:
+        if (los.bounded(2))
+          d.Usun(losowy);
+        else
+          d.UsunZachowujacDzieci(losowy);
+        break;
+      case 4:
+        if (auto *u = losowy->DaneJako<TUzytkownik>())
+          u->UstawNumer(los.bounded(8));
+        break;
+      case 5:
+        losowy->UstawDane(los.bounded(2) ? nullptr : std::make_shared<TKonferencja>(losowy));
+        break;
+      case 6:
+        if (los.bounded(30) == 0)
+          d.UsunDzieci(nullptr);
+        break;
+      }
+      for (int numer = 0; numer < 8; ++numer) {
+        TWezel *oczekiwany = nullptr;
+        for (int i = 0; i < d.LiczbaGlownych() && !oczekiwany; ++i) {
+          auto *u = d.Glowny(i)->DaneJako<TUzytkownik>();
+          if (u && u->Numer() == numer)
+            oczekiwany = d.Glowny(i);
+        }
+        QCOMPARE(d.ZnajdzUzytkownika(numer), oczekiwany);
+      }
+    }
+  }
+
   void uzytkownikWezla()
   {
     TDrzewo d;
@@ -240,7 +326,7 @@ private slots:
     // A contact below another contact answers for its own subtree.
     TWezel *zagniezdzony = DodajKontakt(d, 20);
     d.Przenies(zagniezdzony, dalej);
-    QCOMPARE(TDrzewo::UzytkownikWezla(d.Dodaj(zagniezdzony))->Numer, 20);
+    QCOMPARE(TDrzewo::UzytkownikWezla(d.Dodaj(zagniezdzony))->Numer(), 20);
   }
 
   void stanWezla()

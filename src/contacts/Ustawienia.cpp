@@ -114,6 +114,8 @@ bool TUstawienia::CzytajTestowanie() const
 
 bool TUstawienia::CzytajLogowanie() const
 {
+  // Set by hand while the program runs: pick up a file changed on disk.
+  m_rejestr.sync();
   return CzytajLogiczna(m_rejestr, Sekcja(), QStringLiteral("Logowanie"), false);
 }
 

@@ -214,11 +214,12 @@ private slots:
     const QString sciezka = NowyPlik();
     QSettings rejestr(sciezka, QSettings::IniFormat);
     TUstawienia u(rejestr, m_katalog.path());
+    u.UstawInformacjeGG(true); // the file exists and is known to the object
     QVERIFY(!u.CzytajLogowanie());
-    QSettings reczny(sciezka, QSettings::IniFormat);
-    ZapiszTekst(reczny, QStringLiteral("Ustawienia"), QStringLiteral("Logowanie"),
-                QStringLiteral("1"));
+    // Edited by hand on disk while the program runs.
+    ZapiszPlik(sciezka, CzytajPlik(sciezka) + "Logowanie=1\n");
     QVERIFY(u.CzytajLogowanie());
+    QVERIFY(u.InformacjeGG());
   }
 
   void wartoscWpisanaRecznieZPrzecinkiem()

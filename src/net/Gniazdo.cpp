@@ -40,6 +40,8 @@ bool BladZamykajacyPrzyWysylaniu(int kod)
 
 } // namespace
 
+// Handlers are always called through copies: an owner may delete the socket (and with it the
+// handler being run) from inside a notification.
 template <typename F> void TGniazdo::WywolajWTle(F &&wywolanie)
 {
   QPointer<TGniazdo> zyje(this);
@@ -296,7 +298,7 @@ void TGniazdo::WynikLaczenia(int blad)
       m_zapis->setEnabled(true);
   }
   if (OnSessionConnected)
-    WywolajWTle([&] { OnSessionConnected(this, quint16(blad)); });
+    WywolajWTle([&, f = OnSessionConnected] { f(this, quint16(blad)); });
   if (zyje && blad != 0 && Aktualne(pokolenie))
     Close();
 }
@@ -351,7 +353,8 @@ void TGniazdo::PetlaDanych(quint64 pokolenie)
     }
     const quint64 odczyty = m_licznikOdczytow;
     try {
-      OnDataAvailable(this, 0);
+      const auto f = OnDataAvailable;
+      f(this, 0);
     } catch (...) {
       return; // a failing data handler only ends this round; the connection stays
     }
@@ -370,7 +373,7 @@ void TGniazdo::ZamknieciePrzezDrugaStrone(quint16 powod)
   const bool zglos = !m_zamkniecieZgloszone;
   m_zamkniecieZgloszone = true;
   if (zglos && OnSessionClosed)
-    WywolajWTle([&] { OnSessionClosed(this, powod); });
+    WywolajWTle([&, f = OnSessionClosed] { f(this, powod); });
   if (zyje && Aktualne(pokolenie))
     Close();
 }
@@ -530,7 +533,7 @@ void TGniazdo::Zamknij(bool wylaczNadawanie, bool bezLingerowania, quint16 blad)
   QPointer<TGniazdo> zyje(this);
   ZmienStan(gsClosed);
   if (zyje && zglos && OnSessionClosed)
-    WywolajWTle([&] { OnSessionClosed(this, blad); });
+    WywolajWTle([&, f = OnSessionClosed] { f(this, blad); });
 }
 
 void TGniazdo::ZwolnijDeskryptor(bool wylaczNadawanie, bool bezLingerowania)
@@ -569,7 +572,7 @@ void TGniazdo::ZmienStan(TStanGniazda nowy)
   const TStanGniazda stary = m_stan;
   m_stan = nowy;
   if (OnChangeState)
-    WywolajWTle([&] { OnChangeState(this, stary, nowy); });
+    WywolajWTle([&, f = OnChangeState] { f(this, stary, nowy); });
 }
 
 void TGniazdo::BladTekstowy(const QString &komunikat)
@@ -590,10 +593,11 @@ void TGniazdo::ZglosBlad()
 {
   if (!OnError)
     throw EBladGniazda(m_ostatniKomunikat);
+  const auto f = OnError;
   if (m_powiadomienia > 0)
-    WywolajWTle([&] { OnError(this); });
+    WywolajWTle([&] { f(this); });
   else
-    OnError(this);
+    f(this);
 }
 
 void TGniazdo::WyjatekWTle(const std::exception &wyjatek)
@@ -602,7 +606,8 @@ void TGniazdo::WyjatekWTle(const std::exception &wyjatek)
   bool moznaZamknac = true;
   if (OnBgException) {
     try {
-      OnBgException(this, wyjatek, moznaZamknac);
+      const auto f = OnBgException;
+      f(this, wyjatek, moznaZamknac);
     } catch (...) {
       // exceptions of the exception handler go nowhere
     }

@@ -529,6 +529,32 @@ private slots:
     QTRY_VERIFY(serwerWidzialZamkniecie.load());
     QVERIFY(d.zdarzenia.isEmpty());
   }
+
+  void usuniecieWObsludzeZamkniecia()
+  {
+    TSerwerTestowy serwer([](TPolaczenieTestowe &p) {
+      p.Pisz("dane");
+      p.Zamknij();
+    });
+    auto *g = new TGniazdo;
+    QByteArray dane;
+    bool usunieto = false;
+    g->OnDataAvailable = [&](TGniazdo *s, quint16) {
+      char bufor[100];
+      const int ile = s->Receive(bufor, sizeof bufor);
+      if (ile > 0)
+        dane.append(bufor, ile);
+    };
+    g->OnSessionClosed = [&](TGniazdo *s, quint16) {
+      delete s; // the owner may drop the socket from its own notification
+      usunieto = true;
+    };
+    UstawCel(*g, serwer.PortTekst());
+    g->Connect();
+    QTRY_VERIFY(usunieto);
+    QCOMPARE(dane, QByteArray("dane"));
+    QTest::qWait(30);
+  }
 };
 
 PAPLANKI_TEST_MAIN(TestGniazdo)

@@ -174,6 +174,7 @@ private slots:
     QCOMPARE(druga->StatusBar1->TekstProsty(), druga->PrawaAutorskie());
 
     druga.reset();
+    QVERIFY(StanAplikacji().WlascicielPodpowiedzi() == nullptr);
     pierwsza.Telefon1->showStatusText(&pierwsza);
     QCOMPARE(StanAplikacji().Podpowiedz(), QStringLiteral("Wykręcenie numeru telefonu do autora"));
     QCOMPARE(pierwsza.StatusBar1->TekstProsty(), pierwsza.PrawaAutorskie());

@@ -67,20 +67,6 @@ private slots:
     QCOMPARE(AdresWersji(sciezka, QLatin1String(AdresWitrynyAutora)), adres);
   }
 
-  void adresyWitrynyZeSrodowiska()
-  {
-    qunsetenv("PAPLANKI_WITRYNA");
-    qunsetenv("PAPLANKI_LICZNIK");
-    QCOMPARE(AdresWitryny(), QStringLiteral("http://www.kolbiny.example/"));
-    QCOMPARE(AdresLicznika(), QStringLiteral("http://licznik.kolbiny.example/"));
-    qputenv("PAPLANKI_WITRYNA", "http://127.0.0.1:8080/");
-    qputenv("PAPLANKI_LICZNIK", "http://127.0.0.1:8081/");
-    QCOMPARE(AdresWitryny(), QStringLiteral("http://127.0.0.1:8080/"));
-    QCOMPARE(AdresLicznika(), QStringLiteral("http://127.0.0.1:8081/"));
-    qunsetenv("PAPLANKI_WITRYNA");
-    qunsetenv("PAPLANKI_LICZNIK");
-  }
-
   void tematPoczty_data()
   {
     QTest::addColumn<QString>("nazwa");

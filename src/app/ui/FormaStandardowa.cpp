@@ -36,6 +36,8 @@ TFormaStandardowa::TFormaStandardowa(const QList<int> &szerokosciPaneli, QWidget
 
 TFormaStandardowa::~TFormaStandardowa()
 {
+  // Menus torn down with the window still send hints; none may reach this half-gone frame.
+  StanAplikacji().OdlaczObslugi(this);
   FormDestroy();
 }
 

@@ -49,6 +49,18 @@ void TStanAplikacji::UstawObslugePomocy(QObject *wlasciciel, std::function<bool(
   m_obslugaPomocy = std::move(obsluga);
 }
 
+void TStanAplikacji::OdlaczObslugi(QObject *wlasciciel)
+{
+  if (m_wlascicielPodpowiedzi == wlasciciel) {
+    m_wlascicielPodpowiedzi = nullptr;
+    m_obslugaPodpowiedzi = nullptr;
+  }
+  if (m_wlascicielPomocy == wlasciciel) {
+    m_wlascicielPomocy = nullptr;
+    m_obslugaPomocy = nullptr;
+  }
+}
+
 void TStanAplikacji::PolecaniePomocy(int polecenie)
 {
   if (m_wlascicielPomocy && m_obslugaPomocy && m_obslugaPomocy(polecenie))

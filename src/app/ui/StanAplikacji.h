@@ -37,6 +37,9 @@ public:
   QObject *WlascicielPomocy() const { return m_wlascicielPomocy; }
   void PolecaniePomocy(int polecenie);
 
+  // Drops the handlers `wlasciciel` holds; a window calls it before its parts are torn down.
+  void OdlaczObslugi(QObject *wlasciciel);
+
 protected:
   bool eventFilter(QObject *obiekt, QEvent *zdarzenie) override;
 

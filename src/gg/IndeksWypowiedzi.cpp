@@ -66,11 +66,13 @@ TWezel *TIndeksWypowiedzi::Znajdz(int numerSekwencyjny)
     TWezel *w = wezly[i].get();
     const TWypowiedz *wypowiedz = WypowiedzWezla(w);
     if (!wypowiedz || wypowiedz->DaneDodatkowe().NumerSekwencyjny != numerSekwencyjny) {
+      // Deleted, or its payload replaced since it was indexed.
       wezly[i] = std::move(wezly.back());
       wezly.pop_back();
+      --m_wpisy;
       continue;
     }
-    if (!pierwszy || Wczesniej(w, pierwszy))
+    if (!pierwszy || (w != pierwszy && Wczesniej(w, pierwszy)))
       pierwszy = w;
     ++i;
   }
@@ -84,32 +86,37 @@ void TIndeksWypowiedzi::Dopisz(TWezel *wezel)
   const TWypowiedz *wypowiedz = WypowiedzWezla(wezel);
   if (!wypowiedz)
     return;
-  std::vector<TWskaznikWezla> &wezly = m_wezly[wypowiedz->DaneDodatkowe().NumerSekwencyjny];
-  for (const TWskaznikWezla &w : wezly)
-    if (w.get() == wezel)
-      return;
-  wezly.emplace_back(wezel);
+  // The nodes deleted since the last sweep are gone by now.
+  if (m_usuniete > m_wpisy / 2 + 1024)
+    Sprzataj();
+  // A node given a message payload twice is listed twice; lookups do not mind.
+  m_wezly[wypowiedz->DaneDodatkowe().NumerSekwencyjny].emplace_back(wezel);
+  ++m_wpisy;
 }
 
-void TIndeksWypowiedzi::Wypisz(TWezel *wezel)
+void TIndeksWypowiedzi::Sprzataj()
 {
-  const TWypowiedz *wypowiedz = WypowiedzWezla(wezel);
-  if (!wypowiedz)
-    return;
-  const auto it = m_wezly.find(wypowiedz->DaneDodatkowe().NumerSekwencyjny);
-  if (it == m_wezly.end())
-    return;
-  std::vector<TWskaznikWezla> &wezly = it->second;
-  wezly.erase(std::remove_if(wezly.begin(), wezly.end(),
-                             [&](const TWskaznikWezla &w) { return w.get() == wezel; }),
-              wezly.end());
-  if (wezly.empty())
-    m_wezly.erase(it);
+  m_wpisy = 0;
+  for (auto it = m_wezly.begin(); it != m_wezly.end();) {
+    std::vector<TWskaznikWezla> &wezly = it->second;
+    const int numer = it->first;
+    wezly.erase(std::remove_if(wezly.begin(), wezly.end(),
+                               [numer](const TWskaznikWezla &w) {
+                                 const TWypowiedz *wyp = WypowiedzWezla(w.get());
+                                 return !wyp || wyp->DaneDodatkowe().NumerSekwencyjny != numer;
+                               }),
+                wezly.end());
+    m_wpisy += wezly.size();
+    it = wezly.empty() ? m_wezly.erase(it) : std::next(it);
+  }
+  m_usuniete = 0;
 }
 
 void TIndeksWypowiedzi::Wyczysc()
 {
   m_wezly.clear();
+  m_wpisy = 0;
+  m_usuniete = 0;
 }
 
 void TIndeksWypowiedzi::Zmieniono(TWezel *wezel, unsigned co)
@@ -120,7 +127,8 @@ void TIndeksWypowiedzi::Zmieniono(TWezel *wezel, unsigned co)
 
 void TIndeksWypowiedzi::PrzedUsunieciemWezla(TWezel *wezel)
 {
-  Wypisz(wezel);
+  if (WypowiedzWezla(wezel))
+    ++m_usuniete;
 }
 
 void TIndeksWypowiedzi::PrzedWyczyszczeniem()

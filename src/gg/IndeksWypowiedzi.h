@@ -7,8 +7,11 @@
 
 // The message nodes of a tree by the sequence number of their TDaneDodatkowe, so that a delivery
 // report finds its message without walking the whole tree. It watches the tree: a node enters
-// when a message payload is attached to it (by whoever creates it), leaves when it is deleted,
-// and moves need nothing because the order among several matches is worked out at lookup.
+// when a message payload is attached to it (by whoever creates it); moves need nothing because
+// the order among several matches is worked out at lookup. Entries hold weak handles, so a
+// deleted node's entry is simply dead: it is dropped when its number is looked up, and all dead
+// entries are swept once deletions reach half of what is indexed. Every step stays constant on
+// average even when a peer sends all its messages with one sequence number.
 class TIndeksWypowiedzi : private TObserwatorDrzewa {
 public:
   // Indexes the messages already in the tree.
@@ -21,12 +24,12 @@ public:
   // as a walk of the whole tree would find it; null when there is none.
   TWezel *Znajdz(int numerSekwencyjny);
 
-  // Sequence numbers with at least one node (for tests and measurements).
-  size_t Liczba() const { return m_wezly.size(); }
+  // Entries held, dead ones included (for tests and measurements).
+  size_t Wpisy() const { return m_wpisy; }
 
 private:
   void Dopisz(TWezel *wezel);
-  void Wypisz(TWezel *wezel);
+  void Sprzataj();
   void Wyczysc();
 
   void Zmieniono(TWezel *wezel, unsigned co) override;
@@ -35,7 +38,7 @@ private:
   void DrzewoNiszczone() override;
 
   TDrzewo *m_drzewo;
-  // Weak handles: an entry left behind by a payload swapped for another never dangles; it is
-  // dropped when its number is next looked up.
   std::unordered_map<int, std::vector<TWskaznikWezla>> m_wezly;
+  size_t m_wpisy = 0;
+  size_t m_usuniete = 0; // message nodes deleted since the last sweep
 };

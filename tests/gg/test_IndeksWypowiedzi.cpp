@@ -97,7 +97,25 @@ private slots:
       for (int sekwencja = 0; sekwencja < Sekwencje + 1; ++sekwencja)
         QCOMPARE(indeks.Znajdz(sekwencja), PrzejdzCaleDrzewo(d, sekwencja));
     }
-    QVERIFY(indeks.Liczba() <= size_t(Sekwencje));
+  }
+
+  void martweWpisySaSprzatane()
+  {
+    // A peer that sends every message with the same sequence number, its conversation deleted
+    // again and again: the entries of deleted nodes do not pile up.
+    TDrzewo d;
+    TIndeksWypowiedzi indeks(d);
+    TWezel *kontakt = d.Dodaj(nullptr);
+    for (int runda = 0; runda < 20; ++runda) {
+      for (int i = 0; i < 1000; ++i)
+        d.Dodaj(kontakt)->UstawDane(Wypowiedz(0));
+      d.UsunDzieci(kontakt);
+    }
+    TWezel *ostatnia = d.Dodaj(kontakt);
+    ostatnia->UstawDane(Wypowiedz(0));
+    QVERIFY2(indeks.Wpisy() < 5000, qPrintable(QString::number(indeks.Wpisy())));
+    QCOMPARE(indeks.Znajdz(0), ostatnia);
+    QCOMPARE(indeks.Wpisy(), size_t(1));
   }
 
   void drzewoNiszczonePierwsze()

@@ -5,6 +5,14 @@
 
 #include <QTest>
 
+char *toString(const TPakietGG &pakiet)
+{
+  const QByteArray tekst = "0x" + QByteArray::number(pakiet.typ, 16).toUpper().rightJustified(2, '0') +
+                           ": " + pakiet.cialo.left(64).toHex(' ') +
+                           (pakiet.cialo.size() > 64 ? " ..." : "");
+  return qstrdup(tekst.constData());
+}
+
 TSluchajacySerwerGG::TSluchajacySerwerGG()
 {
   m_serwer = std::make_unique<TSerwerTestowy>([this](TPolaczenieTestowe &p) {

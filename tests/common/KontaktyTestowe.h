@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMetaType>
 
 #include <memory>
 #include <mutex>
@@ -16,6 +17,10 @@ struct TPakietGG {
   QByteArray cialo;
   bool operator==(const TPakietGG &) const = default;
 };
+Q_DECLARE_METATYPE(TPakietGG)
+
+// For QCOMPARE's failure messages: "0x0D: 39 30 00 00 ...".
+char *toString(const TPakietGG &pakiet);
 
 // A loopback GG server that only listens: it records every byte a client sends until the client
 // closes, then cuts them into frames.

@@ -10,7 +10,6 @@
 #include <arpa/inet.h>
 #include <cerrno>
 #include <netinet/in.h>
-#include <netinet/tcp.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/uio.h>
@@ -40,8 +39,8 @@ bool BladZamykajacyPrzyWysylaniu(int kod)
 
 } // namespace
 
-// Handlers are always called through copies: an owner may delete the socket (and with it the
-// handler being run) from inside a notification.
+// Runs owner code; what escapes it becomes a background exception. Callers hand in copies of the
+// handlers, because an owner may delete the socket (and the handler being run) from inside one.
 template <typename F> void TGniazdo::WywolajWTle(F &&wywolanie)
 {
   QPointer<TGniazdo> zyje(this);
@@ -65,15 +64,7 @@ TGniazdo::TGniazdo(QObject *parent)
   const auto strzez = [this](void (TGniazdo::*reakcja)()) {
     QPointer<TGniazdo> zyje(this);
     ++m_powiadomienia;
-    try {
-      (this->*reakcja)();
-    } catch (const std::exception &e) {
-      if (zyje)
-        WyjatekWTle(e);
-    } catch (...) {
-      if (zyje)
-        WyjatekWTle(EBladGniazda(QStringLiteral("Unknown exception")));
-    }
+    WywolajWTle([&] { (this->*reakcja)(); });
     if (zyje)
       --m_powiadomienia;
   };

@@ -485,12 +485,13 @@ private slots:
     o.komendy.PrzelaczBazaClick(cel);
 
     QCOMPARE(tytul, QStringLiteral("Paplanki (GG) - Zapytanie"));
-    QCOMPARE(tekst, QStringLiteral("Czy pobrać śledzonych z \"") + nazwa +
+    // The box shows the text's "\r" breaks as line feeds.
+    QCOMPARE(tekst, QString(QStringLiteral("Czy pobrać śledzonych z \"") + nazwa +
                         QStringLiteral("\" ?\r\r"
                                        "TAK nastąpi pobranie i przełączenie na nową bazę\r"
                                        "NIE nastąpi przełączenie na nową bazę z nowymi "
                                        "śledzonymi\r"
-                                       "ANULUJ wycofanie się z tej akcji"));
+                                       "ANULUJ wycofanie się z tej akcji")).replace(u'\r', u'\n'));
     QCOMPARE(ikona, int(QMessageBox::NoIcon));
     QCOMPARE(przyciskow, 3);
     QCOMPARE(o.Podpisy(), podpisy);

@@ -47,10 +47,10 @@ void TOknoOdbioru::DzwiekNowejWiadomosci()
   OdtworzDzwiekNowejWiadomosci();
 }
 
-TOdbior::TOdbior(TDrzewo &drzewo, const TUstawienia &ustawienia, TOknoOdbioru &okno, TLoguj loguj,
-                 TBazaKontaktow baza)
+TOdbior::TOdbior(TDrzewo &drzewo, const TUstawienia &ustawienia, TOknoOdbioru &okno,
+                 QString &buforListy, TLoguj loguj, TBaza baza)
     : m_drzewo(drzewo), m_ustawienia(ustawienia), m_okno(okno), m_loguj(std::move(loguj)),
-      m_baza(std::move(baza)), m_indeks(drzewo)
+      m_baza(std::move(baza)), m_indeks(drzewo), m_buforListy(buforListy)
 {
 }
 

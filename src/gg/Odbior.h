@@ -38,8 +38,6 @@ public:
 
 // The event log line: (category, text).
 using TLoguj = std::function<void(const QString &kategoria, const QString &tekst)>;
-// The active contact store, asked anew each time (the store can be switched).
-using TBazaKontaktow = std::function<TSledzeni *()>;
 
 // The dispatcher of received GG packets: every whole packet from the reassembly goes to Obsluz,
 // which turns it into changes of the conversation tree, status bar texts, sounds, boxes and log
@@ -48,8 +46,12 @@ using TBazaKontaktow = std::function<TSledzeni *()>;
 // be dispatched before it returns.
 class TOdbior {
 public:
-  TOdbior(TDrzewo &drzewo, const TUstawienia &ustawienia, TOknoOdbioru &okno, TLoguj loguj,
-          TBazaKontaktow baza = {});
+  // The active contact store, asked anew each time (the store can be switched).
+  using TBaza = std::function<TSledzeni *()>;
+
+  // `buforListy` is the window's BuforListy, shared with its list commands.
+  TOdbior(TDrzewo &drzewo, const TUstawienia &ustawienia, TOknoOdbioru &okno,
+          QString &buforListy, TLoguj loguj, TBaza baza = {});
   TOdbior(const TOdbior &) = delete;
   TOdbior &operator=(const TOdbior &) = delete;
 
@@ -106,10 +108,10 @@ private:
   const TUstawienia &m_ustawienia;
   TOknoOdbioru &m_okno;
   TLoguj m_loguj;
-  TBazaKontaktow m_baza;
+  TBaza m_baza;
   TKatalog *m_katalog = nullptr;
   TIndeksWypowiedzi m_indeks;
-  QString m_buforListy;
+  QString &m_buforListy;
   bool m_raportOtwarty = false;
   bool m_informacjaOLiscieOtwarta = false;
 };

@@ -70,6 +70,7 @@ public:
   TDrzewo Drzewo;
   TOknoTestowe Okno;
   TDziennikTestowy Dziennik;
+  QString BuforListy;
   TOdbior Odbior;
 
   // Feeds one packet straight in.

@@ -169,7 +169,9 @@ private slots:
   {
     TStanowiskoOdbioru s;
     TBazaTestowa baza;
-    TOdbior odbior(s.Drzewo, s.Ustawienia, s.Okno, s.Dziennik.Funkcja(), [&] { return &baza; });
+    QString bufor;
+    TOdbior odbior(s.Drzewo, s.Ustawienia, s.Okno, bufor, s.Dziennik.Funkcja(),
+                   [&] { return &baza; });
     TWezel *istniejacy = Kontakt(s.Drzewo, 200, QStringLiteral("Bez zmian"));
     const QByteArray tekst = "Jan;Kowalski;x;Janek;600100200;;100;jan@x.pl;0;;0;\r\n"
                              "Inny;Imie;x;Nowy opis;1;;200;b@x;0;;0;\r\n"
@@ -214,7 +216,12 @@ private slots:
     odbior.Obsluz(GGAnsUserList, 1, Lista(0x00, QByteArray()));
     odbior.Obsluz(GGAnsUserList, 3, Lista(0x02, "ab"));
     QCOMPARE(s.Okno.Informacje.size(), 2);
-    QCOMPARE(odbior.BuforListy(), Cp1250ToAnsi(tekst));
+    QCOMPARE(bufor, Cp1250ToAnsi(tekst));
+    // The window's list commands empty it before a new request.
+    bufor.clear();
+    odbior.Obsluz(GGAnsUserList, 1, Lista(0x06, QByteArray()));
+    QCOMPARE(s.Okno.Informacje.size(), 3);
+    QCOMPARE(s.Drzewo.LiczbaGlownych(), 3);
   }
 
   void listaZNumeremNieliczbowym()

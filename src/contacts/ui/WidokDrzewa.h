@@ -34,6 +34,8 @@ public:
   static bool NaWezle(TTrafienie gdzie);
 
   TDelegatWezla *Delegat() const { return m_delegat; }
+  // A caption is being edited in place (its editor takes the keys).
+  bool Edytuje() const { return state() == EditingState; }
 
 signals:
   // Any mouse button, before the view reacts to it (viewport coordinates).

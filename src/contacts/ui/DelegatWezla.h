@@ -21,15 +21,15 @@ public:
              const QModelIndex &index) const override;
   QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 
+  // The standard option of the node, ghosted when its cut bit is set.
+  void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
+
   // The part under `punkt` of the node drawn in `opcja.rect` (the view's cell of the node).
   TCzesc CzescPod(const QStyleOptionViewItem &opcja, const QModelIndex &indeks,
                   const QPoint &punkt) const;
 
   // Width taken by the state image, with its gap to the node's image.
   static constexpr int SzerokoscStanu = 18;
-
-protected:
-  void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
 
 private:
   const QPixmap *ObrazStanu(const QModelIndex &indeks) const;

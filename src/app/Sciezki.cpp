@@ -130,9 +130,3 @@ QString NazwaPlikuPomocy(const QString &sciezkaProgramu, const QString &rozszerz
   return program.absolutePath() + u'/' + program.completeBaseName() + SkrotJezyka(QLocale()) +
          rozszerzenie;
 }
-
-QString PlikUstawienProgramu(const QString &nazwaProduktu)
-{
-  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-         QStringLiteral("/Kolbiny/") + nazwaProduktu + QStringLiteral(".conf");
-}

@@ -37,6 +37,3 @@ QString SkrotJezyka(const class QLocale &jezyk);
 // Help file beside the program: folder + name without extension + language abbreviation of the
 // current locale + `rozszerzenie`.
 QString NazwaPlikuPomocy(const QString &sciezkaProgramu, const QString &rozszerzenie);
-
-// The program's settings file for `nazwaProduktu` (the "registry key" of the program).
-QString PlikUstawienProgramu(const QString &nazwaProduktu);

@@ -1,5 +1,6 @@
 #include "app/Komunikaty.h"
 #include "app/Polozenie.h"
+#include "app/Lokalizacje.h"
 #include "app/Sciezki.h"
 #include "app/ui/FormaBezdokumentowaPozycjonowana.h"
 #include "app/ui/PodgladPomocy.h"
@@ -41,7 +42,7 @@ public:
 
 QString PlikUstawien()
 {
-  return PlikUstawienProgramu(QStringLiteral("Paplanki (GG)"));
+  return SciezkaUstawien(QStringLiteral("Paplanki (GG)"));
 }
 
 void ZapiszUstawienia(const QList<QPair<QString, QString>> &wartosci)

@@ -1,4 +1,5 @@
 #include "app/Autor.h"
+#include "app/Lokalizacje.h"
 #include "app/Sciezki.h"
 #include "app/SkrotNaPulpicie.h"
 #include "common/Srodowisko.h"
@@ -128,7 +129,7 @@ private slots:
     QCOMPARE(FolderSpecjalny(Folder::Dokumenty), QDir::homePath() + QStringLiteral("/Documents"));
     QCOMPARE(FolderSpecjalny(Folder::DaneAplikacji), KatalogTestowy() + QStringLiteral("/.local/share"));
     QVERIFY(FolderSpecjalny(99).isEmpty());
-    QCOMPARE(PlikUstawienProgramu(QStringLiteral("Paplanki (GG)")),
+    QCOMPARE(SciezkaUstawien(QStringLiteral("Paplanki (GG)")),
              KatalogTestowy() + QStringLiteral("/.config/Kolbiny/Paplanki (GG).conf"));
   }
 

@@ -1,5 +1,6 @@
 #include "app/ui/FormaBezdokumentowa.h"
 
+#include "app/Lokalizacje.h"
 #include "app/Sciezki.h"
 
 #include <QFileInfo>
@@ -24,7 +25,7 @@ TFormaBezdokumentowa::~TFormaBezdokumentowa()
 
 void TFormaBezdokumentowa::FormCreate()
 {
-  const QString plik = PlikUstawienProgramu(NazwaProduktu());
+  const QString plik = SciezkaUstawien(NazwaProduktu());
   m_rejestrOkna = std::make_unique<QSettings>(plik, QSettings::IniFormat);
   m_rejestrUstawien = std::make_unique<QSettings>(plik, QSettings::IniFormat);
 

@@ -1,0 +1,326 @@
+// From Polacz to "Połączony z serwerem" against a lookup host and a GG server on loopback, and
+// the cost of a very long notify list.
+
+#include "contacts/Drzewo.h"
+#include "contacts/ListaTekstow.h"
+#include "contacts/Sledzeni.h"
+#include "contacts/Ustawienia.h"
+#include "gg/Dziennik.h"
+#include "gg/Liczby.h"
+#include "gg/OknoSesji.h"
+#include "gg/Pakiety.h"
+#include "gg/Sesja.h"
+#include "gg/SesjaPakiety.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <thread>
+
+namespace {
+
+// A loopback listener whose connections are served one after another on its own thread.
+class TSerwerPomiarowy {
+public:
+  using TObsluga = std::function<void(int fd, const std::atomic<bool> &koniec)>;
+  explicit TSerwerPomiarowy(TObsluga obsluga) : m_obsluga(std::move(obsluga))
+  {
+    m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int jeden = 1;
+    ::setsockopt(m_fd, SOL_SOCKET, SO_REUSEADDR, &jeden, sizeof jeden);
+    sockaddr_in adres{};
+    adres.sin_family = AF_INET;
+    adres.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(m_fd, reinterpret_cast<sockaddr *>(&adres), sizeof adres);
+    ::listen(m_fd, 8);
+    socklen_t dlugosc = sizeof adres;
+    ::getsockname(m_fd, reinterpret_cast<sockaddr *>(&adres), &dlugosc);
+    m_port = ntohs(adres.sin_port);
+    m_watek = std::thread([this] { Przyjmuj(); });
+  }
+  ~TSerwerPomiarowy()
+  {
+    m_koniec = true;
+    m_watek.join();
+    ::close(m_fd);
+  }
+  QString Port() const { return QString::number(m_port); }
+
+private:
+  void Przyjmuj()
+  {
+    while (!m_koniec) {
+      pollfd p{m_fd, POLLIN, 0};
+      if (::poll(&p, 1, 20) <= 0)
+        continue;
+      const int fd = ::accept4(m_fd, nullptr, nullptr, SOCK_CLOEXEC);
+      if (fd < 0)
+        continue;
+      m_obsluga(fd, m_koniec);
+      ::close(fd);
+    }
+  }
+
+  TObsluga m_obsluga;
+  int m_fd = -1;
+  quint16 m_port = 0;
+  std::atomic<bool> m_koniec{false};
+  std::thread m_watek;
+};
+
+// Reads until `znacznik` has come (true) or the peer has gone (false); `bufor` keeps the rest.
+bool CzytajDo(int fd, QByteArray &bufor, const QByteArray &znacznik,
+              const std::atomic<bool> &koniec)
+{
+  while (!koniec) {
+    if (bufor.contains(znacznik))
+      return true;
+    pollfd p{fd, POLLIN, 0};
+    if (::poll(&p, 1, 20) <= 0)
+      continue;
+    char kawalek[65536];
+    const ssize_t ile = ::recv(fd, kawalek, sizeof kawalek, 0);
+    if (ile <= 0)
+      return false;
+    bufor.append(kawalek, ile);
+  }
+  return false;
+}
+
+bool CzytajBajty(int fd, QByteArray &bufor, qsizetype ile, const std::atomic<bool> &koniec)
+{
+  while (!koniec && bufor.size() < ile) {
+    pollfd p{fd, POLLIN, 0};
+    if (::poll(&p, 1, 20) <= 0)
+      continue;
+    char kawalek[65536];
+    const ssize_t n = ::recv(fd, kawalek, sizeof kawalek, 0);
+    if (n <= 0)
+      return false;
+    bufor.append(kawalek, n);
+  }
+  return bufor.size() >= ile;
+}
+
+void Pisz(int fd, const QByteArray &dane)
+{
+  ::send(fd, dane.constData(), size_t(dane.size()), MSG_NOSIGNAL);
+}
+
+// Everything until the client closes.
+void Odrzucaj(int fd, const std::atomic<bool> &koniec)
+{
+  while (!koniec) {
+    pollfd p{fd, POLLIN, 0};
+    if (::poll(&p, 1, 20) <= 0)
+      continue;
+    char kawalek[65536];
+    if (::recv(fd, kawalek, sizeof kawalek, 0) <= 0)
+      return;
+  }
+}
+
+void SerwerGG(int fd, const std::atomic<bool> &koniec)
+{
+  Pisz(fd, ZbudujRamke(GGAnsWelcome, IntToLE(0x1234ABCD)));
+  QByteArray bufor;
+  if (!CzytajBajty(fd, bufor, DlugoscNaglowka + 31, koniec))
+    return;
+  Pisz(fd, ZbudujRamke(GGAnsLoginOk, QByteArray()));
+  Odrzucaj(fd, koniec);
+}
+
+class TOknoPomiarowe : public TOknoSesji {
+public:
+  std::function<void(const QString &)> przyPanelu2;
+  void UstawTekstPanelu(int panel, const QString &tekst) override
+  {
+    if (panel == PanelPolaczenia && przyPanelu2)
+      przyPanelu2(tekst);
+  }
+  int PokazKomunikat(const QString &, const QString &, int) override { return 1; }
+  bool PolaczWcisniety() const override { return true; }
+};
+
+class TBazaPomiarowa : public TSledzeni {
+public:
+  void Dodaj(int, const QString &, const QString &, const QString &, const QString &,
+             const QString &) override
+  {
+  }
+  void Zapisz(int, int, const QString &, const QString &, const QString &, const QString &,
+              const QString &) override
+  {
+  }
+};
+
+// A whole session with `kontaktow` contacts, its servers on loopback.
+struct TStanowisko {
+  QTemporaryDir katalog;
+  QSettings rejestr{katalog.filePath(QStringLiteral("p.conf")), QSettings::IniFormat};
+  std::unique_ptr<TUstawienia> ustawienia;
+  TDrzewo drzewo;
+  TDziennik dziennik{katalog.filePath(QStringLiteral("p.log")), [] { return false; }};
+  TOknoPomiarowe okno;
+  TBazaPomiarowa baza;
+  TSerwerPomiarowy gg{&SerwerGG};
+  std::unique_ptr<TSerwerPomiarowy> wyszukiwanie;
+  std::unique_ptr<TSesjaGG> sesja;
+
+  explicit TStanowisko(int kontaktow)
+  {
+    rejestr.setValue(QStringLiteral("Ustawienia/SerwerAlternatywny"), QStringLiteral("1"));
+    ustawienia = std::make_unique<TUstawienia>(rejestr, katalog.path());
+    ustawienia->WczytajListy();
+    for (int i = 0; i < kontaktow; ++i)
+      drzewo.DodajUzytkownika(100000 + i, {}, {}, {}, {}, QString::number(i), 3);
+    const QByteArray odpowiedz = "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n0 0 127.0.0.1:" +
+                                 gg.Port().toLatin1() + " 127.0.0.1\r\n";
+    wyszukiwanie = std::make_unique<TSerwerPomiarowy>(
+        [odpowiedz](int fd, const std::atomic<bool> &koniec) {
+          QByteArray bufor;
+          if (!CzytajDo(fd, bufor, "\r\n\r\n", koniec))
+            return;
+          Pisz(fd, odpowiedz);
+          Odrzucaj(fd, koniec);
+        });
+    sesja = std::make_unique<TSesjaGG>(drzewo, *ustawienia, dziennik, okno,
+                                       [this] { return &baza; });
+    sesja->UstawPortHttp(wyszukiwanie->Port());
+  }
+
+  // Polacz and the event loop until "Połączony z serwerem"; false after 5 s without it.
+  bool Polacz()
+  {
+    QEventLoop petla;
+    bool polaczono = false;
+    okno.przyPanelu2 = [&](const QString &tekst) {
+      if (tekst == QStringLiteral("Połączony z serwerem")) {
+        polaczono = true;
+        petla.quit();
+      }
+    };
+    QTimer::singleShot(5000, &petla, &QEventLoop::quit);
+    sesja->Polacz();
+    if (!polaczono)
+      petla.exec();
+    okno.przyPanelu2 = nullptr;
+    return polaczono;
+  }
+
+  void Rozlacz()
+  {
+    sesja->GGSck().Abort();
+    sesja->LaczenieTmr().stop();
+  }
+
+  // Lets the socket hand its queue to the network.
+  void Oproznij()
+  {
+    QElapsedTimer limit;
+    limit.start();
+    while (sesja->GGSck().BajtyDoWyslania() > 0 && limit.elapsed() < 5000)
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+};
+
+double Sekundy(std::chrono::steady_clock::time_point od, std::chrono::steady_clock::time_point do_)
+{
+  return std::chrono::duration<double>(do_ - od).count();
+}
+
+void BM_PolaczDoZalogowania(benchmark::State &state)
+{
+  TStanowisko s(int(state.range(0)));
+  for (auto _ : state) {
+    const auto poczatek = std::chrono::steady_clock::now();
+    const bool ok = s.Polacz();
+    const auto koniec = std::chrono::steady_clock::now();
+    if (!ok) {
+      state.SkipWithError("no login within 5 s");
+      break;
+    }
+    state.SetIterationTime(Sekundy(poczatek, koniec));
+    s.Rozlacz();
+  }
+}
+BENCHMARK(BM_PolaczDoZalogowania)
+    ->Arg(2000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(50);
+
+// Building the packets alone.
+void BM_BudowaListyKontaktow(benchmark::State &state)
+{
+  TDrzewo drzewo;
+  for (int i = 0; i < state.range(0); ++i)
+    drzewo.DodajUzytkownika(100000 + i, {}, {}, {}, {}, QString::number(i), 3);
+  TListaPosortowana blokowani;
+  for (const QString &n : TUstawienia::WbudowaneBlokowane())
+    blokowani.Dodaj(n);
+  qint64 bajty = 0;
+  int pakiety = 0;
+  for (auto _ : state) {
+    ZbudujListeKontaktow(drzewo, blokowani, [&](qint32, const QByteArray &cialo) {
+      bajty += cialo.size();
+      ++pakiety;
+    });
+  }
+  state.counters["pakiety"] = double(pakiety) / double(state.iterations());
+  state.SetBytesProcessed(bajty);
+}
+BENCHMARK(BM_BudowaListyKontaktow)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// WyslijListeKontaktow of a logged-in session: building plus handing every frame to the socket.
+void BM_WysylanieListyKontaktow(benchmark::State &state)
+{
+  TStanowisko s(int(state.range(0)));
+  if (!s.Polacz()) {
+    state.SkipWithError("no login within 5 s");
+    return;
+  }
+  s.Oproznij();
+  for (auto _ : state) {
+    const auto poczatek = std::chrono::steady_clock::now();
+    s.sesja->WyslijListeKontaktow();
+    const auto koniec = std::chrono::steady_clock::now();
+    state.SetIterationTime(Sekundy(poczatek, koniec));
+    s.Oproznij();
+  }
+  s.Rozlacz();
+}
+BENCHMARK(BM_WysylanieListyKontaktow)
+    ->Arg(100000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(20);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+  QCoreApplication aplikacja(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

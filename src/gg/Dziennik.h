@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+// The event log: an INI-style text file beside the program file, one section per category, one
+// line per event. Written only while the switch says so; the switch is asked at every call, so a
+// hand edit of the settings takes effect at once.
+class TDziennik {
+public:
+  using TCzyLogowac = std::function<bool()>;
+
+  // `sciezkaPliku` is the log file itself (see SciezkaDziennika).
+  TDziennik(QString sciezkaPliku, TCzyLogowac czyLogowac);
+
+  // The log beside a program file: its whole path with ".log" appended.
+  static QString SciezkaDziennika(const QString &sciezkaProgramu);
+
+  // Counts the call, and while logging is on writes "<date and time> <count>=<tekst>" into
+  // section `kategoria`. Write failures are not reported.
+  void Loguj(const QString &kategoria, const QString &tekst);
+
+  const QString &Sciezka() const { return m_sciezka; }
+  // Calls of Loguj so far in this run, logged or not.
+  qint64 Licznik() const { return m_licznik; }
+
+private:
+  QString m_sciezka;
+  TCzyLogowac m_czyLogowac;
+  qint64 m_licznik = 0;
+};
+
+// Sets key=wartosc in section `sekcja` of the INI file at `sciezka` (UTF-8), creating the file
+// or the section as needed. Section and key names are matched case-insensitively and kept
+// exactly as written, Polish letters and spaces included. False when the file could not be
+// written.
+bool ZapiszWpisIni(const QString &sciezka, const QString &sekcja, const QString &klucz,
+                   const QString &wartosc);

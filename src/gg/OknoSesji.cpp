@@ -1,0 +1,8 @@
+#include "gg/OknoSesji.h"
+
+TOknoSesji::~TOknoSesji() = default;
+
+void TOknoSesji::Display(const QString &tekst)
+{
+  PokazKomunikat(tekst, QStringLiteral("Informacja"), 0);
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+// What the GG session needs of the main window: its status bar, its message box and the state of
+// the "&Połącz" toolbar button. The main window implements it; the session never sees a widget.
+class TOknoSesji {
+public:
+  // Status bar panels: own status name, own description, connection texts.
+  static constexpr int PanelStanu = 0;
+  static constexpr int PanelOpisu = 1;
+  static constexpr int PanelPolaczenia = 2;
+
+  virtual ~TOknoSesji();
+
+  virtual void UstawTekstPanelu(int panel, const QString &tekst) = 0;
+  // The window's message box (PokazKomunikat of the standard form): modal, caption
+  // NazwaProduktu + " - " + podpis, Windows style bits; returns the button pressed.
+  virtual int PokazKomunikat(const QString &tekst, const QString &podpis, int styl) = 0;
+  // True while "&Połącz" is down (the user wants to be connected).
+  virtual bool PolaczWcisniety() const = 0;
+
+  // Information box with only OK and no icon; returns when it is closed.
+  void Display(const QString &tekst);
+};

@@ -239,7 +239,7 @@ private slots:
     if (pytanie->Pokazany) {
       QCOMPARE(pytanie->Tytul, QStringLiteral("Paplanki (GG) - Ostrzeżenie"));
       QCOMPARE(pytanie->Tekst,
-               QStringLiteral("Są jeszcze nieprzeczytane wiadomości.\rMimo to zamknąć ?"));
+               QStringLiteral("Są jeszcze nieprzeczytane wiadomości.\nMimo to zamknąć ?")); // the CR breaks the line
       QCOMPARE(pytanie->Ikona, QMessageBox::Question);
       QCOMPARE(pytanie->Przyciski, (QStringList{QStringLiteral("&Tak"), QStringLiteral("&Nie")}));
       QCOMPARE(m_okno->ZaznaczonyWezel(), W(wybrany));

@@ -1,6 +1,7 @@
 // The tree's popup menu of the main window: its two sections, the check marks, "Hasło" and the
 // items' commands.
 
+#include "common/OknaPowloki.h"
 #include "common/OknoGlowne.h"
 #include "common/ServerTestowy.h"
 #include "common/Srodowisko.h"
@@ -140,7 +141,10 @@ private slots:
     m_okno.reset();
     if (!zapisana.isNull())
       ZapiszUstawienieOkna(QStringLiteral("Ustawienia/BazaKontaktow"), zapisana);
+    // No address book here: the Outlook store fails to load and says so at start-up.
+    auto blad = OdpowiedzNaKomunikat(QString(), zapisana == u"0" ? 5000 : 200);
     Utworz();
+    QCOMPARE(blad->Pokazany, zapisana == u"0");
     for (const QString &cel : {QString(), QStringLiteral("kontakt")}) {
       m_okno->WybranyWezel = Cel(cel);
       m_okno->TreePMPopup();

@@ -99,7 +99,9 @@ void TFrmPaplankiMain::FormCreate()
   PiszeWiadomosc = false;
   WybranyWezel.clear();
 
-  m_ustawienia = std::make_unique<TUstawienia>(*RejestrUstawien(), KatalogDanych(NazwaProduktu()));
+  const QString katalogDanych = KatalogDanych(NazwaProduktu());
+  m_ustawienia = std::make_unique<TUstawienia>(*RejestrUstawien(), katalogDanych);
+  Baza = std::make_unique<TBazaKontaktow>(*RejestrUstawien(), katalogDanych);
   // A failing step ends the start-up there, as a failing creation handler would: the error box
   // shows and the window is used as far as it got.
   WykonajZObslugaBledow([this] { Uruchom(); });
@@ -113,13 +115,12 @@ void TFrmPaplankiMain::Uruchom()
 
   u.WczytajListy();
 
-  Baza = UtworzBaze(u.RodzajBazy(), u.Rejestr(), true,
-                    [this](int Numer, const QString &Imie, const QString &Nazwisko,
-                           const QString &EMail, const QString &Telefon, const QString &Opis,
-                           int Sledzony) {
-                      Drzewo.DodajUzytkownika(Numer, Imie, Nazwisko, EMail, Telefon, Opis,
-                                              Sledzony);
-                    });
+  Baza->Utworz(u.RodzajBazy(), true,
+               [this](int Numer, const QString &Imie, const QString &Nazwisko,
+                      const QString &EMail, const QString &Telefon, const QString &Opis,
+                      int Sledzony) {
+                 Drzewo.DodajUzytkownika(Numer, Imie, Nazwisko, EMail, Telefon, Opis, Sledzony);
+               });
 
   if (u.CzytajTestowanie()) {
     for (const char16_t *tekst : {u"Imiona", u"Nazwiska", u"Miejscowości", u"Telefony", u"Emaile"}) {

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/ui/FormaBezdokumentowaPozycjonowana.h"
+#include "contacts/BazaKontaktow.h"
 #include "contacts/Drzewo.h"
-#include "contacts/Sledzeni.h"
 #include "contacts/Ustawienia.h"
 #include "net/Gniazdo.h"
 
@@ -68,7 +68,8 @@ public:
   // --- Settings and the contact store --------------------------------------------------------
   TUstawienia &Ustawienia() const { return *m_ustawienia; }
   int RodzajBazy() const { return m_ustawienia->RodzajBazy(); }
-  std::unique_ptr<TSledzeni> Baza; // null only when the start-up failed before creating it
+  // The active contact store; always usable (the registry store until start-up loads one).
+  std::unique_ptr<TBazaKontaktow> Baza;
 
   // HTTP hosts chosen by the alternative-server switch.
   QString AdresInformacji;

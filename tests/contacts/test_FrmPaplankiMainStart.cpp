@@ -9,6 +9,7 @@
 #include "contacts/ui/WidokDrzewa.h"
 #include "dialogs/ui/MojeDaneFrm.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -187,6 +188,38 @@ private slots:
     QStringList okna;
     auto komunikat = PokazPierwszyRaz(okna);
     QVERIFY(okna.isEmpty());
+  }
+
+  // What a screen reader gets: every caption of the tree, the panels' texts, the buttons' names.
+  void czytnikEkranu()
+  {
+    ZapiszKontoTestowe();
+    ZapiszKontakt(QStringLiteral("3"), QStringLiteral("Trzy"));
+    ZapiszKontakt(QStringLiteral("20"), QStringLiteral("Dwadzieścia"));
+    m_okno = std::make_unique<TOknoGlowneTestowe>();
+    DodajWypowiedz(m_okno->Drzewo, m_okno->Drzewo.Glowny(1), QStringLiteral("Cześć"), 3);
+    m_okno->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_okno.get()));
+    m_okno->TreeView1->expandAll();
+
+    QAccessibleInterface *drzewo = QAccessible::queryAccessibleInterface(m_okno->TreeView1);
+    QVERIFY(drzewo);
+    QCOMPARE(drzewo->role(), QAccessible::Tree);
+    QStringList nazwy;
+    for (int i = 0; i < drzewo->childCount(); ++i)
+      if (QAccessibleInterface *dziecko = drzewo->child(i))
+        if (dziecko->role() == QAccessible::TreeItem)
+          nazwy << dziecko->text(QAccessible::Name);
+    QCOMPARE(nazwy, (QStringList{QStringLiteral("Dwadzieścia"), QStringLiteral("Trzy"),
+                                 QStringLiteral("Cześć")}));
+
+    m_okno->UstawPanel(TFrmPaplankiMain::PanelOpisu, QStringLiteral("w pracy"));
+    QAccessibleInterface *panel = QAccessible::queryAccessibleInterface(m_okno->StatusBar1->Panel(1));
+    QVERIFY(panel);
+    QCOMPARE(panel->text(QAccessible::Name), QStringLiteral("w pracy"));
+    QAccessibleInterface *polacz = QAccessible::queryAccessibleInterface(m_okno->PolaczTB);
+    QCOMPARE(polacz->text(QAccessible::Name), QStringLiteral("Połącz"));
+    QVERIFY(polacz->state().checkable);
   }
 
   void nienumerycznyUzytkownik()

@@ -86,10 +86,50 @@ void TWidokDrzewa::mousePressEvent(QMouseEvent *event)
   // expands or starts a drag; a right press never moves the visible selection.
   const TTrafienie gdzie = Traf(punkt).gdzie;
   if (event->button() == Qt::LeftButton && (NaWezle(gdzie) || gdzie == TTrafienie::Przycisk)) {
+    m_wcisnieciePominiete = false;
     QTreeView::mousePressEvent(event);
     return;
   }
+  m_wcisnieciePominiete = true;
   setFocus(Qt::MouseFocusReason);
+  event->accept();
+}
+
+bool TWidokDrzewa::PominiecieWcisniecia(QMouseEvent *event)
+{
+  if (!m_wcisnieciePominiete)
+    return false;
+  if (event->type() == QEvent::MouseButtonRelease && event->buttons() == Qt::NoButton)
+    m_wcisnieciePominiete = false;
+  event->accept();
+  return true;
+}
+
+void TWidokDrzewa::mouseMoveEvent(QMouseEvent *event)
+{
+  if (event->buttons() != Qt::NoButton && PominiecieWcisniecia(event))
+    return;
+  QTreeView::mouseMoveEvent(event);
+}
+
+void TWidokDrzewa::mouseReleaseEvent(QMouseEvent *event)
+{
+  if (!PominiecieWcisniecia(event))
+    QTreeView::mouseReleaseEvent(event);
+}
+
+void TWidokDrzewa::mouseDoubleClickEvent(QMouseEvent *event)
+{
+  // The second press of a double click is a press as well.
+  const QPoint punkt = event->position().toPoint();
+  emit MyszWcisnieta(event->button(), punkt);
+  const TTrafienie gdzie = Traf(punkt).gdzie;
+  if (event->button() == Qt::LeftButton && (NaWezle(gdzie) || gdzie == TTrafienie::Przycisk)) {
+    m_wcisnieciePominiete = false;
+    QTreeView::mouseDoubleClickEvent(event);
+    return;
+  }
+  m_wcisnieciePominiete = true;
   event->accept();
 }
 

@@ -45,6 +45,9 @@ signals:
 
 protected:
   void mousePressEvent(QMouseEvent *event) override;
+  void mouseMoveEvent(QMouseEvent *event) override;
+  void mouseReleaseEvent(QMouseEvent *event) override;
+  void mouseDoubleClickEvent(QMouseEvent *event) override;
   void dragEnterEvent(QDragEnterEvent *event) override;
   void dragMoveEvent(QDragMoveEvent *event) override;
   void dropEvent(QDropEvent *event) override;
@@ -52,5 +55,10 @@ protected:
 private:
   bool NaszePrzeciaganie(const QDropEvent *event) const;
 
+  // A press the view did not see is under way: its moves and release are not the view's either
+  // (so no drag starts from empty space or an indent).
+  bool PominiecieWcisniecia(QMouseEvent *event);
+
   TDelegatWezla *m_delegat;
+  bool m_wcisnieciePominiete = false;
 };

@@ -6,6 +6,7 @@
 // The argument is the number of messages already in the tree before the burst: the rates must
 // not fall as the tree grows.
 
+#include "common/SerwerPomiarowy.h"
 #include "contacts/Drzewo.h"
 #include "contacts/Galezie.h"
 #include "contacts/ModelDrzewa.h"
@@ -52,45 +53,14 @@ public:
   bool IdleTmrDziala() const override { return true; }
 };
 
-// One connection's worth of bytes sent from a thread of its own, then held open until the
+// One connection's worth of bytes sent from the server's thread, then held open until the
 // client closes.
-class TNadajnik {
-public:
-  explicit TNadajnik(QByteArray dane) : m_dane(std::move(dane))
-  {
-    m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in adres{};
-    adres.sin_family = AF_INET;
-    adres.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(m_fd, reinterpret_cast<sockaddr *>(&adres), sizeof adres);
-    ::listen(m_fd, 1);
-    socklen_t dlugosc = sizeof adres;
-    ::getsockname(m_fd, reinterpret_cast<sockaddr *>(&adres), &dlugosc);
-    m_port = ntohs(adres.sin_port);
-    m_watek = std::thread([this] { Nadawaj(); });
-  }
-  ~TNadajnik()
-  {
-    m_koniec = true;
-    m_watek.join();
-    ::close(m_fd);
-  }
-  quint16 Port() const { return m_port; }
-
-private:
-  void Nadawaj()
-  {
-    pollfd p{m_fd, POLLIN, 0};
-    while (!m_koniec && ::poll(&p, 1, 50) == 0) {
-    }
-    if (m_koniec)
-      return;
-    const int k = ::accept(m_fd, nullptr, nullptr);
-    if (k < 0)
-      return;
+TSerwerPomiarowy::TObsluga Nadawanie(const QByteArray &dane)
+{
+  return [dane](int k, const std::atomic<bool> &koniec) {
     qsizetype wyslano = 0;
-    while (wyslano < m_dane.size() && !m_koniec) {
-      const ssize_t n = ::send(k, m_dane.constData() + wyslano, size_t(m_dane.size() - wyslano),
+    while (wyslano < dane.size() && !koniec) {
+      const ssize_t n = ::send(k, dane.constData() + wyslano, size_t(dane.size() - wyslano),
                                MSG_NOSIGNAL);
       if (n <= 0)
         break;
@@ -98,19 +68,12 @@ private:
     }
     char bufor[256];
     pollfd q{k, POLLIN, 0};
-    while (!m_koniec) {
+    while (!koniec) {
       if (::poll(&q, 1, 50) > 0 && ::recv(k, bufor, sizeof bufor, 0) <= 0)
         break;
     }
-    ::close(k);
-  }
-
-  QByteArray m_dane;
-  int m_fd = -1;
-  quint16 m_port = 0;
-  std::atomic<bool> m_koniec{false};
-  std::thread m_watek;
-};
+  };
+}
 
 // Tree, view adapter, settings and dispatcher of one run, with `wiadomosci` messages already
 // spread over the contacts.
@@ -146,7 +109,7 @@ struct TStanowisko {
 // Sends the stream over loopback and dispatches it; returns the packets dispatched.
 int Dostarcz(TOdbior &odbior, const QByteArray &strumien, int oczekiwane)
 {
-  TNadajnik nadajnik(strumien);
+  TSerwerPomiarowy nadajnik(Nadawanie(strumien));
   TOdbiorPakietow odbiorPakietow;
   QEventLoop petla;
   int dostarczone = 0;

@@ -1,6 +1,7 @@
 // From Polacz to "Połączony z serwerem" against a lookup host and a GG server on loopback, and
 // the cost of a very long notify list.
 
+#include "common/SerwerPomiarowy.h"
 #include "contacts/Drzewo.h"
 #include "contacts/ListaTekstow.h"
 #include "contacts/Sledzeni.h"
@@ -34,55 +35,6 @@
 #include <thread>
 
 namespace {
-
-// A loopback listener whose connections are served one after another on its own thread.
-class TSerwerPomiarowy {
-public:
-  using TObsluga = std::function<void(int fd, const std::atomic<bool> &koniec)>;
-  explicit TSerwerPomiarowy(TObsluga obsluga) : m_obsluga(std::move(obsluga))
-  {
-    m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const int jeden = 1;
-    ::setsockopt(m_fd, SOL_SOCKET, SO_REUSEADDR, &jeden, sizeof jeden);
-    sockaddr_in adres{};
-    adres.sin_family = AF_INET;
-    adres.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(m_fd, reinterpret_cast<sockaddr *>(&adres), sizeof adres);
-    ::listen(m_fd, 8);
-    socklen_t dlugosc = sizeof adres;
-    ::getsockname(m_fd, reinterpret_cast<sockaddr *>(&adres), &dlugosc);
-    m_port = ntohs(adres.sin_port);
-    m_watek = std::thread([this] { Przyjmuj(); });
-  }
-  ~TSerwerPomiarowy()
-  {
-    m_koniec = true;
-    m_watek.join();
-    ::close(m_fd);
-  }
-  QString Port() const { return QString::number(m_port); }
-
-private:
-  void Przyjmuj()
-  {
-    while (!m_koniec) {
-      pollfd p{m_fd, POLLIN, 0};
-      if (::poll(&p, 1, 20) <= 0)
-        continue;
-      const int fd = ::accept4(m_fd, nullptr, nullptr, SOCK_CLOEXEC);
-      if (fd < 0)
-        continue;
-      m_obsluga(fd, m_koniec);
-      ::close(fd);
-    }
-  }
-
-  TObsluga m_obsluga;
-  int m_fd = -1;
-  quint16 m_port = 0;
-  std::atomic<bool> m_koniec{false};
-  std::thread m_watek;
-};
 
 // Reads until `znacznik` has come (true) or the peer has gone (false); `bufor` keeps the rest.
 bool CzytajDo(int fd, QByteArray &bufor, const QByteArray &znacznik,
@@ -191,7 +143,7 @@ struct TStanowisko {
     for (int i = 0; i < kontaktow; ++i)
       drzewo.DodajUzytkownika(100000 + i, {}, {}, {}, {}, QString::number(i), 3);
     const QByteArray odpowiedz = "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n0 0 127.0.0.1:" +
-                                 gg.Port().toLatin1() + " 127.0.0.1\r\n";
+                                 QByteArray::number(gg.Port()) + " 127.0.0.1\r\n";
     wyszukiwanie = std::make_unique<TSerwerPomiarowy>(
         [odpowiedz](int fd, const std::atomic<bool> &koniec) {
           QByteArray bufor;
@@ -202,7 +154,7 @@ struct TStanowisko {
         });
     sesja = std::make_unique<TSesjaGG>(drzewo, *ustawienia, dziennik, okno,
                                        [this] { return &baza; });
-    sesja->UstawPortHttp(wyszukiwanie->Port());
+    sesja->UstawPortHttp(QString::number(wyszukiwanie->Port()));
   }
 
   // Polacz and the event loop until "Połączony z serwerem"; false after 5 s without it.

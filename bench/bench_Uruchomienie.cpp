@@ -1,6 +1,7 @@
 // Start-up of an interactive run up to the first shown main window: the ten windows are created
 // (four of them check the maker's site for a newer version) and the main window is shown.
 
+#include "common/SerwerPomiarowy.h"
 #include "app/ui/OknaAplikacji.h"
 #include "contacts/ui/FrmPaplankiMain.h"
 
@@ -24,62 +25,23 @@
 namespace {
 
 // The maker's site on loopback: version 5.0.0.67 for ".wersja", a small page for the rest.
-class TWitryna {
-public:
-  TWitryna()
-  {
-    m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in adres{};
-    adres.sin_family = AF_INET;
-    adres.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(m_fd, reinterpret_cast<sockaddr *>(&adres), sizeof adres);
-    ::listen(m_fd, 16);
-    socklen_t dlugosc = sizeof adres;
-    ::getsockname(m_fd, reinterpret_cast<sockaddr *>(&adres), &dlugosc);
-    m_port = ntohs(adres.sin_port);
-    m_watek = std::thread([this] { Obsluguj(); });
+void Witryna(int fd, const std::atomic<bool> &)
+{
+  std::string zadanie;
+  char bufor[4096];
+  while (zadanie.find("\r\n\r\n") == std::string::npos) {
+    const ssize_t n = ::recv(fd, bufor, sizeof bufor, 0);
+    if (n <= 0)
+      break;
+    zadanie.append(bufor, std::size_t(n));
   }
-  ~TWitryna()
-  {
-    m_koniec = true;
-    m_watek.join();
-    ::close(m_fd);
-  }
-  std::string Adres() const { return "http://127.0.0.1:" + std::to_string(m_port) + "/"; }
-
-private:
-  void Obsluguj()
-  {
-    while (!m_koniec) {
-      pollfd p{m_fd, POLLIN, 0};
-      if (::poll(&p, 1, 20) <= 0)
-        continue;
-      const int fd = ::accept4(m_fd, nullptr, nullptr, SOCK_CLOEXEC);
-      if (fd < 0)
-        continue;
-      std::string zadanie;
-      char bufor[4096];
-      while (zadanie.find("\r\n\r\n") == std::string::npos) {
-        const ssize_t n = ::recv(fd, bufor, sizeof bufor, 0);
-        if (n <= 0)
-          break;
-        zadanie.append(bufor, std::size_t(n));
-      }
-      const std::string wiersz = zadanie.substr(0, zadanie.find("\r\n"));
-      const bool wersja = wiersz.find(".wersja ") != std::string::npos;
-      const std::string tresc = wersja ? std::string("\0\0\5\0\x43\0\0\0", 8) : "<html>licznik</html>";
-      const std::string odpowiedz = "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(tresc.size()) +
-                                    "\r\n\r\n" + tresc;
-      ::send(fd, odpowiedz.data(), odpowiedz.size(), MSG_NOSIGNAL);
-      ::close(fd);
-    }
-  }
-
-  int m_fd = -1;
-  quint16 m_port = 0;
-  std::atomic<bool> m_koniec{false};
-  std::thread m_watek;
-};
+  const std::string wiersz = zadanie.substr(0, zadanie.find("\r\n"));
+  const bool wersja = wiersz.find(".wersja ") != std::string::npos;
+  const std::string tresc = wersja ? std::string("\0\0\5\0\x43\0\0\0", 8) : "<html>licznik</html>";
+  const std::string odpowiedz = "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(tresc.size()) +
+                                "\r\n\r\n" + tresc;
+  ::send(fd, odpowiedz.data(), odpowiedz.size(), MSG_NOSIGNAL);
+}
 
 void Uruchomienie(benchmark::State &stan, const std::string &witryna)
 {
@@ -106,8 +68,8 @@ void WitrynaNieistniejaca(benchmark::State &stan)
 
 void WitrynaNaLoopbacku(benchmark::State &stan)
 {
-  const TWitryna witryna;
-  Uruchomienie(stan, witryna.Adres());
+  const TSerwerPomiarowy witryna(&Witryna);
+  Uruchomienie(stan, "http://127.0.0.1:" + std::to_string(witryna.Port()) + "/");
 }
 
 } // namespace

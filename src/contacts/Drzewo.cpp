@@ -108,13 +108,17 @@ bool TDrzewo::Przenies(TWezel *wezel, TWezel *nowyRodzic, int pozycja)
     o->PrzedPrzeniesieniem(wezel, nowyRodzic, pozycja);
   std::unique_ptr<TWezel> przenoszony = std::move(zrodlo->m_dzieci[size_t(stary)]);
   zrodlo->m_dzieci.erase(zrodlo->m_dzieci.begin() + stary);
-  if (zrodlo == m_korzen.get())
+  if (zrodlo == m_korzen.get()) {
+    Wyrejestruj(wezel, m_glowne[size_t(stary)]);
     m_glowne.erase(m_glowne.begin() + stary);
+  }
   Przenumeruj(zrodlo, stary);
   const int nowa = (zrodlo == cel && pozycja > stary) ? pozycja - 1 : pozycja;
   przenoszony->m_rodzic = cel;
-  if (cel == m_korzen.get())
+  if (cel == m_korzen.get()) {
     m_glowne.insert(m_glowne.begin() + nowa, WpisDla(przenoszony.get()));
+    Zarejestruj(wezel, m_glowne[size_t(nowa)]);
+  }
   cel->m_dzieci.insert(cel->m_dzieci.begin() + nowa, std::move(przenoszony));
   Przenumeruj(cel, nowa);
   for (TObserwatorDrzewa *o : m_obserwatorzy)
@@ -159,8 +163,10 @@ void TDrzewo::Usun(TWezel *wezel)
     o->PrzedUsunieciem(rodzic, indeks, indeks);
   std::unique_ptr<TWezel> usuwany = std::move(r->m_dzieci[size_t(indeks)]);
   r->m_dzieci.erase(r->m_dzieci.begin() + indeks);
-  if (r == m_korzen.get())
+  if (r == m_korzen.get()) {
+    Wyrejestruj(wezel, m_glowne[size_t(indeks)]);
     m_glowne.erase(m_glowne.begin() + indeks);
+  }
   Przenumeruj(r, indeks);
   for (TObserwatorDrzewa *o : m_obserwatorzy)
     o->PoUsunieciu(rodzic, indeks, indeks);
@@ -190,8 +196,10 @@ void TDrzewo::UsunDzieci(TWezel *wezel)
     o->PrzedUsunieciem(wezel, 0, liczba - 1);
   std::vector<std::unique_ptr<TWezel>> usuwane = std::move(r->m_dzieci);
   r->m_dzieci.clear();
-  if (r == m_korzen.get())
+  if (r == m_korzen.get()) {
     m_glowne.clear();
+    m_kontaktyPoNumerze.clear();
+  }
   for (TObserwatorDrzewa *o : m_obserwatorzy)
     o->PoUsunieciu(wezel, 0, liczba - 1);
 }
@@ -205,6 +213,7 @@ void TDrzewo::Wyczysc()
   std::vector<std::unique_ptr<TWezel>> usuwane = std::move(m_korzen->m_dzieci);
   m_korzen->m_dzieci.clear();
   m_glowne.clear();
+  m_kontaktyPoNumerze.clear();
   usuwane.clear();
   for (TObserwatorDrzewa *o : m_obserwatorzy)
     o->PoWyczyszczeniu();
@@ -230,26 +239,59 @@ TDrzewo::TWpisGlowny TDrzewo::WpisDla(const TWezel *wezel)
   return {0, nullptr};
 }
 
-void TDrzewo::OdswiezWpis(const TWezel *wezel)
+void TDrzewo::Zarejestruj(TWezel *wezel, const TWpisGlowny &wpis)
 {
-  if (wezel->m_rodzic == m_korzen.get())
-    m_glowne[size_t(wezel->m_indeks)] = WpisDla(wezel);
+  if (wpis.uzytkownik)
+    m_kontaktyPoNumerze[wpis.numer].push_back(wezel);
+}
+
+void TDrzewo::Wyrejestruj(TWezel *wezel, const TWpisGlowny &wpis)
+{
+  if (!wpis.uzytkownik)
+    return;
+  const auto it = m_kontaktyPoNumerze.find(wpis.numer);
+  if (it == m_kontaktyPoNumerze.end())
+    return;
+  std::vector<TWezel *> &wezly = it->second;
+  wezly.erase(std::remove(wezly.begin(), wezly.end(), wezel), wezly.end());
+  if (wezly.empty())
+    m_kontaktyPoNumerze.erase(it);
+}
+
+void TDrzewo::OdswiezWpis(TWezel *wezel)
+{
+  if (wezel->m_rodzic != m_korzen.get())
+    return;
+  TWpisGlowny &wpis = m_glowne[size_t(wezel->m_indeks)];
+  Wyrejestruj(wezel, wpis);
+  wpis = WpisDla(wezel);
+  Zarejestruj(wezel, wpis);
 }
 
 void TDrzewo::ZmienionoNumer(const TUzytkownik *uzytkownik)
 {
   // Rare (editing a contact); any top-level node may carry this payload.
-  for (TWpisGlowny &wpis : m_glowne)
-    if (wpis.uzytkownik == uzytkownik)
-      wpis.numer = uzytkownik->Numer();
+  for (size_t i = 0; i < m_glowne.size(); ++i) {
+    TWpisGlowny &wpis = m_glowne[i];
+    if (wpis.uzytkownik != uzytkownik)
+      continue;
+    TWezel *wezel = m_korzen->m_dzieci[i].get();
+    Wyrejestruj(wezel, wpis);
+    wpis.numer = uzytkownik->Numer();
+    Zarejestruj(wezel, wpis);
+  }
 }
 
 TWezel *TDrzewo::ZnajdzUzytkownika(int numer) const
 {
-  for (size_t i = 0; i < m_glowne.size(); ++i)
-    if (m_glowne[i].numer == numer && m_glowne[i].uzytkownik)
-      return m_korzen->m_dzieci[i].get();
-  return nullptr;
+  const auto it = m_kontaktyPoNumerze.find(numer);
+  if (it == m_kontaktyPoNumerze.end())
+    return nullptr;
+  TWezel *pierwszy = nullptr;
+  for (TWezel *w : it->second)
+    if (!pierwszy || w->m_indeks < pierwszy->m_indeks)
+      pierwszy = w;
+  return pierwszy;
 }
 
 TUzytkownik *TDrzewo::UzytkownikWezla(const TWezel *wezel)

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 class TUzytkownik;
@@ -108,15 +109,17 @@ private:
   friend class TWezel;
   friend class TUzytkownik;
 
-  // What a top-level node is for ZnajdzUzytkownika, kept beside the nodes so that the lookup
-  // reads one compact array instead of touching every node and payload.
+  // What a top-level node is filed under for ZnajdzUzytkownika (parallel to the top-level
+  // nodes), so that a node can be taken out of the number index after its payload changed.
   struct TWpisGlowny {
     int numer;
     const TUzytkownik *uzytkownik; // null: not a contact
   };
   static TWpisGlowny WpisDla(const TWezel *wezel);
-  void OdswiezWpis(const TWezel *wezel);
+  void OdswiezWpis(TWezel *wezel);
   void ZmienionoNumer(const TUzytkownik *uzytkownik);
+  void Zarejestruj(TWezel *wezel, const TWpisGlowny &wpis);
+  void Wyrejestruj(TWezel *wezel, const TWpisGlowny &wpis);
 
   TWezel *Wlasciwy(TWezel *rodzic) const { return rodzic ? rodzic : m_korzen.get(); }
   bool Nasz(const TWezel *wezel) const
@@ -129,5 +132,9 @@ private:
 
   std::unique_ptr<TWezel> m_korzen;
   std::vector<TWpisGlowny> m_glowne; // parallel to the top-level nodes
+  // Top-level contact nodes by number: a lookup costs the same however many top-level nodes
+  // there are (a burst of conference messages adds one each). Duplicates are rare; the first
+  // in order is the one with the lowest index.
+  std::unordered_map<int, std::vector<TWezel *>> m_kontaktyPoNumerze;
   std::vector<TObserwatorDrzewa *> m_obserwatorzy;
 };

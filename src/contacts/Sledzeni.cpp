@@ -1,6 +1,7 @@
 #include "contacts/Sledzeni.h"
 
 #include "app/Blad.h"
+#include "contacts/KsiazkaAdresowa.h"
 #include "contacts/Rejestr.h"
 
 namespace {
@@ -73,9 +74,81 @@ void TSledzeniRejestr::Zapisz(int staryNumer, int Numer, const QString &Imie,
   ZatwierdzZapis(m_rejestr, QString::number(Numer));
 }
 
-std::unique_ptr<TSledzeni> UtworzBaze(int rodzaj, QSettings &rejestr, bool wczytaj,
-                                      const TDodajUzytkownikaFn &dodaj)
+TSledzeniOutlook::TSledzeniOutlook(const QString &ksiazkaAdresowa, bool wczytaj,
+                                   const TDodajUzytkownikaFn &dodaj)
 {
-  Q_UNUSED(rodzaj);
-  return std::make_unique<TSledzeniRejestr>(rejestr, wczytaj, dodaj);
+  if (!wczytaj)
+    return;
+  TOutlookApplication outlook(ksiazkaAdresowa);
+  outlook.Polacz();
+  const int ile = outlook.Count();
+  for (int i = 1; i <= ile; ++i) {
+    try {
+      const TElementKsiazki kontakt = outlook.Item(i);
+      if (!kontakt.JestKontaktem())
+        continue;
+      bool jest = false;
+      QString numery = kontakt.WlasciwoscUzytkownika(QStringLiteral("GG-Numery"), &jest);
+      if (!jest)
+        continue;
+      while (!numery.isEmpty()) {
+        const QString nazwisko = kontakt.LastName();
+        const QString email = kontakt.Email1Address();
+        const QString telefon = kontakt.HomeTelephoneNumber();
+        const QString imie = kontakt.FirstName();
+        const QString opis = kontakt.WlasciwoscUzytkownika(QStringLiteral("GG-Opis"));
+        // Every number ends with ";": a last one without it reads as empty and ends the item.
+        const qsizetype srednik = numery.indexOf(u';');
+        const int numer = StrToInt(srednik < 0 ? QString() : numery.left(srednik));
+        if (dodaj)
+          dodaj(numer, imie, nazwisko, email, telefon, opis, 3);
+        numery.remove(0, srednik + 1);
+      }
+    } catch (const std::exception &) {
+      // The item is skipped; the next one is read.
+    }
+  }
+}
+
+void TSledzeniOutlook::Dodaj(int Numer, const QString &Imie, const QString &Nazwisko,
+                             const QString &EMail, const QString &Telefon, const QString &Opis)
+{
+  Zapisz(Numer, Numer, Imie, Nazwisko, EMail, Telefon, Opis);
+}
+
+void TSledzeniOutlook::Zapisz(int, int, const QString &, const QString &, const QString &,
+                              const QString &, const QString &)
+{
+}
+
+TSledzeniSerwer::TSledzeniSerwer(bool, const TDodajUzytkownikaFn &) {}
+
+void TSledzeniSerwer::Dodaj(int Numer, const QString &Imie, const QString &Nazwisko,
+                            const QString &EMail, const QString &Telefon, const QString &Opis)
+{
+  Zapisz(Numer, Numer, Imie, Nazwisko, EMail, Telefon, Opis);
+}
+
+void TSledzeniSerwer::Zapisz(int, int, const QString &, const QString &, const QString &,
+                             const QString &, const QString &)
+{
+}
+
+QString SciezkaKsiazkiAdresowej(const QString &katalogDanych)
+{
+  return katalogDanych + QStringLiteral("/Kontakty.vcf");
+}
+
+std::unique_ptr<TSledzeni> UtworzBaze(int rodzaj, QSettings &rejestr, const QString &katalogDanych,
+                                      bool wczytaj, const TDodajUzytkownikaFn &dodaj)
+{
+  switch (rodzaj) {
+  case RodzajeBazy::Outlook:
+    return std::make_unique<TSledzeniOutlook>(SciezkaKsiazkiAdresowej(katalogDanych), wczytaj,
+                                              dodaj);
+  case RodzajeBazy::Serwer:
+    return std::make_unique<TSledzeniSerwer>(wczytaj, dodaj);
+  default:
+    return std::make_unique<TSledzeniRejestr>(rejestr, wczytaj, dodaj);
+  }
 }

@@ -51,8 +51,43 @@ private:
   QStringList m_pominiete;
 };
 
-// The store for a "BazaKontaktow" value. Only the registry store exists so far, so every value
-// (0, 1, 2 and any other) gives it; the Outlook and server stores will take 0 and 2. A value
-// outside 0..2 keeps the registry store as its fallback.
-std::unique_ptr<TSledzeni> UtworzBaze(int rodzaj, QSettings &rejestr, bool wczytaj,
-                                      const TDodajUzytkownikaFn &dodaj);
+// The Outlook store over the address book of the data folder (TOutlookApplication). Every card
+// holding "GG-Numery" gives one contact per number, each with Sledzony 3. Never writes.
+class TSledzeniOutlook : public TSledzeni {
+public:
+  // With `wczytaj` the address book is read; a missing or unreadable one throws
+  // EKsiazkaAdresowa (contacts already handed to `dodaj` stay). A broken card, or a number piece
+  // that is not a number, ends only that card.
+  TSledzeniOutlook(const QString &ksiazkaAdresowa, bool wczytaj, const TDodajUzytkownikaFn &dodaj);
+
+  void Dodaj(int Numer, const QString &Imie, const QString &Nazwisko, const QString &EMail,
+             const QString &Telefon, const QString &Opis) override;
+  void Zapisz(int staryNumer, int Numer, const QString &Imie, const QString &Nazwisko,
+              const QString &EMail, const QString &Telefon, const QString &Opis) override;
+};
+
+// The server store: the server's list is reached only through the export and import commands.
+class TSledzeniSerwer : public TSledzeni {
+public:
+  TSledzeniSerwer(bool wczytaj, const TDodajUzytkownikaFn &dodaj);
+
+  void Dodaj(int Numer, const QString &Imie, const QString &Nazwisko, const QString &EMail,
+             const QString &Telefon, const QString &Opis) override;
+  void Zapisz(int staryNumer, int Numer, const QString &Imie, const QString &Nazwisko,
+              const QString &EMail, const QString &Telefon, const QString &Opis) override;
+};
+
+// Kinds of store, as "BazaKontaktow" and the popup's store items number them.
+namespace RodzajeBazy {
+constexpr int Outlook = 0;
+constexpr int Rejestr = 1;
+constexpr int Serwer = 2;
+} // namespace RodzajeBazy
+
+// The address book file of a data folder ("Kontakty.vcf").
+QString SciezkaKsiazkiAdresowej(const QString &katalogDanych);
+
+// The store for a "BazaKontaktow" value: 0 Outlook (the address book of `katalogDanych`),
+// 2 server, 1 and any other value the registry store. Loading failures are thrown.
+std::unique_ptr<TSledzeni> UtworzBaze(int rodzaj, QSettings &rejestr, const QString &katalogDanych,
+                                      bool wczytaj, const TDodajUzytkownikaFn &dodaj);

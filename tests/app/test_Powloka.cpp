@@ -103,6 +103,17 @@ private slots:
     QCOMPARE(odczyt->Domyslny, domyslny);
   }
 
+  void komunikatZeZnakamiPowrotuKaretki()
+  {
+    // "\r" alone and CR LF both break the line on screen.
+    auto odczyt = OdpowiedzNaKomunikat(QStringLiteral("&Tak"));
+    PokazKomunikatProgramu(nullptr, QStringLiteral("Paplanki (GG)"),
+                           QStringLiteral("Są jeszcze nieprzeczytane wiadomości.\rMimo to zamknąć ?\r\nKoniec"),
+                           Komunikat::PrzyciskiTakNie, QStringLiteral("Ostrzeżenie"));
+    QVERIFY(odczyt->Pokazany);
+    QCOMPARE(odczyt->Tekst,
+             QStringLiteral("Są jeszcze nieprzeczytane wiadomości.\nMimo to zamknąć ?\nKoniec"));
+  }
   void oProgramie()
   {
     auto odczyt = OdpowiedzNaKomunikat();

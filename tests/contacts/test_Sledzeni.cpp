@@ -1,9 +1,12 @@
 #include "common/Srodowisko.h"
+#include "contacts/BazaKontaktow.h"
 #include "contacts/Drzewo.h"
 #include "contacts/Galezie.h"
+#include "contacts/KsiazkaAdresowa.h"
 #include "contacts/Rejestr.h"
 #include "contacts/Sledzeni.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -48,6 +51,42 @@ class TestSledzeni : public QObject {
     if (pominiete)
       *pominiete = baza.Pominiete();
     return kontakty;
+  }
+
+  static TDodajUzytkownikaFn DoDrzewa(TDrzewo &d)
+  {
+    return [&d](int n, const QString &i, const QString &na, const QString &e, const QString &t,
+                const QString &o, int s) { d.DodajUzytkownika(n, i, na, e, t, o, s); };
+  }
+
+  static QStringList Podpisy(const TDrzewo &d)
+  {
+    QStringList podpisy;
+    for (int i = 0; i < d.LiczbaGlownych(); ++i)
+      podpisy << d.Glowny(i)->Tekst();
+    return podpisy;
+  }
+
+  static QString KlasaBazy(const TSledzeni *baza)
+  {
+    if (dynamic_cast<const TSledzeniRejestr *>(baza))
+      return QStringLiteral("TSledzeniRejestr");
+    if (dynamic_cast<const TSledzeniOutlook *>(baza))
+      return QStringLiteral("TSledzeniOutlook");
+    if (dynamic_cast<const TSledzeniSerwer *>(baza))
+      return QStringLiteral("TSledzeniSerwer");
+    return QStringLiteral("?");
+  }
+
+  // A new data folder holding this address book.
+  QString KatalogZKsiazka(const QByteArray &vcf)
+  {
+    const QString dane = m_katalog.filePath(QStringLiteral("dane%1").arg(++m_licznik));
+    QDir().mkpath(dane);
+    QFile plik(SciezkaKsiazkiAdresowej(dane));
+    if (plik.open(QIODevice::WriteOnly))
+      plik.write(vcf);
+    return dane;
   }
 
 private slots:
@@ -166,31 +205,84 @@ private slots:
     QVERIFY_THROWS_EXCEPTION(ERejestr, baza.Dodaj(1, {}, {}, {}, {}, QStringLiteral("x")));
   }
 
+  // The registry holds 20 and 10, the address book 77: the kind decides which one fills the tree.
   void fabrykaIDrzewo_data()
   {
     QTest::addColumn<int>("rodzaj");
-    QTest::newRow("rejestr") << 1;
-    QTest::newRow("nieznana wartość") << 7;
-    QTest::newRow("ujemna") << -1;
+    QTest::addColumn<QString>("klasa");
+    QTest::addColumn<QStringList>("podpisy");
+    const QStringList zRejestru{QStringLiteral("Dziesięć"), QStringLiteral("Dwadzieścia")};
+    QTest::newRow("outlook") << 0 << "TSledzeniOutlook" << QStringList{"Z książki"};
+    QTest::newRow("rejestr") << 1 << "TSledzeniRejestr" << zRejestru;
+    QTest::newRow("serwer") << 2 << "TSledzeniSerwer" << QStringList();
+    QTest::newRow("nieznana wartość") << 7 << "TSledzeniRejestr" << zRejestru;
+    QTest::newRow("ujemna") << -1 << "TSledzeniRejestr" << zRejestru;
   }
   void fabrykaIDrzewo()
   {
     QFETCH(int, rodzaj);
+    QFETCH(QString, klasa);
+    QFETCH(QStringList, podpisy);
     auto r = NowyRejestr("[Sledzeni/20]\nOpis=Dwadzieścia\n[Sledzeni/10]\nOpis=Dziesięć\n");
+    const QString dane = KatalogZKsiazka("BEGIN:VCARD\r\nN:K;J\r\nX-GG-NUMERY:77;\r\n"
+                                         "X-GG-OPIS:Z książki\r\nEND:VCARD\r\n");
     TDrzewo d;
-    std::unique_ptr<TSledzeni> baza =
-        UtworzBaze(rodzaj, *r, true,
-                   [&d](int n, const QString &i, const QString &na, const QString &e,
-                        const QString &t, const QString &o, int s) {
-                     d.DodajUzytkownika(n, i, na, e, t, o, s);
-                   });
-    QVERIFY(dynamic_cast<TSledzeniRejestr *>(baza.get()));
-    QCOMPARE(d.LiczbaGlownych(), 2);
-    QCOMPARE(d.Glowny(0)->Tekst(), QStringLiteral("Dziesięć"));
-    QCOMPARE(d.Glowny(1)->Tekst(), QStringLiteral("Dwadzieścia"));
-    QVERIFY(d.MaStanWezla(d.Glowny(0), StanWezla::Wyciety));
-    QCOMPARE(d.ZnajdzUzytkownika(20), d.Glowny(1));
+    std::unique_ptr<TSledzeni> baza = UtworzBaze(rodzaj, *r, dane, true, DoDrzewa(d));
+    QCOMPARE(KlasaBazy(baza.get()), klasa);
+    QCOMPARE(Podpisy(d), podpisy);
+    if (!podpisy.isEmpty())
+      QVERIFY(d.MaStanWezla(d.Glowny(0), StanWezla::Wyciety));
     baza->PoZalogowaniu(); // does nothing, must not throw
+
+    // Adding and editing reach the registry only through the registry store.
+    baza->Dodaj(5, {}, {}, {}, {}, QStringLiteral("pięć"));
+    baza->Zapisz(10, 11, {}, {}, {}, {}, QStringLiteral("jedenaście"));
+    const bool rejestrowa = klasa == QLatin1String("TSledzeniRejestr");
+    QCOMPARE(IstniejeSekcja(*r, QStringLiteral("Sledzeni/5")), rejestrowa);
+    QCOMPARE(IstniejeSekcja(*r, QStringLiteral("Sledzeni/11")), rejestrowa);
+    QCOMPARE(IstniejeSekcja(*r, QStringLiteral("Sledzeni/10")), !rejestrowa);
+    // Loading off: nothing reaches the tree, whatever the kind.
+    TDrzewo pusty;
+    UtworzBaze(rodzaj, *r, dane, false, DoDrzewa(pusty));
+    QCOMPARE(pusty.LiczbaGlownych(), 0);
+  }
+
+  // Creating a store that cannot load leaves a store of that kind without contacts, so adding
+  // and editing still have a store to call, and the failure reaches the caller.
+  void bazaZawszeUzywalna_data()
+  {
+    QTest::addColumn<QString>("ksiazka"); // "brak", "katalog"
+    QTest::newRow("brak książki") << "brak";
+    QTest::newRow("katalog zamiast pliku") << "katalog";
+  }
+  void bazaZawszeUzywalna()
+  {
+    QFETCH(QString, ksiazka);
+    auto r = NowyRejestr("[Sledzeni/10]\nOpis=Dziesięć\n");
+    const QString dane = m_katalog.filePath(QStringLiteral("dane%1").arg(++m_licznik));
+    QVERIFY(QDir().mkpath(dane));
+    if (ksiazka == QLatin1String("katalog"))
+      QVERIFY(QDir().mkpath(SciezkaKsiazkiAdresowej(dane)));
+
+    TBazaKontaktow baza(*r, dane);
+    QCOMPARE(KlasaBazy(&baza.Baza()), QStringLiteral("TSledzeniRejestr"));
+    TDrzewo d;
+    baza.Utworz(1, true, DoDrzewa(d));
+    QCOMPARE(d.LiczbaGlownych(), 1);
+
+    QVERIFY_THROWS_EXCEPTION(EKsiazkaAdresowa, baza.Utworz(0, true, DoDrzewa(d)));
+    QCOMPARE(baza.Rodzaj(), 0);
+    QCOMPARE(KlasaBazy(&baza.Baza()), QStringLiteral("TSledzeniOutlook"));
+    QCOMPARE(d.LiczbaGlownych(), 1); // what was in the tree stays
+    baza.Baza().Dodaj(12, {}, {}, {}, {}, QStringLiteral("x")); // usable, writes nothing
+    QVERIFY(!IstniejeSekcja(*r, QStringLiteral("Sledzeni/12")));
+
+    try {
+      baza.Utworz(0, true, DoDrzewa(d));
+      QFAIL("no failure");
+    } catch (const EKsiazkaAdresowa &blad) {
+      QVERIFY2(blad.Message().contains(SciezkaKsiazkiAdresowej(dane)), qPrintable(blad.Message()));
+    }
   }
 };
 

@@ -77,7 +77,10 @@ int OknoKomunikatu(QWidget *wlasciciel, const QString &tekst, const QString &nag
   QMessageBox okno(wlasciciel);
   okno.setWindowTitle(naglowek);
   okno.setTextFormat(Qt::PlainText);
-  okno.setText(tekst);
+  // Texts carry Windows line breaks ("\r" alone, or CR LF); a label breaks only at LF.
+  QString wyswietlany = tekst;
+  wyswietlany.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+  okno.setText(wyswietlany);
   okno.setIcon(IkonaStylu(styl));
 
   const std::vector<TPrzycisk> przyciski = PrzyciskiStylu(styl);

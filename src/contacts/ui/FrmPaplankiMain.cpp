@@ -1,8 +1,234 @@
 #include "contacts/ui/FrmPaplankiMain.h"
 
+#include "app/Komunikaty.h"
+#include "app/Lokalizacje.h"
+#include "app/ui/Aplikacja.h"
+#include "contacts/Galezie.h"
+#include "contacts/ModelDrzewa.h"
+#include "contacts/ui/DelegatWezla.h"
+#include "contacts/ui/Obrazki.h"
+#include "contacts/ui/WidokDrzewa.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QShowEvent>
+#include <QToolBar>
+#include <QToolButton>
+
 TFrmPaplankiMain *FrmPaplankiMain = nullptr;
 
-TFrmPaplankiMain::TFrmPaplankiMain(QWidget *rodzic) : TFormaBezdokumentowaPozycjonowana(rodzic)
+namespace {
+
+const QList<int> &SzerokosciPaneli()
+{
+  static const QList<int> szerokosci{70, 150, 50};
+  return szerokosci;
+}
+
+} // namespace
+
+TFrmPaplankiMain::TFrmPaplankiMain(QWidget *rodzic)
+    : TFormaBezdokumentowaPozycjonowana(SzerokosciPaneli(), rodzic)
 {
   setObjectName(QStringLiteral("FrmPaplankiMain"));
+  ZbudujSkladniki();
+  FormCreate();
+}
+
+TFrmPaplankiMain::~TFrmPaplankiMain()
+{
+  FormDestroy();
+}
+
+void TFrmPaplankiMain::ZbudujSkladniki()
+{
+  // Toolbar: the two buttons come before the inherited exit button.
+  QAction *wyjscie = MainToolbar->actions().value(0);
+  PolaczTB = new QToolButton(MainToolbar);
+  PolaczTB->setObjectName(QStringLiteral("PolaczTB"));
+  PolaczTB->setText(QStringLiteral("&Połącz"));
+  PolaczTB->setCheckable(true);
+  PolaczTB->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  MainToolbar->insertWidget(wyjscie, PolaczTB);
+  connect(PolaczTB, &QToolButton::clicked, this, [this] { PolaczTBClick(); });
+  SzukajTB = new QToolButton(MainToolbar);
+  SzukajTB->setObjectName(QStringLiteral("SzukajTB"));
+  SzukajTB->setText(QStringLiteral("&Szukaj"));
+  SzukajTB->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  MainToolbar->insertWidget(wyjscie, SzukajTB);
+  connect(SzukajTB, &QToolButton::clicked, this, [this] { Szukaj1Click(); });
+
+  // The frame's first menu becomes "&Paplanki", with "&Szukaj" above its own items.
+  FileMenu->setTitle(QStringLiteral("&Paplanki"));
+  Szukaj1 = new QAction(QStringLiteral("&Szukaj"), FileMenu);
+  Szukaj1->setObjectName(QStringLiteral("Szukaj1"));
+  FileMenu->insertAction(N3, Szukaj1);
+  connect(Szukaj1, &QAction::triggered, this, [this] { Szukaj1Click(); });
+
+  StatusBar1->installEventFilter(this);
+
+  Model = new TModelDrzewa(Drzewo, this);
+  Model->UstawObrazy(ObrazyWezlow());
+  TreeView1 = new TWidokDrzewa(new TDelegatWezla(ObrazyStanu()), this);
+  TreeView1->setObjectName(QStringLiteral("TreeView1"));
+  TreeView1->setIndentation(19);
+  TreeView1->setModel(Model);
+  TreeView1->setContextMenuPolicy(Qt::CustomContextMenu);
+  TreeView1->installEventFilter(this);
+  setCentralWidget(TreeView1);
+  TreeView1->setFocus();
+
+  TreePM = new QMenu(this);
+  TreePM->setObjectName(QStringLiteral("TreePM"));
+
+  GGSck.setObjectName(QStringLiteral("GGSck"));
+  HttpSck.setObjectName(QStringLiteral("HttpSck"));
+  PingTmr.setInterval(3256);
+  LaczenieTmr.setInterval(60000);
+  IdleTmr.setInterval(50000);
+
+  PolaczZdarzeniaDrzewa();
+}
+
+void TFrmPaplankiMain::FormCreate()
+{
+  // Step 1, the frame's creation, has run in the base constructors.
+  PiszeWiadomosc = false;
+  WybranyWezel.clear();
+
+  const QString katalogDanych = KatalogDanych(NazwaProduktu());
+  m_ustawienia = std::make_unique<TUstawienia>(*RejestrUstawien(), katalogDanych);
+  Baza = std::make_unique<TBazaKontaktow>(*RejestrUstawien(), katalogDanych);
+  // A failing step ends the start-up there, as a failing creation handler would: the error box
+  // shows and the window is used as far as it got.
+  WykonajZObslugaBledow([this] { Uruchom(); });
+}
+
+void TFrmPaplankiMain::Uruchom()
+{
+  TUstawienia &u = Ustawienia();
+  UstawSerwerAlternatywny(u.SerwerAlternatywny());
+  PolaczTB->setChecked(u.Przylaczaj());
+
+  u.WczytajListy();
+
+  Baza->Utworz(u.RodzajBazy(), true,
+               [this](int Numer, const QString &Imie, const QString &Nazwisko,
+                      const QString &EMail, const QString &Telefon, const QString &Opis,
+                      int Sledzony) {
+                 Drzewo.DodajUzytkownika(Numer, Imie, Nazwisko, EMail, Telefon, Opis, Sledzony);
+               });
+
+  if (u.CzytajTestowanie()) {
+    for (const char16_t *tekst : {u"Imiona", u"Nazwiska", u"Miejscowości", u"Telefony", u"Emaile"}) {
+      TWezel *w = Drzewo.Dodaj(nullptr, QString::fromUtf16(tekst));
+      w->UstawDane(std::make_shared<TAtrybut>(nullptr));
+    }
+  }
+
+  const QString haslo = u.CzytajHasloUzytkownika();
+  Start(u.CzytajNumerUzytkownika(), haslo);
+}
+
+void TFrmPaplankiMain::Start(int numer, const QString &haslo)
+{
+  NumerWlasny = numer;
+  HasloWlasne = haslo;
+}
+
+void TFrmPaplankiMain::showEvent(QShowEvent *zdarzenie)
+{
+  TFormaBezdokumentowaPozycjonowana::showEvent(zdarzenie);
+  if (!zdarzenie->spontaneous())
+    FormShow();
+}
+
+void TFrmPaplankiMain::FormShow()
+{
+  if (NumerWlasny == -1 || HasloWlasne.isEmpty()) {
+    Konfiguracja1Click();
+    PokazKomunikat(QStringLiteral("Użyj prawego klawisza myszki do dodania śledzonych "
+                                  "użytkowników, insert''em odpowiadaj."),
+                   QStringLiteral("Informacja"), Komunikat::IkonaInformacji);
+  }
+}
+
+void TFrmPaplankiMain::FormCloseQuery(bool &CanClose)
+{
+  CanClose = true;
+  TWezel *nieprzeczytany = Drzewo.ZnajdzPogrubionyPo(Drzewo.Pierwszy());
+  if (!nieprzeczytany)
+    return;
+  Zaznacz(nieprzeczytany);
+  CanClose = PokazKomunikat(QStringLiteral("Są jeszcze nieprzeczytane wiadomości.\r"
+                                           "Mimo to zamknąć ?"),
+                            QStringLiteral("Ostrzeżenie"),
+                            Komunikat::PrzyciskiTakNie | Komunikat::IkonaPytania) ==
+             Komunikat::WynikTak;
+}
+
+void TFrmPaplankiMain::closeEvent(QCloseEvent *zdarzenie)
+{
+  bool CanClose = true;
+  FormCloseQuery(CanClose);
+  if (!CanClose) {
+    zdarzenie->ignore();
+    return;
+  }
+  TFormaBezdokumentowaPozycjonowana::closeEvent(zdarzenie);
+}
+
+void TFrmPaplankiMain::FormClose()
+{
+  Ustawienia().ZapiszPrzyZamykaniu();
+  TFormaBezdokumentowaPozycjonowana::FormClose();
+}
+
+void TFrmPaplankiMain::FormDestroy()
+{
+  Ustawienia().ZwolnijListy();
+  // The view and its adapter go before the tree they show.
+  delete TreeView1;
+  TreeView1 = nullptr;
+  delete Model;
+  Model = nullptr;
+  WyczyscMenu();
+}
+
+void TFrmPaplankiMain::UstawPanel(int numer, const QString &tekst)
+{
+  StatusBar1->UstawTekstPanelu(numer, tekst);
+}
+
+QString TFrmPaplankiMain::TekstPanelu(int numer) const
+{
+  return StatusBar1->TekstPanelu(numer);
+}
+
+void TFrmPaplankiMain::keyPressEvent(QKeyEvent *zdarzenie)
+{
+  // Keys another control left unhandled (the tree's own come through the event filter).
+  if (FormKeyDown(zdarzenie->key())) {
+    zdarzenie->accept();
+    return;
+  }
+  TFormaBezdokumentowaPozycjonowana::keyPressEvent(zdarzenie);
+}
+
+bool TFrmPaplankiMain::eventFilter(QObject *obiekt, QEvent *zdarzenie)
+{
+  if (obiekt == TreeView1 && zdarzenie->type() == QEvent::KeyPress &&
+      !TreeView1->Edytuje()) {
+    // Key preview: the window sees the tree's keys first.
+    const int klawisz = static_cast<QKeyEvent *>(zdarzenie)->key();
+    if (FormKeyDown(klawisz) || TreeView1KeyPress(klawisz))
+      return true;
+  } else if (obiekt == StatusBar1 && zdarzenie->type() == QEvent::MouseButtonDblClick) {
+    StatusBar1DblClick();
+    return true;
+  }
+  return TFormaBezdokumentowaPozycjonowana::eventFilter(obiekt, zdarzenie);
 }

@@ -1,0 +1,26 @@
+// The notes of a contact, kept in a file named by its number.
+
+#include "contacts/ui/FrmPaplankiMain.h"
+
+#include "app/Blad.h"
+#include "contacts/Galezie.h"
+#include "contacts/Przypisy.h"
+#include "contacts/ui/ProfileFrm.h"
+
+#include <QPlainTextEdit>
+
+void TFrmPaplankiMain::EdytujPrzypisy()
+{
+  const TUzytkownik *uzytkownik = WybranyWezel ? WybranyWezel->DaneJako<TUzytkownik>() : nullptr;
+  if (!uzytkownik || !ProfileFrm)
+    return;
+  // Taken now: the contact may change while the dialog is open.
+  const QString plik = Ustawienia().SciezkaPrzypisow(uzytkownik->Numer());
+  try {
+    ProfileFrm->Memo1->setPlainText(TekstLinii(CzytajPrzypisy(plik)));
+  } catch (const EBlad &) {
+    ProfileFrm->Memo1->clear();
+  }
+  if (ProfileFrm->exec() == QDialog::Accepted)
+    ZapiszPrzypisy(plik, LinieTekstu(ProfileFrm->Memo1->toPlainText()));
+}

@@ -1,0 +1,216 @@
+#include "contacts/ui/Obrazki.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <vector>
+
+namespace {
+
+// One shape of a picture. In the coloured picture it is filled (when `wypelnienie` is valid) and
+// stroked with `linia`; in the grey picture only its outline is drawn.
+struct TKsztalt {
+  QPainterPath sciezka;
+  QColor wypelnienie;
+  QColor linia;
+  qreal grubosc = 1.0;
+};
+using TRysunek = std::vector<TKsztalt>;
+
+const QColor Szary(128, 128, 128);
+const QColor Czerwony(224, 32, 32);
+const QColor CiemnyCzerwony(128, 16, 16);
+const QColor Zolty(245, 208, 0);
+const QColor Ciemny(40, 40, 40);
+
+QImage Narysuj(const TRysunek &rysunek, bool kolorowy)
+{
+  QImage obraz(Obrazek::Rozmiar, Obrazek::Rozmiar, QImage::Format_ARGB32_Premultiplied);
+  obraz.fill(Qt::transparent);
+  QPainter p(&obraz);
+  p.setRenderHint(QPainter::Antialiasing);
+  for (const TKsztalt &k : rysunek) {
+    if (kolorowy) {
+      p.setBrush(k.wypelnienie.isValid() ? QBrush(k.wypelnienie) : QBrush(Qt::NoBrush));
+      if (k.linia.isValid())
+        p.setPen(QPen(k.linia, k.grubosc, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      else
+        p.setPen(Qt::NoPen);
+    } else {
+      p.setBrush(Qt::NoBrush);
+      p.setPen(QPen(Szary, 1.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    }
+    p.drawPath(k.sciezka);
+  }
+  return obraz;
+}
+
+QPainterPath Kolo(qreal x, qreal y, qreal r)
+{
+  QPainterPath s;
+  s.addEllipse(QPointF(x, y), r, r);
+  return s;
+}
+
+QPainterPath Linia(std::initializer_list<QPointF> punkty)
+{
+  QPainterPath s;
+  bool pierwszy = true;
+  for (const QPointF &pt : punkty) {
+    if (pierwszy)
+      s.moveTo(pt);
+    else
+      s.lineTo(pt);
+    pierwszy = false;
+  }
+  return s;
+}
+
+QPainterPath Wielokat(std::initializer_list<QPointF> punkty)
+{
+  QPainterPath s = Linia(punkty);
+  s.closeSubpath();
+  return s;
+}
+
+// An arc of the circle (x, y, r) from `od` degrees sweeping `zakres` (counter-clockwise positive).
+QPainterPath Luk(qreal x, qreal y, qreal r, qreal od, qreal zakres)
+{
+  const QRectF prostokat(x - r, y - r, 2 * r, 2 * r);
+  QPainterPath s;
+  s.arcMoveTo(prostokat, od);
+  s.arcTo(prostokat, od, zakres);
+  return s;
+}
+
+// Head and shoulders.
+TRysunek Postac(const QColor &kolor, const QColor &obrys)
+{
+  QPainterPath tulow;
+  tulow.moveTo(2.5, 15.5);
+  tulow.arcTo(QRectF(2.5, 8.5, 11, 14), 180, -180);
+  tulow.closeSubpath();
+  return {{Kolo(8, 4.5, 3), kolor, obrys}, {tulow, kolor, obrys}};
+}
+
+TRysunek Glosnik()
+{
+  const QColor korpus(52, 73, 94);
+  return {
+      {Wielokat({{1.5, 5.5}, {4.5, 5.5}, {4.5, 10.5}, {1.5, 10.5}}), korpus, Ciemny},
+      {Wielokat({{4.5, 5.5}, {8.5, 2.5}, {8.5, 13.5}, {4.5, 10.5}}), korpus, Ciemny},
+      {Luk(8.5, 8, 3, -40, 80), {}, Czerwony, 1.3},
+      {Luk(8.5, 8, 5.5, -45, 90), {}, Czerwony, 1.3},
+  };
+}
+
+TRysunek ZnakZakazu(bool bialeTlo)
+{
+  return {
+      {Kolo(8, 8, 6.5), bialeTlo ? QColor(Qt::white) : QColor(), Czerwony, 2.0},
+      {Linia({{3.6, 3.6}, {12.4, 12.4}}), {}, Czerwony, 2.0},
+  };
+}
+
+TRysunek Budzik(bool dzwoni)
+{
+  // The ringing clock is a little smaller, to leave room for its rays.
+  const qreal r = dzwoni ? 4.6 : 5.5;
+  const qreal y = dzwoni ? 9.5 : 9.0;
+  const qreal dzwonekX = dzwoni ? 3.5 : 2.8;
+  TRysunek rysunek{
+      {Kolo(8 - dzwonekX - 0.5, y - r + 0.6, 1.8), CiemnyCzerwony, Ciemny},
+      {Kolo(8 + dzwonekX + 0.5, y - r + 0.6, 1.8), CiemnyCzerwony, Ciemny},
+      {Linia({{8 - r * 0.6, y + r * 0.75}, {8 - r * 0.9, y + r + 1.2}}), {}, Ciemny, 1.2},
+      {Linia({{8 + r * 0.6, y + r * 0.75}, {8 + r * 0.9, y + r + 1.2}}), {}, Ciemny, 1.2},
+      {Kolo(8, y, r), Czerwony, CiemnyCzerwony},
+      {Kolo(8, y, r - 1.7), QColor(Qt::white), {}},
+      {Linia({{8, y - r + 2.4}, {8, y}, {8 + r - 2.6, y}}), {}, Ciemny, 1.0},
+  };
+  if (dzwoni) {
+    const QColor promien(240, 192, 0);
+    for (const qreal strona : {-1.0, 1.0}) {
+      const qreal x0 = 8 + strona * 7.3;
+      const qreal x1 = 8 + strona * 5.6;
+      rysunek.push_back({Linia({{x0, y - 3.0}, {x1, y - 2.0}}), {}, promien, 1.3});
+      rysunek.push_back({Linia({{x0, y}, {x1, y}}), {}, promien, 1.3});
+      rysunek.push_back({Linia({{x0, y + 3.0}, {x1, y + 2.0}}), {}, promien, 1.3});
+    }
+    rysunek.push_back({Linia({{8, 0.8}, {8, 2.8}}), {}, promien, 1.3});
+  }
+  return rysunek;
+}
+
+TRysunek ZnakZapytania()
+{
+  return {
+      {Kolo(8, 8, 7), Zolty, QColor(160, 128, 0)},
+      {Luk(8, 6, 2.4, 180, -240), {}, Czerwony, 1.6},
+      {Linia({{9.2, 8.1}, {8, 9.6}, {8, 10.2}}), {}, Czerwony, 1.6},
+      {Kolo(8, 12.4, 0.9), Czerwony, Czerwony},
+  };
+}
+
+TRysunek Haczyk()
+{
+  return {{Linia({{2.5, 8.5}, {6, 12.5}, {13.5, 3.5}}), {}, Czerwony, 2.5}};
+}
+
+TRysunek Koperty()
+{
+  const QColor papier(247, 216, 74);
+  const QColor brzeg(138, 109, 0);
+  TRysunek rysunek;
+  for (const QPointF &rog : {QPointF(5.5, 1.5), QPointF(3.5, 5.0), QPointF(1.5, 8.5)}) {
+    const qreal x = rog.x(), y = rog.y(), w = 9, h = 6;
+    rysunek.push_back({Wielokat({{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}}), papier, brzeg});
+    rysunek.push_back({Linia({{x, y}, {x + w / 2, y + h / 2}, {x + w, y}}), {}, brzeg});
+  }
+  return rysunek;
+}
+
+TRysunek ZakazNaPostaci()
+{
+  TRysunek rysunek = Postac(QColor(48, 48, 48), Ciemny);
+  for (const TKsztalt &k : ZnakZakazu(false))
+    rysunek.push_back(k);
+  return rysunek;
+}
+
+QList<QPixmap> Puste(int liczba)
+{
+  QImage pusty(Obrazek::Rozmiar, Obrazek::Rozmiar, QImage::Format_ARGB32_Premultiplied);
+  pusty.fill(Qt::transparent);
+  return QList<QPixmap>(liczba, QPixmap::fromImage(pusty));
+}
+
+void UstawPare(QList<QPixmap> &lista, int parzysty, const TRysunek &rysunek)
+{
+  lista[parzysty] = QPixmap::fromImage(Narysuj(rysunek, true));
+  lista[parzysty + 1] = QPixmap::fromImage(Narysuj(rysunek, false));
+}
+
+} // namespace
+
+QList<QPixmap> ObrazyWezlow()
+{
+  QList<QPixmap> lista = Puste(Obrazek::LiczbaWezlow);
+  UstawPare(lista, 0, Postac(QColor(58, 120, 200), QColor(20, 50, 100)));
+  UstawPare(lista, 10, Glosnik());
+  UstawPare(lista, 16, ZnakZakazu(true));
+  UstawPare(lista, 26, Budzik(true));
+  UstawPare(lista, 28, Budzik(false));
+  return lista;
+}
+
+QList<QPixmap> ObrazyStanu()
+{
+  QList<QPixmap> lista = Puste(Obrazek::LiczbaStanow);
+  lista[10] = QPixmap::fromImage(Narysuj(ZnakZapytania(), true));
+  lista[2] = QPixmap::fromImage(Narysuj(Haczyk(), true));
+  lista[8] = QPixmap::fromImage(Narysuj(Koperty(), true));
+  lista[12] = QPixmap::fromImage(Narysuj(ZakazNaPostaci(), true));
+  lista[0] = QPixmap::fromImage(Narysuj(ZnakZakazu(true), true));
+  return lista;
+}

@@ -1,0 +1,117 @@
+#pragma once
+
+#include "gg/IndeksWypowiedzi.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <functional>
+
+class TDrzewo;
+class TKatalog;
+class TSledzeni;
+class TUstawienia;
+class TWezel;
+
+// What the dispatcher needs of the main window. The window implements it; the dispatcher itself
+// knows no widgets.
+class TOknoOdbioru {
+public:
+  virtual ~TOknoOdbioru();
+
+  // Status bar panel 2 (connection and delivery texts).
+  virtual void UstawPanel2(const QString &tekst) = 0;
+  // The modal information box of the event log's Display. Socket events go on while it is open.
+  virtual void Display(const QString &tekst) = 0;
+  // PokazKomunikat with the caption suffix "Informacja" and no icon; modal as well.
+  virtual void PokazInformacje(const QString &tekst) = 0;
+  // Brings the main window to the foreground when the application is not the active one.
+  virtual void PrzywolajOkno() = 0;
+  // Makes a new node visible in the tree view (its ancestors expanded).
+  virtual void UczynWidocznym(TWezel *wezel) = 0;
+  // Whether the auto-away timer IdleTmr is running (it stops when the user has been idle).
+  virtual bool IdleTmrDziala() const = 0;
+  // The new-message sound; by default the sound theme's, through OdtworzDzwiekNowejWiadomosci.
+  virtual void DzwiekNowejWiadomosci();
+};
+
+// The event log line: (category, text).
+using TLoguj = std::function<void(const QString &kategoria, const QString &tekst)>;
+
+// The dispatcher of received GG packets: every whole packet from the reassembly goes to Obsluz,
+// which turns it into changes of the conversation tree, status bar texts, sounds, boxes and log
+// lines. The login packets (welcome, login accepted, login refused) belong to the session and
+// are ignored here. Everything runs on the UI thread; a box opened from here lets further packets
+// be dispatched before it returns.
+class TOdbior {
+public:
+  // The active contact store, asked anew each time (the store can be switched).
+  using TBaza = std::function<TSledzeni *()>;
+
+  // `buforListy` is the window's BuforListy, shared with its list commands.
+  TOdbior(TDrzewo &drzewo, const TUstawienia &ustawienia, TOknoOdbioru &okno,
+          QString &buforListy, TLoguj loguj, TBaza baza = {});
+  TOdbior(const TOdbior &) = delete;
+  TOdbior &operator=(const TOdbior &) = delete;
+
+  // The directory dialog's core, which gets the body of every directory reply.
+  void UstawKatalog(TKatalog *katalog) { m_katalog = katalog; }
+
+  // One whole packet (type, body length, body). A failed conversion inside a handler (a userlist
+  // number that is not a number, a non-numeric gender of the own directory entry) leaves as
+  // EConvertError, which the socket's data handler discards.
+  void Obsluz(qint32 typ, qint32 dlugosc, const QByteArray &cialo);
+
+  // Applies one status notification to the tree: caption decoration, images, a status-change
+  // node; an unknown number becomes a "lista kontaktów " contact when `utworz` is set.
+  void ZmienStanKontaktu(int numer, int status, bool utworz, quint32 czasPowrotu,
+                         const QString &opis);
+
+  // The userlist text on its way from the server: appended to by the list parts, emptied by the
+  // window's list commands before they send a request.
+  QString &BuforListy() { return m_buforListy; }
+
+  TIndeksWypowiedzi &IndeksWypowiedzi() { return m_indeks; }
+
+  // Texts of status bar panel 2 and of the boxes.
+  static const QString TekstPing;
+  static const QString TekstRozlaczony;
+  static const QString TekstKontaktyZaladowane;
+  static const QString KategoriaBledne;
+  static const QString KategoriaXml;
+
+private:
+  void Wiadomosc(const QByteArray &cialo);
+  void DodajLinie(TWezel *cel, const QString &tekst, const std::shared_ptr<TRodzajGalezi> &dane);
+  TWezel *DodajKonferencje(int nadawca, QByteArrayView opcje, bool *obcieta);
+
+  void Stan(qint32 typ, const QByteArray &cialo);
+  void StanyWielu(const QByteArray &cialo);
+
+  void Potwierdzenie(const QByteArray &cialo);
+
+  void ListaKontaktow(qint32 dlugosc, const QByteArray &cialo);
+  void ZaladujListe();
+  void PokazInformacjeOLiscie();
+
+  void ZdarzenieXml(const QByteArray &cialo);
+  void Nieznany(qint32 typ, qint32 dlugosc, const QByteArray &cialo);
+
+  // Logs a packet whose fields do not fit its body; such a packet changes nothing.
+  void Bledny(qint32 typ, qint32 dlugosc, const QByteArray &cialo);
+  // A report box about an unknown packet or a system event. While one is open, a further report
+  // is only logged, so a flood of them cannot nest boxes without bound.
+  bool PokazRaport(const QString &tekst);
+
+  TDrzewo &m_drzewo;
+  const TUstawienia &m_ustawienia;
+  TOknoOdbioru &m_okno;
+  TLoguj m_loguj;
+  TBaza m_baza;
+  TKatalog *m_katalog = nullptr;
+  TIndeksWypowiedzi m_indeks;
+  QString &m_buforListy;
+  bool m_raportOtwarty = false;
+  bool m_informacjaOLiscieOtwarta = false;
+};

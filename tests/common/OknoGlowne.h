@@ -1,0 +1,48 @@
+#pragma once
+
+#include "contacts/Galezie.h"
+#include "contacts/ui/FrmPaplankiMain.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class QMenu;
+
+// The main window under test: every call of WyslijWiadomosc is recorded.
+class TOknoGlowneTestowe : public TFrmPaplankiMain {
+public:
+  struct TWyslanie {
+    TUzytkownik *uzytkownik;
+    int numer;
+    TWezel *wezel;
+  };
+  QList<TWyslanie> Wyslania;
+  void WyslijWiadomosc(TUzytkownik *uzytkownik, int numer, TWezel *wezel) override
+  {
+    Wyslania.append({uzytkownik, numer, wezel});
+  }
+};
+
+// Settings file of the program in the test home, and ways to prepare it before a window starts.
+QString PlikUstawienOkna();
+void UsunUstawieniaOkna();
+void ZapiszUstawienieOkna(const QString &klucz, const QString &wartosc); // "Sekcja/Nazwa"
+QString CzytajUstawienieOkna(const QString &klucz);
+// A stored account, so that the first show asks nothing.
+void ZapiszKontoTestowe();
+// Points the frame's update check at a closed local port (fails at once).
+void WylaczSprawdzanieWersji();
+
+// The menu as one line: captions joined by " | ", "-" for a separator, a submenu as
+// "Caption { ... }".
+QString OpisMenu(const QMenu *menu);
+// Captions of the checked items, at any depth.
+QStringList ZaznaczonePozycje(const QMenu *menu);
+// The item of that caption, at any depth; null when there is none.
+QAction *PozycjaMenu(const QMenu *menu, const QString &tytul);
+
+// Node builders for tree tests.
+TWezel *DodajWypowiedz(TDrzewo &drzewo, TWezel *rodzic, const QString &tekst, int numerNadawcy);

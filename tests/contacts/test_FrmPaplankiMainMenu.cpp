@@ -1,0 +1,270 @@
+// The tree's popup menu of the main window: its two sections, the check marks, "Hasło" and the
+// items' commands.
+
+#include "common/OknaPowloki.h"
+#include "common/OknoGlowne.h"
+#include "common/ServerTestowy.h"
+#include "common/Srodowisko.h"
+#include "contacts/ModelDrzewa.h"
+
+#include <QAction>
+#include <QMenu>
+
+#include <memory>
+
+namespace {
+
+const QString Ogolne = QStringLiteral(
+    "Wyślij | Użytkownicy { Zapisz | Pobierz | - | Outlook | Rejestr | Serwer } | Śledź | "
+    "Kim jestem | Automatyczna zajętość | Tylko od przyjaciół | Informowanie o pisaniu | "
+    "Informacje GG | Serwer alternatywny 127.0.0.1, localhost:80 | Hasło");
+
+} // namespace
+
+class TestFrmPaplankiMainMenu : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<TOknoGlowneTestowe> m_okno;
+  TWezel *m_kontakt = nullptr;
+  TWezel *m_wiadomosc = nullptr;
+  TWezel *m_atrybut = nullptr;
+  TWezel *m_zwykly = nullptr;
+
+  TWezel *Cel(const QString &nazwa) const
+  {
+    if (nazwa == QStringLiteral("kontakt"))
+      return m_kontakt;
+    if (nazwa == QStringLiteral("wiadomość"))
+      return m_wiadomosc;
+    if (nazwa == QStringLiteral("atrybut"))
+      return m_atrybut;
+    if (nazwa == QStringLiteral("bez danych"))
+      return m_zwykly;
+    return nullptr;
+  }
+
+  void Utworz()
+  {
+    m_okno = std::make_unique<TOknoGlowneTestowe>();
+    TDrzewo &d = m_okno->Drzewo;
+    m_kontakt = d.DodajUzytkownika(777, QStringLiteral("Ala"), QStringLiteral("Kot"),
+                                   QString(), QString(), QStringLiteral("Ala"), 1);
+    m_wiadomosc = DodajWypowiedz(d, m_kontakt, QStringLiteral("cześć"), 777);
+    m_atrybut = d.Dodaj(nullptr, QStringLiteral("Imiona"));
+    m_atrybut->UstawDane(std::make_shared<TAtrybut>(nullptr));
+    m_zwykly = d.Dodaj(nullptr, QStringLiteral("uczestnicy"));
+  }
+
+private slots:
+  void initTestCase()
+  {
+    WylaczSprawdzanieWersji();
+  }
+  void init()
+  {
+    UsunUstawieniaOkna();
+    ZapiszKontoTestowe();
+    Utworz();
+  }
+  void cleanup()
+  {
+    m_okno.reset();
+  }
+
+  void zawartosc_data()
+  {
+    QTest::addColumn<QString>("cel");
+    QTest::addColumn<QString>("menu");
+    QTest::newRow("bez celu") << QString() << Ogolne;
+    QTest::newRow("kontakt") << QStringLiteral("kontakt")
+                             << QStringLiteral("Wyślij | Edytuj | Przypisy | Anuluj śledzenie | "
+                                               "- | Paplanki (GG) { ") +
+                                    Ogolne + QStringLiteral(" }");
+    QTest::newRow("wiadomość") << QStringLiteral("wiadomość")
+                               << QStringLiteral("Odpowiedz | - | Paplanki (GG) { ") + Ogolne +
+                                      QStringLiteral(" }");
+    QTest::newRow("inne dane") << QStringLiteral("atrybut") << Ogolne;
+    QTest::newRow("bez danych") << QStringLiteral("bez danych") << Ogolne;
+  }
+  void zawartosc()
+  {
+    QFETCH(QString, cel);
+    QFETCH(QString, menu);
+    QCOMPARE(m_okno->NazwaProduktu(), QStringLiteral("Paplanki (GG)"));
+    m_okno->WybranyWezel = Cel(cel);
+    m_okno->TreePMPopup();
+    QCOMPARE(OpisMenu(m_okno->TreePM), menu);
+    // Built afresh: a second opening shows the same, not twice as much.
+    m_okno->TreePMPopup();
+    QCOMPARE(OpisMenu(m_okno->TreePM), menu);
+    for (QAction *a : m_okno->TreePM->actions()) {
+      QVERIFY(a->isEnabled());
+      QVERIFY(a->shortcut().isEmpty());
+    }
+  }
+
+  void hasloTylkoPrzyZamknietymGniezdzie()
+  {
+    TSerwerTestowy serwer([](TPolaczenieTestowe &p) { p.CzekajNaZamkniecie(10000); });
+    TGniazdo &gniazdo = m_okno->GGSck;
+    const auto maHaslo = [this] {
+      m_okno->TreePMPopup();
+      return PozycjaMenu(m_okno->TreePM, QStringLiteral("Hasło")) != nullptr;
+    };
+    QVERIFY(maHaslo());
+    gniazdo.SetAddr(QStringLiteral("127.0.0.1"));
+    gniazdo.SetPort(serwer.PortTekst());
+    gniazdo.Connect();
+    QCOMPARE(gniazdo.State(), gsConnecting);
+    QVERIFY(!maHaslo());
+    QTRY_COMPARE(gniazdo.State(), gsConnected);
+    QVERIFY(!maHaslo());
+    gniazdo.Close();
+    QTRY_COMPARE(gniazdo.State(), gsClosed);
+    QVERIFY(maHaslo());
+  }
+
+  void zaznaczonaBaza_data()
+  {
+    QTest::addColumn<QString>("zapisana");
+    QTest::addColumn<QStringList>("zaznaczone");
+    QTest::newRow("Outlook") << QStringLiteral("0") << QStringList{QStringLiteral("Outlook")};
+    QTest::newRow("rejestr") << QStringLiteral("1") << QStringList{QStringLiteral("Rejestr")};
+    QTest::newRow("serwer") << QStringLiteral("2") << QStringList{QStringLiteral("Serwer")};
+    QTest::newRow("nieznana") << QStringLiteral("7") << QStringList();
+    QTest::newRow("brak") << QString() << QStringList{QStringLiteral("Rejestr")};
+  }
+  void zaznaczonaBaza()
+  {
+    QFETCH(QString, zapisana);
+    QFETCH(QStringList, zaznaczone);
+    m_okno.reset();
+    if (!zapisana.isNull())
+      ZapiszUstawienieOkna(QStringLiteral("Ustawienia/BazaKontaktow"), zapisana);
+    // No address book here: the Outlook store fails to load and says so at start-up.
+    auto blad = OdpowiedzNaKomunikat(QString(), zapisana == u"0" ? 5000 : 200);
+    Utworz();
+    QCOMPARE(blad->Pokazany, zapisana == u"0");
+    for (const QString &cel : {QString(), QStringLiteral("kontakt")}) {
+      m_okno->WybranyWezel = Cel(cel);
+      m_okno->TreePMPopup();
+      QStringList bazy;
+      for (const QString &b : {QStringLiteral("Outlook"), QStringLiteral("Rejestr"),
+                               QStringLiteral("Serwer")})
+        if (PozycjaMenu(m_okno->TreePM, b)->isChecked())
+          bazy << b;
+      QCOMPARE(bazy, zaznaczone);
+      QCOMPARE(m_okno->PozycjaOutlook->data().toInt(), 0);
+      QCOMPARE(m_okno->PozycjaRejestr->data().toInt(), 1);
+      QCOMPARE(m_okno->PozycjaSerwer->data().toInt(), 2);
+    }
+  }
+
+  void przelacznikiOpcji_data()
+  {
+    QTest::addColumn<QString>("pozycja");
+    QTest::addColumn<QString>("wartosc");
+    QTest::addColumn<bool>("domyslnie");
+    QTest::newRow("zajętość") << QStringLiteral("Automatyczna zajętość")
+                              << QStringLiteral("AutomatycznyZajetyWolny") << true;
+    QTest::newRow("przyjaciele") << QStringLiteral("Tylko od przyjaciół")
+                                 << QStringLiteral("TylkoOdPrzyjaciol") << true;
+    QTest::newRow("pisanie") << QStringLiteral("Informowanie o pisaniu")
+                             << QStringLiteral("InformowanieOPisaniu") << false;
+    QTest::newRow("informacje") << QStringLiteral("Informacje GG")
+                                << QStringLiteral("InformacjeGG") << false;
+    QTest::newRow("serwer") << QStringLiteral("Serwer alternatywny 127.0.0.1, localhost:80")
+                            << QStringLiteral("SerwerAlternatywny") << false;
+  }
+  void przelacznikiOpcji()
+  {
+    QFETCH(QString, pozycja);
+    QFETCH(QString, wartosc);
+    QFETCH(bool, domyslnie);
+    const QString klucz = QStringLiteral("Ustawienia/") + wartosc;
+    for (const bool oczekiwana : {!domyslnie, domyslnie}) {
+      m_okno->TreePMPopup();
+      QAction *a = PozycjaMenu(m_okno->TreePM, pozycja);
+      QVERIFY(a);
+      QCOMPARE(a->isChecked(), !oczekiwana);
+      a->trigger();
+      QCOMPARE(CzytajUstawienieOkna(klucz), oczekiwana ? QStringLiteral("1") : QStringLiteral("0"));
+      m_okno->TreePMPopup();
+      QCOMPARE(PozycjaMenu(m_okno->TreePM, pozycja)->isChecked(), oczekiwana);
+    }
+  }
+
+  void serwerAlternatywnyZmieniaHosty()
+  {
+    QCOMPARE(m_okno->AdresInformacji, QStringLiteral("appmsg.gadu-gadu.pl"));
+    QCOMPARE(m_okno->AdresRejestracji, QStringLiteral("register.gadu-gadu.pl"));
+    m_okno->SerwerAlternatywnyClick();
+    QCOMPARE(m_okno->AdresInformacji, QStringLiteral("localhost"));
+    QCOMPARE(m_okno->AdresRejestracji, QStringLiteral("127.0.0.1"));
+    QCOMPARE(m_okno->PortHttp, QStringLiteral("80"));
+    // Applied again at the next start.
+    m_okno.reset();
+    Utworz();
+    QCOMPARE(m_okno->AdresInformacji, QStringLiteral("localhost"));
+  }
+
+  // The general "Wyślij" asks for a number whatever the target; the target section's items act
+  // on the target.
+  void pozycjeWysylania_data()
+  {
+    QTest::addColumn<QString>("cel");
+    QTest::addColumn<QString>("pozycja");
+    QTest::addColumn<bool>("ogolna");
+    QTest::newRow("ogólne bez celu") << QString() << QStringLiteral("Wyślij") << true;
+    QTest::newRow("kontakt: Wyślij") << QStringLiteral("kontakt") << QStringLiteral("Wyślij") << false;
+    QTest::newRow("wiadomość: Odpowiedz")
+        << QStringLiteral("wiadomość") << QStringLiteral("Odpowiedz") << false;
+  }
+  void pozycjeWysylania()
+  {
+    QFETCH(QString, cel);
+    QFETCH(QString, pozycja);
+    QFETCH(bool, ogolna);
+    TWezel *wezel = Cel(cel);
+    m_okno->WybranyWezel = wezel;
+    m_okno->TreePMPopup();
+    // The first item of that caption at the top level is the target section's.
+    QAction *a = nullptr;
+    for (QAction *p : m_okno->TreePM->actions())
+      if (p->text() == pozycja && !a)
+        a = p;
+    QVERIFY(a);
+    QCOMPARE(a == m_okno->PozycjaWyslij.data(), ogolna);
+    a->trigger();
+    QCOMPARE(m_okno->Wyslania.size(), 1);
+    const auto w = m_okno->Wyslania.first();
+    if (ogolna) {
+      QVERIFY(!w.uzytkownik);
+      QCOMPARE(w.numer, 0);
+      QVERIFY(!w.wezel);
+    } else {
+      QCOMPARE(w.uzytkownik, m_kontakt->DaneJako<TUzytkownik>());
+      QCOMPARE(w.numer, 777);
+      QCOMPARE(w.wezel, wezel);
+    }
+    if (!ogolna) {
+      // The general item inside the submenu still asks for a number.
+      m_okno->Wyslania.clear();
+      m_okno->PozycjaWyslij->trigger();
+      QCOMPARE(m_okno->Wyslania.size(), 1);
+      QVERIFY(!m_okno->Wyslania.first().wezel);
+    }
+  }
+
+  void usuniecieCeluPrzedOtwarciem()
+  {
+    m_okno->WybranyWezel = m_wiadomosc;
+    m_okno->Drzewo.Usun(m_kontakt);
+    QVERIFY(m_okno->WybranyWezel.isNull());
+    m_okno->TreePMPopup();
+    QCOMPARE(OpisMenu(m_okno->TreePM), Ogolne);
+  }
+};
+
+PAPLANKI_TEST_MAIN(TestFrmPaplankiMainMenu)
+#include "test_FrmPaplankiMainMenu.moc"

@@ -34,7 +34,7 @@ bool NumerZListy(const QString &tekst, int &numer)
 
 QString NazwaKoduStanu(quint32 kod)
 {
-  switch (kod) {
+  switch (kod & ~StanGG::TylkoDlaPrzyjaciol) {
   case StanGG::Niedostepny:
   case StanGG::NiedostepnyZOpisem:
     return QStringLiteral("Niedostępny");
@@ -58,15 +58,17 @@ quint32 StanZOpisem(quint32 status, const QString &opis, const QDateTime &czasPo
 {
   if (opis.isEmpty() && czasPowrotu.isNull())
     return status;
-  switch (status) {
+  // A friends-only status keeps its bit and still gets its description variant.
+  const quint32 przyjaciele = status & StanGG::TylkoDlaPrzyjaciol;
+  switch (status & ~StanGG::TylkoDlaPrzyjaciol) {
   case StanGG::Niedostepny:
-    return StanGG::NiedostepnyZOpisem;
+    return StanGG::NiedostepnyZOpisem | przyjaciele;
   case StanGG::Dostepny:
-    return StanGG::DostepnyZOpisem;
+    return StanGG::DostepnyZOpisem | przyjaciele;
   case StanGG::Zajety:
-    return StanGG::ZajetyZOpisem;
+    return StanGG::ZajetyZOpisem | przyjaciele;
   case StanGG::Niewidoczny:
-    return StanGG::NiewidocznyZOpisem;
+    return StanGG::NiewidocznyZOpisem | przyjaciele;
   default:
     return status;
   }
@@ -156,9 +158,17 @@ QByteArray CialoPonowienia(const TWypowiedz &wypowiedz)
   DopiszLE(cialo, quint32(dane.NumerNadawcy));
   DopiszLE(cialo, quint32(dane.NumerSekwencyjny));
   DopiszLE(cialo, 8);
-  cialo += AnsiToCp1250(QStringLiteral("[Przygotowano ") + DataCzasNaTekst(dane.CzasUtworzenia) +
-                        QStringLiteral("] ") + wypowiedz.Tekst());
-  cialo += ZnacznikTekstu;
+  const QString naglowek =
+      QStringLiteral("[Przygotowano ") + DataCzasNaTekst(dane.CzasUtworzenia) + QStringLiteral("] ");
+  if (MiesciSieW1250(wypowiedz.Tekst())) {
+    cialo += AnsiToCp1250(naglowek + wypowiedz.Tekst());
+    cialo += ZnacznikTekstu;
+  } else {
+    // Characters 1250 cannot hold would be lost: the text goes as UTF-8 after the marker.
+    cialo += AnsiToCp1250(naglowek);
+    cialo += ZnacznikTekstu;
+    cialo += AnsiToUtf8(wypowiedz.Tekst());
+  }
   cialo += '\0';
   return cialo;
 }

@@ -24,13 +24,17 @@ constexpr quint32 Zablokowany = 6;
 constexpr quint32 Niewidoczny = 20;
 constexpr quint32 NiedostepnyZOpisem = 21;
 constexpr quint32 NiewidocznyZOpisem = 22;
+// Added to a status: seen only by the people on the own contact list.
+constexpr quint32 TylkoDlaPrzyjaciol = 0x8000;
 } // namespace StanGG
 
-// The name shown for a status code ("Nieznany" for codes outside the table).
+// The name shown for a status code ("Nieznany" for codes outside the table). The friends-only
+// bit does not change the name.
 QString NazwaKoduStanu(quint32 kod);
 
 // The code to send: a description or a return time turns 1, 2, 3, 20 into 21, 4, 5, 22; any
-// other status goes as given. A null `czasPowrotu` means no return time.
+// other status goes as given. The friends-only bit stays as it is. A null `czasPowrotu` means no
+// return time.
 quint32 StanZOpisem(quint32 status, const QString &opis, const QDateTime &czasPowrotu);
 
 // GGReqNewStatus: code, the description in code page 1250, and only with a return time a NUL
@@ -55,4 +59,5 @@ bool CzekaNaPonowienie(const TWypowiedz &wypowiedz);
 
 // GGReqSendMsg of a message resent after login: recipient, its own sequence number, class 8,
 // "[Przygotowano <creation time>] " and its text in code page 1250, the text marker and a NUL.
+// A text that 1250 cannot hold follows the marker in UTF-8 instead.
 QByteArray CialoPonowienia(const TWypowiedz &wypowiedz);

@@ -159,9 +159,6 @@ void TMojeDaneFrm::ZbudujPrywatne()
   ObrazekImg->setFixedSize(SzerokoscObrazka, WysokoscObrazka);
   ObrazekImg->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   ObrazekEd = Pole(g, QStringLiteral("ObrazekEd"));
-  // The picture is what the typed characters are read from.
-  ObrazekImg->setBuddy(ObrazekEd);
-  ObrazekImg->setAccessibleName(QStringLiteral("Token"));
   UtworzBB = new QPushButton(QStringLiteral("Utwórz"), g);
   UtworzBB->setObjectName(QStringLiteral("UtworzBB"));
   UtworzBB->setAutoDefault(false);

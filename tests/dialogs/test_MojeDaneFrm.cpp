@@ -157,7 +157,7 @@ private slots:
     QVERIFY(m_f->isVisible());
   }
 
-  void registracja_data()
+  void rejestracja_data()
   {
     QTest::addColumn<QByteArray>("odpowiedz");
     QTest::addColumn<bool>("zarejestrowano");
@@ -166,7 +166,7 @@ private slots:
     QTest::newRow("zły token") << QByteArray("bad_tokenval") << false << "x7k";
     QTest::newRow("inna odmowa") << QByteArray("nie teraz") << false << "nie teraz";
   }
-  void registracja()
+  void rejestracja()
   {
     QFETCH(QByteArray, odpowiedz);
     QFETCH(bool, zarejestrowano);
@@ -232,26 +232,6 @@ private slots:
     QVERIFY(m_f->NowyRB->isChecked());
     QCOMPARE(m_f->ObrazekEd->text(), QStringLiteral("x7k"));
     QVERIFY(m_dziennik.isEmpty());
-  }
-
-  void danePubliczne()
-  {
-    TDanePubliczne d;
-    d.Imie = QStringLiteral("Ala");
-    d.Nazwisko = QStringLiteral("Kot");
-    d.Pseudonim = QStringLiteral("ak");
-    d.Miejscowosc = QStringLiteral("Łódź");
-    d.Urodzony = QStringLiteral("1980");
-    d.Plec = PlecKonta::Kobieta;
-    m_f->UstawDanePubliczne(d);
-    QCOMPARE(m_f->ImieEd->text(), d.Imie);
-    QCOMPARE(m_f->MiejscowoscEd->text(), d.Miejscowosc);
-    QVERIFY(m_f->PlecRG->findChildren<QRadioButton *>()[2]->isChecked());
-    QCOMPARE(m_f->DanePubliczne(), d);
-    // A gender the dialog has no item for changes nothing.
-    d.Plec = 7;
-    m_f->UstawDanePubliczne(d);
-    QCOMPARE(m_f->PlecIndeks(), int(PlecKonta::Kobieta));
   }
 };
 

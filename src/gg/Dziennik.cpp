@@ -108,9 +108,16 @@ bool ZapiszWpisIni(const QString &sciezka, const QString &sekcja, const QString 
       linie.insert(poOstatnim, nowaLinia);
   }
 
+  const bool nowy = !QFile::exists(sciezka);
   QSaveFile plik(sciezka);
   if (!plik.open(QIODevice::WriteOnly))
     return false;
+  // The log may hold a password: a new file is for its owner's eyes only. An existing file
+  // keeps the mode it has.
+  if (nowy && !plik.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+    plik.cancelWriting();
+    return false;
+  }
   plik.write((linie.join(u'\n') + u'\n').toUtf8());
   return plik.commit();
 }

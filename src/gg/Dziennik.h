@@ -32,8 +32,8 @@ private:
 };
 
 // Sets key=wartosc in section `sekcja` of the INI file at `sciezka` (UTF-8), creating the file
-// or the section as needed. Section and key names are matched case-insensitively and kept
-// exactly as written, Polish letters and spaces included. False when the file could not be
-// written.
+// (readable and writable by its owner only) or the section as needed. Section and key names are
+// matched case-insensitively and kept exactly as written, Polish letters and spaces included.
+// False when the file could not be written.
 bool ZapiszWpisIni(const QString &sciezka, const QString &sekcja, const QString &klucz,
                    const QString &wartosc);

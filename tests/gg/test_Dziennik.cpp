@@ -128,6 +128,29 @@ private slots:
     QVERIFY(!QFile::exists(sciezka));
     QCOMPARE(dziennik.Licznik(), qint64(1));
   }
+
+  // The log may hold a new account's password: a new file is for its owner only, whatever the
+  // umask; a file that exists keeps the mode given to it.
+  void trybPliku()
+  {
+    // Owner, group and others; the "user" bits only repeat the owner's for the caller.
+    QTemporaryDir katalog;
+    const QString sciezka = katalog.filePath(QStringLiteral("p.log"));
+    QVERIFY(ZapiszWpisIni(sciezka, QStringLiteral("Hasła"), QStringLiteral("k"),
+                          QStringLiteral("123;tajne")));
+    const auto wlasciciel = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    QCOMPARE(QFile::permissions(sciezka) & 0xF0FF, wlasciciel);
+    QVERIFY(ZapiszWpisIni(sciezka, QStringLiteral("Hasła"), QStringLiteral("k2"),
+                          QStringLiteral("x")));
+    QCOMPARE(QFile::permissions(sciezka) & 0xF0FF, wlasciciel);
+
+    const QString inny = katalog.filePath(QStringLiteral("q.log"));
+    Zapisz(inny, "[A]\n");
+    const auto czytelny = wlasciciel | QFileDevice::ReadGroup;
+    QVERIFY(QFile::setPermissions(inny, czytelny));
+    QVERIFY(ZapiszWpisIni(inny, QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("v")));
+    QCOMPARE(QFile::permissions(inny) & 0xF0FF, czytelny);
+  }
 };
 
 PAPLANKI_TEST_MAIN(TestDziennik)

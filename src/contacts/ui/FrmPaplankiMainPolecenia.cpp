@@ -3,14 +3,6 @@
 
 #include "contacts/ui/FrmPaplankiMain.h"
 
-#include "dialogs/ui/MojeDaneFrm.h"
-
-void TFrmPaplankiMain::Konfiguracja1Click()
-{
-  if (MojeDaneFrm)
-    MojeDaneFrm->exec();
-}
-
 void TFrmPaplankiMain::Szukaj1Click() {}
 
 void TFrmPaplankiMain::StatusBar1DblClick() {}

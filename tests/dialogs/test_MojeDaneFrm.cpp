@@ -1,0 +1,239 @@
+// The account dialog on its own: layout, new or existing account, the token picture and the
+// registration against a loopback registration service.
+
+#include "common/OknaPowloki.h"
+#include "common/RejestracjaTestowa.h"
+#include "common/Srodowisko.h"
+#include "dialogs/ui/MojeDaneFrm.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <memory>
+
+namespace {
+
+QStringList TekstyRadia(const QGroupBox *grupa)
+{
+  QStringList teksty;
+  for (const QRadioButton *r : grupa->findChildren<QRadioButton *>())
+    teksty << r->text();
+  return teksty;
+}
+
+QColor Piksel(const QLabel *obrazek, int x, int y)
+{
+  return obrazek->pixmap().toImage().pixelColor(x, y);
+}
+
+} // namespace
+
+class TestMojeDaneFrm : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<TUslugaRejestracji> m_usluga;
+  std::unique_ptr<TMojeDaneFrm> m_f;
+  QStringList m_dziennik;
+
+  // The dialog pointed at the loopback service, shown, with "Nowy" selected and its token in.
+  void NowyZTokenem()
+  {
+    m_f->NowyRB->setChecked(true);
+    QCOMPARE(m_f->IdentyfikatorTokenu, QStringLiteral("tok1"));
+  }
+
+private slots:
+  void init()
+  {
+    m_usluga = std::make_unique<TUslugaRejestracji>();
+    m_f = std::make_unique<TMojeDaneFrm>();
+    m_f->HostRejestracji = m_usluga->Host();
+    m_f->PortRejestracji = m_usluga->Port();
+    m_dziennik.clear();
+    m_f->OnLoguj = [this](const QString &kategoria, const QString &tekst) {
+      m_dziennik << kategoria + u'|' + tekst;
+    };
+    m_f->show();
+  }
+  void cleanup()
+  {
+    m_f.reset();
+    m_usluga.reset();
+  }
+
+  void wyglad()
+  {
+    TMojeDaneFrm f;
+    QCOMPARE(f.windowTitle(), QStringLiteral("Kim jestem"));
+    QCOMPARE(f.HostRejestracji, QStringLiteral("register.gadu-gadu.pl"));
+    QCOMPARE(f.PortRejestracji, QStringLiteral("80"));
+    QCOMPARE(f.GroupBox1->title(), QStringLiteral("Prywatne"));
+    QCOMPARE(f.GroupBox2->title(), QStringLiteral("Publiczne"));
+    QCOMPARE(f.GroupBox3->title(), QStringLiteral("Publiczne lokalne"));
+    QVERIFY(!f.GroupBox3->isEnabled());
+    QVERIFY(f.GroupBox1->isEnabled() && f.GroupBox2->isEnabled());
+    QCOMPARE(TekstyRadia(f.PlecRG), (QStringList{"Nie podaję", "Mężczyzna", "Kobieta"}));
+    QCOMPARE(TekstyRadia(f.StatusRG), (QStringList{"Nie podaję", "Kawaler/Panna", "Zamężna/Żonaty"}));
+    QCOMPARE(f.HasloEd->echoMode(), QLineEdit::Password);
+    QCOMPARE(f.BitBtn1->text(), QStringLiteral("OK"));
+    QCOMPARE(f.BitBtn2->text(), QStringLiteral("Anuluj"));
+    QCOMPARE(f.UtworzBB->text(), QStringLiteral("Utwórz"));
+
+    // Every edit is tied to its label, for the keyboard and for screen readers.
+    const QList<std::pair<QString, QLineEdit *>> pary = {
+        {"Numer", f.NumerEd},           {"Mail kontaktowy", f.MailEd},
+        {"Hasło", f.HasloEd},           {"Imię", f.ImieEd},
+        {"Nazwisko", f.NazwiskoEd},     {"Psuedonim", f.PseudonimEd},
+        {"Urodzony/a roku", f.UrodzonyaEd}, {"Miejscowość", f.MiejscowoscEd},
+        {"Zainteresowania", f.ZainteresowaniaEd}, {"Telefon", f.TelefonEd},
+        {"Poczta", f.PocztaEd},         {"Witryna", f.WitrynaEd},
+        {"Krykatura", f.KrykaturaEd}};
+    for (const auto &[tekst, pole] : pary) {
+      QLabel *etykieta = nullptr;
+      for (QLabel *l : f.findChildren<QLabel *>())
+        if (l->buddy() == pole)
+          etykieta = l;
+      QVERIFY2(etykieta, qPrintable(tekst));
+      QCOMPARE(etykieta->text(), tekst);
+    }
+    QCOMPARE(f.Label9->text(), f.Label2->text());
+
+    // Created with "Istniejący": the number shows, the registration controls do not.
+    QVERIFY(f.IstniejacyRB->isChecked());
+    for (QWidget *w : QWidgetList{f.NumerLbl, f.NumerEd})
+      QVERIFY(!w->isHidden());
+    for (QWidget *w : QWidgetList{f.MailLbl, f.MailEd, f.ObrazekImg, f.ObrazekEd, f.UtworzBB})
+      QVERIFY(w->isHidden());
+    QCOMPARE(f.ObrazekImg->size(), QSize(105, 33));
+  }
+
+  // "Nowy" fetches a token: an empty POST, then the picture with the token id, decoded from GIF.
+  void token()
+  {
+    NowyZTokenem();
+    const QList<QByteArray> z = m_usluga->Zapytania();
+    QCOMPARE(z.size(), 2);
+    QVERIFY(z[0].startsWith("POST /appsvc/regtoken.asp HTTP/1.0\r\n"));
+    QVERIFY(z[0].contains("\r\nContent-Length: 0\r\n"));
+    QVERIFY(z[0].contains("\r\nHost: 127.0.0.1\r\n"));
+    QVERIFY(z[1].startsWith("GET /obrazek.gif?tokenid=tok1 HTTP/1.0\r\n"));
+
+    QCOMPARE(m_f->ObrazekImg->size(), QSize(3, 2));
+    QCOMPARE(Piksel(m_f->ObrazekImg, 0, 0), QColor(Qt::red));
+    QCOMPARE(Piksel(m_f->ObrazekImg, 1, 1), QColor(Qt::blue));
+    for (QWidget *w : QWidgetList{m_f->MailLbl, m_f->MailEd, m_f->ObrazekImg, m_f->ObrazekEd,
+                                  m_f->UtworzBB})
+      QVERIFY(w->isVisible());
+    QVERIFY(!m_f->NumerEd->isVisible() && !m_f->NumerLbl->isVisible());
+
+    // Every selection of "Nowy" brings a fresh token.
+    m_usluga->UstawToken("4 4 1\r\ntok2\r\n" + m_usluga->AdresObrazka().toLatin1());
+    m_f->IstniejacyRB->setChecked(true);
+    QCOMPARE(m_usluga->Zapytania().size(), 2);
+    m_f->NowyRB->setChecked(true);
+    QCOMPARE(m_usluga->Zapytania().size(), 4);
+    QCOMPARE(m_f->IdentyfikatorTokenu, QStringLiteral("tok2"));
+  }
+
+  // A token reply with a number that is not decimal ends the fetch with the error box; the
+  // previous picture and token stay.
+  void tokenNieliczbowy()
+  {
+    NowyZTokenem();
+    m_f->IstniejacyRB->setChecked(true);
+    m_usluga->UstawToken("4 4x 1\r\ntok2\r\n" + m_usluga->AdresObrazka().toLatin1());
+    auto blad = OdpowiedzNaKomunikat();
+    m_f->NowyRB->setChecked(true);
+    QTRY_VERIFY(blad->Pokazany);
+    QCOMPARE(blad->Tekst, QStringLiteral("'4x' is not a valid integer value"));
+    QCOMPARE(blad->Ikona, QMessageBox::Critical);
+    QCOMPARE(m_usluga->Zapytania("GET ").size(), 1);
+    QCOMPARE(m_f->IdentyfikatorTokenu, QStringLiteral("tok1"));
+    QCOMPARE(m_f->ObrazekImg->size(), QSize(3, 2));
+    QCOMPARE(Piksel(m_f->ObrazekImg, 0, 0), QColor(Qt::red));
+    QVERIFY(m_f->isVisible());
+  }
+
+  void rejestracja_data()
+  {
+    QTest::addColumn<QByteArray>("odpowiedz");
+    QTest::addColumn<bool>("zarejestrowano");
+    QTest::addColumn<QString>("tokenPotem");
+    QTest::newRow("sukces") << QByteArray("reg_success:7654321") << true << "x7k";
+    QTest::newRow("zły token") << QByteArray("bad_tokenval") << false << "x7k";
+    QTest::newRow("inna odmowa") << QByteArray("nie teraz") << false << "nie teraz";
+  }
+  void rejestracja()
+  {
+    QFETCH(QByteArray, odpowiedz);
+    QFETCH(bool, zarejestrowano);
+    QFETCH(QString, tokenPotem);
+    m_usluga->UstawOdpowiedzRejestracji(odpowiedz);
+    m_f->NumerEd->setText(QStringLiteral("4321"));
+    NowyZTokenem();
+    m_f->HasloEd->setText(QStringLiteral("a&b c"));
+    m_f->ObrazekEd->setText(QStringLiteral("x7k"));
+    m_f->HasloEd->setFocus();
+    QTest::mouseClick(m_f->UtworzBB, Qt::LeftButton);
+
+    // The mail was left empty: no "email" pair; "&" and the space are encoded.
+    const QList<QByteArray> posty = m_usluga->Zapytania("POST /appsvc/fmregister3.asp ");
+    QCOMPARE(posty.size(), 1);
+    QCOMPARE(TUslugaRejestracji::Tresc(posty[0]),
+             QByteArray("pwd=a%26b+c&tokenid=tok1&tokenval=x7k&code=1654008341\r\n"));
+    QVERIFY(posty[0].contains("\r\nContent-Type: application/x-www-form-urlencoded\r\n"));
+
+    QCOMPARE(m_f->ObrazekEd->text(), tokenPotem);
+    QCOMPARE(m_f->IstniejacyRB->isChecked(), zarejestrowano);
+    if (zarejestrowano) {
+      QCOMPARE(m_f->NumerEd->text(), QStringLiteral("7654321"));
+      QVERIFY(m_f->NumerEd->isVisible());
+      QVERIFY(!m_f->UtworzBB->isVisible());
+      QCOMPARE(m_dziennik, QStringList{QStringLiteral("Hasła|7654321;a&b c")});
+    } else {
+      QCOMPARE(m_f->NumerEd->text(), QStringLiteral("4321"));
+      QCOMPARE(m_f->focusWidget(), m_f->ObrazekEd);
+      QVERIFY(m_dziennik.isEmpty());
+    }
+    // No new token without a new selection of "Nowy".
+    QCOMPARE(m_usluga->Zapytania("POST /appsvc/regtoken.asp ").size(), 1);
+  }
+
+  // A failed request ends the handler with the error box and leaves the dialog as it was.
+  void bladHttp_data()
+  {
+    QTest::addColumn<bool>("niedostepny");
+    QTest::addColumn<QString>("komunikat");
+    QTest::newRow("status 500") << false << "Blad";
+    QTest::newRow("nikt nie słucha") << true << "";
+  }
+  void bladHttp()
+  {
+    QFETCH(bool, niedostepny);
+    QFETCH(QString, komunikat);
+    NowyZTokenem();
+    m_f->ObrazekEd->setText(QStringLiteral("x7k"));
+    TPortBezSerwera zamkniety;
+    if (niedostepny)
+      m_f->PortRejestracji = zamkniety.PortTekst();
+    else
+      m_usluga->UstawStatus(500);
+    auto blad = OdpowiedzNaKomunikat();
+    QTest::mouseClick(m_f->UtworzBB, Qt::LeftButton);
+    QTRY_VERIFY(blad->Pokazany);
+    if (!komunikat.isEmpty())
+      QCOMPARE(blad->Tekst, komunikat);
+    else
+      QVERIFY(blad->Tekst.contains(QStringLiteral("Error #10061")));
+    QVERIFY(m_f->isVisible());
+    QVERIFY(m_f->NowyRB->isChecked());
+    QCOMPARE(m_f->ObrazekEd->text(), QStringLiteral("x7k"));
+    QVERIFY(m_dziennik.isEmpty());
+  }
+};
+
+PAPLANKI_TEST_MAIN(TestMojeDaneFrm)
+#include "test_MojeDaneFrm.moc"

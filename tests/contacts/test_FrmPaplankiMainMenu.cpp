@@ -6,6 +6,7 @@
 #include "common/ServerTestowy.h"
 #include "common/Srodowisko.h"
 #include "contacts/ModelDrzewa.h"
+#include "gg/Sesja.h"
 
 #include <QAction>
 #include <QMenu>
@@ -106,7 +107,7 @@ private slots:
   void hasloTylkoPrzyZamknietymGniezdzie()
   {
     TSerwerTestowy serwer([](TPolaczenieTestowe &p) { p.CzekajNaZamkniecie(10000); });
-    TGniazdo &gniazdo = m_okno->GGSck;
+    TGniazdo &gniazdo = m_okno->Sesja().GGSck();
     const auto maHaslo = [this] {
       m_okno->TreePMPopup();
       return PozycjaMenu(m_okno->TreePM, QStringLiteral("Hasło")) != nullptr;
@@ -196,16 +197,16 @@ private slots:
 
   void serwerAlternatywnyZmieniaHosty()
   {
-    QCOMPARE(m_okno->AdresInformacji, QStringLiteral("appmsg.gadu-gadu.pl"));
-    QCOMPARE(m_okno->AdresRejestracji, QStringLiteral("register.gadu-gadu.pl"));
+    QCOMPARE(m_okno->Sesja().AdresInformacji(), QStringLiteral("appmsg.gadu-gadu.pl"));
+    QCOMPARE(m_okno->Sesja().AdresRejestracji(), QStringLiteral("register.gadu-gadu.pl"));
     m_okno->SerwerAlternatywnyClick();
-    QCOMPARE(m_okno->AdresInformacji, QStringLiteral("localhost"));
-    QCOMPARE(m_okno->AdresRejestracji, QStringLiteral("127.0.0.1"));
-    QCOMPARE(m_okno->PortHttp, QStringLiteral("80"));
+    QCOMPARE(m_okno->Sesja().AdresInformacji(), QStringLiteral("localhost"));
+    QCOMPARE(m_okno->Sesja().AdresRejestracji(), QStringLiteral("127.0.0.1"));
+    QCOMPARE(m_okno->Sesja().PortHttp(), QStringLiteral("80"));
     // Applied again at the next start.
     m_okno.reset();
     Utworz();
-    QCOMPARE(m_okno->AdresInformacji, QStringLiteral("localhost"));
+    QCOMPARE(m_okno->Sesja().AdresInformacji(), QStringLiteral("localhost"));
   }
 
   // The general "Wyślij" asks for a number whatever the target; the target section's items act

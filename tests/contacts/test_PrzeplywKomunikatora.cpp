@@ -7,6 +7,7 @@
 #include "common/OdbiorTestowy.h"
 #include "common/SerweryGG.h"
 #include "common/Srodowisko.h"
+#include "contacts/ListaKontaktow.h"
 #include "contacts/ModelDrzewa.h"
 #include "contacts/ui/FrmPaplankiDaneUzytkownika.h"
 #include "contacts/ui/WidokDrzewa.h"
@@ -167,7 +168,18 @@ private slots:
     QTRY_COMPARE(gg.Pakiety(0, GGReqAddNotify).size(), 1);
     QCOMPARE(gg.Pakiety(0, GGReqAddNotify).first().cialo, IntToLE(5555) + IntToLE(1));
 
-    // The directory dialog searches through the window's connection.
+    // The list commands of the popup go out on the connection: export, then the import request.
+    okno->TreePMPopup();
+    PozycjaMenu(okno->TreePM, QStringLiteral("Zapisz"))->trigger();
+    PozycjaMenu(okno->TreePM, QStringLiteral("Pobierz"))->trigger();
+    QTRY_COMPARE(gg.Pakiety(0, GGReqUserList).size(), 2);
+    QCOMPARE(gg.Pakiety(0, GGReqUserList).at(0).cialo.at(0), PodtypListy::Zapisz);
+    QVERIFY(gg.Pakiety(0, GGReqUserList).at(0).cialo.contains(";5555;"));
+    QCOMPARE(gg.Pakiety(0, GGReqUserList).at(1).cialo, QByteArray(1, PodtypListy::Pobierz));
+
+    // "&Szukaj" shows the directory dialog, which searches through the window's connection.
+    okno->SzukajTB->click();
+    QVERIFY(KatalogFrm->isVisible());
     KatalogFrm->NumerEd->setText(QStringLiteral("1002"));
     KatalogFrm->WyszukiwajBBClick();
     QTRY_COMPARE(gg.Pakiety(0, GGReqPubDir).size(), 1);

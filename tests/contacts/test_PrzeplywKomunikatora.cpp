@@ -16,8 +16,10 @@
 #include "gg/Pakiety.h"
 #include "gg/Sesja.h"
 
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QToolButton>
 
 #include <memory>
@@ -80,6 +82,10 @@ private slots:
     ZapiszUstawienieOkna(QStringLiteral("Ustawienia/SerwerAlternatywny"), QStringLiteral("1"));
     ZapiszUstawienieOkna(QStringLiteral("Sledzeni/1001/Opis"), QStringLiteral("Ala"));
     ZapiszUstawienieOkna(QStringLiteral("Sledzeni/1002/Opis"), QStringLiteral("Bolek"));
+    ZapiszUstawienieOkna(QStringLiteral("Ustawienia/Logowanie"), QStringLiteral("1"));
+    const QString dziennik = QCoreApplication::applicationFilePath() + QStringLiteral(".log");
+    QFile::remove(dziennik);
+    const auto sprzatanie = qScopeGuard([&] { QFile::remove(dziennik); });
     TSerwerGGTestowy gg(Ziarno);
     gg.UstawOdpowiedzNaLogowanie(GGAnsLoginOk);
     TSerwerHttpGG http;
@@ -194,6 +200,21 @@ private slots:
     QCOMPARE(okno->TekstPanelu(TFrmPaplankiMain::PanelStanu), QStringLiteral("Niedostępny"));
     QCOMPARE(gg.Polaczenia(), 1);
     QVERIFY(!gg.ZamknietePrzezKlienta(0));
+
+    // A stream out of step: the connection is dropped and every contact shows not available;
+    // the event log beside the program has the whole story.
+    gg.Wyslij(IntToLE(GGAnsRecvMsg) + IntToLE(2 * 1024 * 1024) + "xyz");
+    QTRY_COMPARE(okno->TekstPanelu(TFrmPaplankiMain::PanelZdarzen),
+                 QStringLiteral("Połączenie z serwerem komunikacyjnym zostało rozłączone"));
+    QVERIFY(d.MaStanWezla(ala, StanWezla::Wyciety));
+    QTRY_VERIFY(gg.ZamknietePrzezKlienta(0));
+    QFile plik(dziennik);
+    QVERIFY(plik.open(QIODevice::ReadOnly));
+    const QString log = QString::fromUtf8(plik.readAll());
+    for (const char *wpis : {"[Komunikacja]", "=HttpSckSessionConnected", "=GgSckSessionConnected",
+                             "[ZmianyStanu]", "=Niedostępny", "[Błędne paczki]", "=a 2097152",
+                             "=GgSckSessionClosed"})
+      QVERIFY2(log.contains(QString::fromUtf8(wpis)), wpis);
   }
 };
 

@@ -171,7 +171,7 @@ private:
 
   std::unique_ptr<TUstawienia> m_ustawienia;
   TDziennik m_dziennik;
-  // After the tree, the settings, the store and the log they use, so they go first.
+  // Declared after the tree, settings, store and log they use: destroyed before them.
   std::unique_ptr<TSesjaGG> m_sesja;
   std::unique_ptr<TOdbior> m_odbior;
   std::unique_ptr<TKomendyKontaktow> m_komendy;

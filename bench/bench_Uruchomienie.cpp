@@ -6,6 +6,7 @@
 #include "contacts/ui/FrmPaplankiMain.h"
 
 #include <QApplication>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QWindow>
 
@@ -83,6 +84,9 @@ int main(int argc, char **argv)
   QTemporaryDir dom;
   for (const char *zmienna : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
     qputenv(zmienna, dom.path().toUtf8());
+  // The GG server lookup at start goes to this machine, not to the GG network.
+  QSettings(dom.path() + QStringLiteral("/Kolbiny/Paplanki (GG).conf"), QSettings::IniFormat)
+      .setValue(QStringLiteral("Ustawienia/SerwerAlternatywny"), QStringLiteral("1"));
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
   // The offscreen platform's remarks about window hints would drown the table.

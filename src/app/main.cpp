@@ -1,3 +1,4 @@
+#include "app/StrefaCzasowa.h"
 #include "app/ui/Aplikacja.h"
 #include "app/ui/OknaAplikacji.h"
 #include "app/ui/Przelaczniki.h"
@@ -5,6 +6,7 @@
 
 int main(int argc, char **argv)
 {
+  UstalStrefeCzasowa();
   // The first argument as given, before the application object takes its own options out.
   const QString pierwszy = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
   TAplikacja aplikacja(argc, argv);

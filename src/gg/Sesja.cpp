@@ -84,6 +84,12 @@ void TSesjaGG::Start(int numer, const QString &haslo)
     Polacz();
 }
 
+void TSesjaGG::UstawKonto(int numer, const QString &haslo)
+{
+  m_numerWlasny = numer;
+  m_hasloWlasne = haslo;
+}
+
 void TSesjaGG::Polacz()
 {
   m_zalogowany = false;

@@ -47,6 +47,8 @@ public:
 
   // Takes the stored account; connects at once when "&Połącz" is down.
   void Start(int numer, const QString &haslo);
+  // The account dialog's new account: stored for the next login, the connection left alone.
+  void UstawKonto(int numer, const QString &haslo);
   // A fresh server lookup; its end opens the GG connection.
   void Polacz();
   // "&Połącz" toggled (the window's button already shows the new state): stores it as

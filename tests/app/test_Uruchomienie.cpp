@@ -1,3 +1,4 @@
+#include "app/Lokalizacje.h"
 #include "app/Sciezki.h"
 #include "app/SkrotNaPulpicie.h"
 #include "app/ui/FormaBezdokumentowaPozycjonowana.h"
@@ -17,6 +18,7 @@
 
 #include <QDirIterator>
 #include <QProcess>
+#include <QSettings>
 #include <QTemporaryDir>
 
 namespace {
@@ -29,6 +31,13 @@ QString Program()
 QString PlikSkrotu(const QString &dom)
 {
   return dom + QStringLiteral("/Desktop/Paplanki GG.desktop");
+}
+
+// The GG server lookup of an interactive start goes to this machine instead of the GG network.
+void LaczZTymKomputerem(const QString &plikUstawien)
+{
+  QSettings ustawienia(plikUstawien, QSettings::IniFormat);
+  ustawienia.setValue(QStringLiteral("Ustawienia/SerwerAlternatywny"), QStringLiteral("1"));
 }
 
 // Every file under `katalog`, relative, except the caches the toolkit keeps for itself.
@@ -154,6 +163,7 @@ private slots:
       qunsetenv("PAPLANKI_WITRYNA");
       qunsetenv("PAPLANKI_LICZNIK");
     });
+    LaczZTymKomputerem(SciezkaUstawien(QStringLiteral("Paplanki (GG)")));
     {
       TOknaAplikacji okna;
       QCOMPARE(okna.Glowne(), FrmPaplankiMain);
@@ -255,6 +265,7 @@ private slots:
     QFETCH(QStringList, argumenty);
     const TWitrynaTestowa witryna;
     TUruchomienie uruchomienie(witryna);
+    LaczZTymKomputerem(uruchomienie.Dom() + QStringLiteral("/.config/Kolbiny/Paplanki (GG).conf"));
     uruchomienie.Proces().start(Program(), argumenty);
     QVERIFY(uruchomienie.Proces().waitForStarted());
     QVERIFY(witryna.CzekajNaZadania(8, 15000));

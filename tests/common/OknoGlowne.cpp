@@ -34,6 +34,13 @@ void ZapiszKontoTestowe()
   ZapiszUstawienieOkna(QStringLiteral("Ustawienia/OstatniUzytkownik"), QStringLiteral("4321"));
   ZapiszUstawienieOkna(QStringLiteral("Ustawienia/OstatnieHasloUzytkownika"),
                        QStringLiteral("tajne"));
+  ZapiszUstawienieOkna(QStringLiteral("Ustawienia/Przylaczaj"), QStringLiteral("0"));
+}
+
+void UsunUstawienieOkna(const QString &klucz)
+{
+  QSettings s(PlikUstawienOkna(), QSettings::IniFormat);
+  s.remove(klucz);
 }
 
 void WylaczSprawdzanieWersji()

@@ -31,7 +31,9 @@ QString PlikUstawienOkna();
 void UsunUstawieniaOkna();
 void ZapiszUstawienieOkna(const QString &klucz, const QString &wartosc); // "Sekcja/Nazwa"
 QString CzytajUstawienieOkna(const QString &klucz);
-// A stored account, so that the first show asks nothing.
+void UsunUstawienieOkna(const QString &klucz);
+// A stored account, so that the first show asks nothing, with "&Połącz" up ("Przylaczaj" 0), so
+// that the window reaches no server unless the test presses it.
 void ZapiszKontoTestowe();
 // Points the frame's update check at a closed local port (fails at once).
 void WylaczSprawdzanieWersji();

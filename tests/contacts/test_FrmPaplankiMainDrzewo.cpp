@@ -263,8 +263,9 @@ private slots:
     QTest::newRow("odpowiedź z odpowiedzią") << "A1" << "&Tak" << "K1(Z0,M1(A1a,A2),Z3),K2(N2),P(P1)";
     QTest::newRow("zmiana stanu") << "Z0" << "&Tak" << "K1(M1(A1(A1a),A2),Z3),K2(N2),P(P1)";
     QTest::newRow("węzeł bez danych") << "P" << "&Tak" << "K1(Z0,M1(A1(A1a),A2),Z3),K2(N2)";
-    // Cancelling the tracking is the contact commands' work; the tree itself is not cut here.
-    QTest::newRow("kontakt") << "K2" << "&Tak" << Poczatkowa;
+    // A contact stops being tracked: it goes with its conversation.
+    QTest::newRow("kontakt") << "K2" << "&Tak" << "K1(Z0,M1(A1(A1a),A2),Z3),P(P1)";
+    QTest::newRow("kontakt, Nie") << "K2" << "&Nie" << Poczatkowa;
   }
   void usuwanie()
   {

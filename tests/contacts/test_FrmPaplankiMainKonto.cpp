@@ -12,6 +12,8 @@
 #include "gg/Dziennik.h"
 #include "gg/Liczby.h"
 #include "gg/Pakiety.h"
+#include "gg/Sesja.h"
+#include "net/Gniazdo.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -91,10 +93,10 @@ private slots:
     MojeDaneFrm = new TMojeDaneFrm;
     m_okno = std::make_unique<TOknoGlowneTestowe>();
     m_serwer = std::make_unique<TSerwerGGTestowy>(0x1234);
-    m_okno->GGSck.SetAddr(QStringLiteral("127.0.0.1"));
-    m_okno->GGSck.SetPort(m_serwer->PortTekst());
-    m_okno->GGSck.Connect();
-    QTRY_COMPARE(m_okno->GGSck.State(), gsConnected);
+    m_okno->Sesja().GGSck().SetAddr(QStringLiteral("127.0.0.1"));
+    m_okno->Sesja().GGSck().SetPort(m_serwer->PortTekst());
+    m_okno->Sesja().GGSck().Connect();
+    QTRY_COMPARE(m_okno->Sesja().GGSck().State(), gsConnected);
   }
   void cleanup()
   {
@@ -129,7 +131,7 @@ private slots:
     QCOMPARE(odczyt.mid(5), Para("FmNumber", "4321"));
     QTest::qWait(200);
     QCOMPARE(Katalogowe().size(), 1);
-    QCOMPARE(m_okno->NumerWlasny, 4321);
+    QCOMPARE(m_okno->Sesja().NumerWlasny(), 4321);
     QCOMPARE(CzytajUstawienieOkna(QStringLiteral("Ustawienia/OstatniUzytkownik")),
              QStringLiteral("4321"));
   }
@@ -170,8 +172,8 @@ private slots:
     if (!przyjety)
       QCOMPARE(blad->Tekst, QStringLiteral("'%1' is not a valid integer value").arg(numer));
     const QString oczekiwany = przyjety ? numer : QStringLiteral("4321");
-    QCOMPARE(m_okno->NumerWlasny, oczekiwany.toInt());
-    QCOMPARE(m_okno->HasloWlasne, przyjety ? QStringLiteral("nowe") : QStringLiteral("tajne"));
+    QCOMPARE(m_okno->Sesja().NumerWlasny(), oczekiwany.toInt());
+    QCOMPARE(m_okno->Sesja().HasloWlasne(), przyjety ? QStringLiteral("nowe") : QStringLiteral("tajne"));
     QCOMPARE(CzytajUstawienieOkna(QStringLiteral("Ustawienia/OstatniUzytkownik")), oczekiwany);
     QCOMPARE(CzytajUstawienieOkna(QStringLiteral("Ustawienia/OstatnieHasloUzytkownika")),
              przyjety ? QStringLiteral("nowe") : QStringLiteral("tajne"));
@@ -197,7 +199,7 @@ private slots:
       d.BitBtn1->click();
     });
     QCOMPARE(numerPrzedOk, QStringLiteral("4321"));
-    QCOMPARE(m_okno->NumerWlasny, 7654321);
+    QCOMPARE(m_okno->Sesja().NumerWlasny(), 7654321);
     QCOMPARE(CzytajUstawienieOkna(QStringLiteral("Ustawienia/OstatniUzytkownik")),
              QStringLiteral("7654321"));
     QCOMPARE(CzytajUstawienieOkna(QStringLiteral("Ustawienia/OstatnieHasloUzytkownika")),

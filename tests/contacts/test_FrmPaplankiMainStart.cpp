@@ -8,6 +8,7 @@
 #include "contacts/ModelDrzewa.h"
 #include "contacts/ui/WidokDrzewa.h"
 #include "dialogs/ui/MojeDaneFrm.h"
+#include "gg/Sesja.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -131,10 +132,13 @@ private slots:
     QCOMPARE(m_okno->TreeView1->indentation(), 19);
     QCOMPARE(m_okno->centralWidget(), m_okno->TreeView1);
     QCOMPARE(m_okno->WybranyWezel.get(), nullptr);
-    QVERIFY(!m_okno->PingTmr.isActive() && !m_okno->LaczenieTmr.isActive() &&
+    TSesjaGG &sesja = m_okno->Sesja();
+    QVERIFY(!sesja.PingTmr().isActive() && !sesja.LaczenieTmr().isActive() &&
             !m_okno->IdleTmr.isActive());
-    QCOMPARE(m_okno->PingTmr.interval(), 3256);
-    QCOMPARE(m_okno->GGSck.State(), gsClosed);
+    QCOMPARE(sesja.PingTmr().interval(), 3256);
+    QCOMPARE(m_okno->IdleTmr.interval(), 50000);
+    QCOMPARE(sesja.GGSck().State(), gsClosed);
+    QCOMPARE(sesja.HttpSck().State(), gsClosed);
   }
 
   void przyciskPolacz_data()
@@ -150,14 +154,28 @@ private slots:
     QFETCH(QString, zapisane);
     QFETCH(bool, wcisniety);
     ZapiszKontoTestowe();
-    if (!zapisane.isNull())
+    // A lookup goes to this machine, where nothing answers on port 80.
+    ZapiszUstawienieOkna(QStringLiteral("Ustawienia/SerwerAlternatywny"), QStringLiteral("1"));
+    if (zapisane.isNull())
+      UsunUstawienieOkna(QStringLiteral("Ustawienia/Przylaczaj"));
+    else
       ZapiszUstawienieOkna(QStringLiteral("Ustawienia/Przylaczaj"), zapisane);
     m_okno = std::make_unique<TOknoGlowneTestowe>();
     QCOMPARE(m_okno->PolaczTB->isChecked(), wcisniety);
+    // Down at start: the session looks for a server at once.
+    QCOMPARE(m_okno->TekstPanelu(TFrmPaplankiMain::PanelZdarzen),
+             wcisniety ? QStringLiteral("Pobieranie adresu serwera komunikacyjnego...") : QString());
+    m_okno->UstawPanel(TFrmPaplankiMain::PanelZdarzen, QString());
     m_okno->PolaczTB->click();
     QCOMPARE(m_okno->PolaczTB->isChecked(), !wcisniety);
     QCOMPARE(CzytajUstawienieOkna(QStringLiteral("Ustawienia/Przylaczaj")),
              wcisniety ? QStringLiteral("0") : QStringLiteral("1"));
+    // Released: "not available" is announced; pressed: a fresh lookup.
+    if (wcisniety)
+      QCOMPARE(m_okno->TekstPanelu(TFrmPaplankiMain::PanelStanu), QStringLiteral("Niedostępny"));
+    else
+      QCOMPARE(m_okno->TekstPanelu(TFrmPaplankiMain::PanelZdarzen),
+               QStringLiteral("Pobieranie adresu serwera komunikacyjnego..."));
   }
 
   void kontaktyZRejestruWKolejnosciBazy()
@@ -182,8 +200,8 @@ private slots:
     }
     QCOMPARE(m_okno->Drzewo.ZnajdzUzytkownika(20), m_okno->Drzewo.Glowny(1));
     QVERIFY(m_okno->Baza);
-    QCOMPARE(m_okno->NumerWlasny, 4321);
-    QCOMPARE(m_okno->HasloWlasne, QStringLiteral("tajne"));
+    QCOMPARE(m_okno->Sesja().NumerWlasny(), 4321);
+    QCOMPARE(m_okno->Sesja().HasloWlasne(), QStringLiteral("tajne"));
     // A stored account: the first show asks nothing.
     QStringList okna;
     auto komunikat = PokazPierwszyRaz(okna);
@@ -235,8 +253,8 @@ private slots:
     QCOMPARE(blad->Tekst, QStringLiteral("'abc' is not a valid integer value"));
     QCOMPARE(blad->Ikona, QMessageBox::Critical);
     // The session was not started: no account is held. What came before still happened.
-    QCOMPARE(m_okno->NumerWlasny, -1);
-    QVERIFY(m_okno->HasloWlasne.isEmpty());
+    QCOMPARE(m_okno->Sesja().NumerWlasny(), -1);
+    QVERIFY(m_okno->Sesja().HasloWlasne().isEmpty());
     QCOMPARE(Glowne(m_okno->Drzewo), QStringList{QStringLiteral("Pięćdziesiąt pięć")});
 
     QStringList okna;
@@ -268,10 +286,11 @@ private slots:
       ZapiszUstawienieOkna(QStringLiteral("Ustawienia/OstatniUzytkownik"), numer);
     if (!haslo.isNull())
       ZapiszUstawienieOkna(QStringLiteral("Ustawienia/OstatnieHasloUzytkownika"), haslo);
+    ZapiszUstawienieOkna(QStringLiteral("Ustawienia/Przylaczaj"), QStringLiteral("0"));
     m_okno = std::make_unique<TOknoGlowneTestowe>();
     if (numer.isNull()) {
-      QCOMPARE(m_okno->NumerWlasny, -1);
-      QCOMPARE(m_okno->HasloWlasne, QStringLiteral("?????"));
+      QCOMPARE(m_okno->Sesja().NumerWlasny(), -1);
+      QCOMPARE(m_okno->Sesja().HasloWlasne(), QStringLiteral("?????"));
     }
     QStringList okna;
     auto wskazowka = PokazPierwszyRaz(okna);

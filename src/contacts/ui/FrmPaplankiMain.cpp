@@ -6,11 +6,15 @@
 #include "contacts/Galezie.h"
 #include "contacts/ModelDrzewa.h"
 #include "contacts/ui/DelegatWezla.h"
+#include "contacts/ui/KomendyKontaktow.h"
 #include "contacts/ui/Obrazki.h"
 #include "contacts/ui/WidokDrzewa.h"
+#include "dialogs/ui/KatalogFrm.h"
+#include "gg/Sesja.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -31,7 +35,9 @@ const QList<int> &SzerokosciPaneli()
 } // namespace
 
 TFrmPaplankiMain::TFrmPaplankiMain(QWidget *rodzic)
-    : TFormaBezdokumentowaPozycjonowana(SzerokosciPaneli(), rodzic)
+    : TFormaBezdokumentowaPozycjonowana(SzerokosciPaneli(), rodzic),
+      m_dziennik(TDziennik::SciezkaDziennika(QCoreApplication::applicationFilePath()),
+                 [this] { return m_ustawienia && m_ustawienia->CzytajLogowanie(); })
 {
   setObjectName(QStringLiteral("FrmPaplankiMain"));
   ZbudujSkladniki();
@@ -84,11 +90,13 @@ void TFrmPaplankiMain::ZbudujSkladniki()
   TreePM = new QMenu(this);
   TreePM->setObjectName(QStringLiteral("TreePM"));
 
-  GGSck.setObjectName(QStringLiteral("GGSck"));
-  HttpSck.setObjectName(QStringLiteral("HttpSck"));
-  PingTmr.setInterval(3256);
-  LaczenieTmr.setInterval(60000);
   IdleTmr.setInterval(50000);
+  m_przewijanie.setSingleShot(true);
+  m_przewijanie.setInterval(0);
+  connect(&m_przewijanie, &QTimer::timeout, this, [this] {
+    if (TreeView1 && m_doPrzewiniecia)
+      TreeView1->scrollTo(Model->Indeks(m_doPrzewiniecia));
+  });
 
   PolaczZdarzeniaDrzewa();
 }
@@ -102,6 +110,7 @@ void TFrmPaplankiMain::FormCreate()
   const QString katalogDanych = KatalogDanych(NazwaProduktu());
   m_ustawienia = std::make_unique<TUstawienia>(*RejestrUstawien(), katalogDanych);
   Baza = std::make_unique<TBazaKontaktow>(*RejestrUstawien(), katalogDanych);
+  UtworzSesje();
   // A failing step ends the start-up there, as a failing creation handler would: the error box
   // shows and the window is used as far as it got.
   WykonajZObslugaBledow([this] { Uruchom(); });
@@ -109,18 +118,16 @@ void TFrmPaplankiMain::FormCreate()
 
 void TFrmPaplankiMain::Uruchom()
 {
+  // Step 3: the settings object read the values when it was made.
   TUstawienia &u = Ustawienia();
   UstawSerwerAlternatywny(u.SerwerAlternatywny());
   PolaczTB->setChecked(u.Przylaczaj());
+  // Step 4, the application's message hook, belongs to the auto-away code.
 
   u.WczytajListy();
 
-  Baza->Utworz(u.RodzajBazy(), true,
-               [this](int Numer, const QString &Imie, const QString &Nazwisko,
-                      const QString &EMail, const QString &Telefon, const QString &Opis,
-                      int Sledzony) {
-                 Drzewo.DodajUzytkownika(Numer, Imie, Nazwisko, EMail, Telefon, Opis, Sledzony);
-               });
+  // An unreadable address book ends the start-up here, with the error box.
+  m_komendy->WczytajBaze();
 
   if (u.CzytajTestowanie()) {
     for (const char16_t *tekst : {u"Imiona", u"Nazwiska", u"Miejscowości", u"Telefony", u"Emaile"}) {
@@ -130,13 +137,7 @@ void TFrmPaplankiMain::Uruchom()
   }
 
   const QString haslo = u.CzytajHasloUzytkownika();
-  Start(u.CzytajNumerUzytkownika(), haslo);
-}
-
-void TFrmPaplankiMain::Start(int numer, const QString &haslo)
-{
-  NumerWlasny = numer;
-  HasloWlasne = haslo;
+  Sesja().Start(u.CzytajNumerUzytkownika(), haslo);
 }
 
 void TFrmPaplankiMain::showEvent(QShowEvent *zdarzenie)
@@ -148,7 +149,11 @@ void TFrmPaplankiMain::showEvent(QShowEvent *zdarzenie)
 
 void TFrmPaplankiMain::FormShow()
 {
-  if (NumerWlasny == -1 || HasloWlasne.isEmpty()) {
+  if (KatalogFrm) {
+    KatalogFrm->OnSzukaj = [this](QObject *Sender) { WyslijSzukanie(Sender); };
+    PolaczKatalog();
+  }
+  if (Sesja().NumerWlasny() == -1 || Sesja().HasloWlasne().isEmpty()) {
     Konfiguracja1Click();
     PokazKomunikat(QStringLiteral("Użyj prawego klawisza myszki do dodania śledzonych "
                                   "użytkowników, insert''em odpowiadaj."),

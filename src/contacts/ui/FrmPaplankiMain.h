@@ -4,9 +4,10 @@
 #include "contacts/BazaKontaktow.h"
 #include "contacts/Drzewo.h"
 #include "contacts/Ustawienia.h"
-#include "net/Gniazdo.h"
+#include "gg/Dziennik.h"
+#include "gg/Odbior.h"
+#include "gg/OknoSesji.h"
 
-#include <QDateTime>
 #include <QList>
 #include <QPointer>
 #include <QString>
@@ -18,20 +19,26 @@ class QAction;
 class QLabel;
 class QMenu;
 class QToolButton;
+class TKatalogFrm;
+class TKomendyKontaktow;
 class TModelDrzewa;
+class TSesjaGG;
 class TUzytkownik;
 class TWidokDrzewa;
 
 // The program's main window: the conversation tree with its commands, the settings, the contact
-// store, and (filled in by the session, dispatch and messaging code) the GG connection. Most of
-// the program's operations are methods of this window; they are spread over files by subsystem:
+// store, the GG session with its dispatcher of received packets, and the event log. Most of the
+// program's operations are methods of this window; they are spread over files by subsystem:
 //   FrmPaplankiMain.cpp          creation (start-up), first show, closing, destruction
 //   FrmPaplankiMainDrzewo.cpp    tree events, keyboard, drag and drop, send/answer
 //   FrmPaplankiMainMenu.cpp      the tree's popup menu and the commands bound to it
 //   FrmPaplankiMainOpcje.cpp     option switches and their settings
 //   FrmPaplankiMainPolecenia.cpp commands whose work belongs to other subsystems
 //   FrmPaplankiMainPrzypisy.cpp  per-contact notes
-class TFrmPaplankiMain : public TFormaBezdokumentowaPozycjonowana {
+//   FrmPaplankiMainSesja.cpp     the session, the dispatcher and the directory wired to the window
+class TFrmPaplankiMain : public TFormaBezdokumentowaPozycjonowana,
+                         public TOknoSesji,
+                         public TOknoOdbioru {
   Q_OBJECT
 public:
   explicit TFrmPaplankiMain(QWidget *rodzic = nullptr);
@@ -50,11 +57,7 @@ public:
   TModelDrzewa *Model = nullptr;   // the view adapter of Drzewo
   QMenu *TreePM = nullptr;         // rebuilt by TreePMPopup at every opening
 
-  TGniazdo GGSck;
-  TGniazdo HttpSck;
-  QTimer PingTmr;    // 3256 ms, keep-alive check
-  QTimer LaczenieTmr; // 60000 ms, reconnect delay
-  QTimer IdleTmr;    // 50000 ms, auto-away
+  QTimer IdleTmr; // 50000 ms, auto-away (the sockets and the other timers are the session's)
 
   // --- The conversation tree ----------------------------------------------------------------
   TDrzewo Drzewo;
@@ -71,22 +74,29 @@ public:
   // The active contact store; always usable (the registry store until start-up loads one).
   std::unique_ptr<TBazaKontaktow> Baza;
 
-  // HTTP hosts chosen by the alternative-server switch.
-  QString AdresInformacji;
-  QString AdresRejestracji;
-  QString PortHttp;
+  // The session's HTTP hosts for the switch's state, and the switch written back.
   void UstawSerwerAlternatywny(bool wlaczony);
 
   // --- Session ------------------------------------------------------------------------------
-  int NumerWlasny = -1;
-  QString HasloWlasne;
-  bool Zalogowany = false;
-  quint32 StanWlasny = 1;
-  QString OpisWlasny;
-  QDateTime CzasPowrotu;
+  // The GG session: sockets, timers, own number, password, login flag and own status.
+  TSesjaGG &Sesja() const { return *m_sesja; }
   bool PiszeWiadomosc = false;
-  // Stores the account the session uses.
-  void Start(int numer, const QString &haslo);
+  // The userlist text on its way from the server (dispatcher and list commands).
+  QString BuforListy;
+  // The event log beside the program file.
+  void Loguj(const QString &kategoria, const QString &tekst);
+
+  // TOknoSesji and TOknoOdbioru: the status bar, the boxes and the tree view for the session and
+  // the dispatcher.
+  void UstawTekstPanelu(int panel, const QString &tekst) override;
+  int PokazKomunikat(const QString &tekst, const QString &naglowek, int styl) override;
+  bool PolaczWcisniety() const override;
+  void UstawPanel2(const QString &tekst) override;
+  void Display(const QString &tekst) override;
+  void PokazInformacje(const QString &tekst) override;
+  void PrzywolajOkno() override;
+  void UczynWidocznym(TWezel *wezel) override;
+  bool IdleTmrDziala() const override;
 
   // --- Popup menu (TreePMPopup) ----------------------------------------------------------------
   void TreePMPopup();
@@ -115,6 +125,8 @@ public:
 
   void PolaczTBClick();
   void Szukaj1Click();
+  // The directory dialog's OnSzukaj: a search request with its criteria.
+  void WyslijSzukanie(QObject *Sender);
   void StatusBar1DblClick();
   void DodajSledzonego1Click();
   void EdytujSledzonego1Click();
@@ -148,14 +160,28 @@ private:
   void FormShow();
   void FormDestroy();
   void PolaczZdarzeniaDrzewa();
+  void UtworzSesje();
+  // The dispatcher's directory replies go to the directory dialog's core.
+  void PolaczKatalog();
 
   // The popup's general items, into `menu` (the top level or the product submenu).
   void DodajPozycjeOgolne(QMenu *menu);
+  QAction *DodajPolecenie(QMenu *menu, const QString &tytul, void (TFrmPaplankiMain::*obsluga)());
   void WyczyscMenu();
 
   std::unique_ptr<TUstawienia> m_ustawienia;
+  TDziennik m_dziennik;
+  // Declared after the tree, settings, store and log they use: destroyed before them.
+  std::unique_ptr<TSesjaGG> m_sesja;
+  std::unique_ptr<TOdbior> m_odbior;
+  std::unique_ptr<TKomendyKontaktow> m_komendy;
+  QPointer<TKatalogFrm> m_katalogFrm; // the dialog whose core the dispatcher feeds
+
   QList<QObject *> m_elementyMenu; // what the last TreePMPopup made
   bool m_rozwijanie = false;       // inside TreeView1Expanding
+  // A burst of new lines scrolls the view once, to the last of them.
+  TWskaznikWezla m_doPrzewiniecia;
+  QTimer m_przewijanie;
 };
 
 extern TFrmPaplankiMain *FrmPaplankiMain;

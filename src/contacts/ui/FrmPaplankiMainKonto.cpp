@@ -4,46 +4,28 @@
 #include "contacts/ui/FrmPaplankiMain.h"
 
 #include "app/Blad.h"
-#include "app/Sciezki.h"
 #include "app/ui/Aplikacja.h"
 #include "dialogs/Katalog.h"
 #include "dialogs/ui/KatalogFrm.h"
 #include "dialogs/ui/MojeDaneFrm.h"
-#include "gg/Dziennik.h"
-#include "net/Gniazdo.h"
+#include "gg/Sesja.h"
 
 #include <QLineEdit>
 
 namespace {
 
-// The directory requests go out whether or not the connection is up. A socket without an error
-// handler of its own throws on a closed connection; that is the connection's failure, which the
-// next login deals with, not the command's.
-template <typename F>
-void WyslijDoKatalogu(F wyslij)
-{
-  try {
-    wyslij();
-  } catch (const EBladGniazda &) {
-  }
-}
-
 void Konto(TFrmPaplankiMain &okno, TMojeDaneFrm &dialog)
 {
-  // The window keeps no event log of its own: the account dialog writes the program's log file
-  // through a writer that lives as long as the command.
-  TDziennik dziennik(TDziennik::SciezkaDziennika(SciezkaProgramu()),
-                     [&okno] { return okno.Ustawienia().CzytajLogowanie(); });
-  dialog.OnLoguj = [&dziennik](const QString &kategoria, const QString &tekst) {
-    dziennik.Loguj(kategoria, tekst);
+  dialog.OnLoguj = [&okno](const QString &kategoria, const QString &tekst) {
+    okno.Loguj(kategoria, tekst);
   };
   struct TOdlaczenie {
     TMojeDaneFrm &d;
     ~TOdlaczenie() { d.OnLoguj = nullptr; }
   } odlaczenie{dialog};
 
-  dialog.NumerEd->setText(QString::number(okno.NumerWlasny));
-  dialog.HasloEd->setText(okno.HasloWlasne);
+  dialog.NumerEd->setText(QString::number(okno.Sesja().NumerWlasny()));
+  dialog.HasloEd->setText(okno.Sesja().HasloWlasne());
 
   // The directory's reply comes through the dispatcher to the search dialog's state; it fills
   // the fields its keys name, so that state starts from what the dialog shows.
@@ -55,20 +37,19 @@ void Konto(TFrmPaplankiMain &okno, TMojeDaneFrm &dialog)
         MojeDaneFrm->UstawDanePubliczne(dane);
     };
   }
-  WyslijDoKatalogu([&] { WyslijOdczytDanychPublicznych(okno.GGSck, okno.NumerWlasny); });
+  // Sent whether or not the connection is up: a refused send is the session's loss to handle.
+  WyslijOdczytDanychPublicznych(okno.Sesja().GGSck(), okno.Sesja().NumerWlasny());
 
   if (dialog.exec() != QDialog::Accepted)
     return;
 
-  WyslijDoKatalogu([&] {
-    WyslijZapisDanychPublicznych(okno.GGSck, dialog.DanePubliczne(), okno.NumerWlasny,
-                                 !dialog.NumerEd->text().isEmpty());
-  });
+  WyslijZapisDanychPublicznych(okno.Sesja().GGSck(), dialog.DanePubliczne(), okno.Sesja().NumerWlasny(),
+                               !dialog.NumerEd->text().isEmpty());
   const int numer = StrToInt(dialog.NumerEd->text());
-  okno.NumerWlasny = numer;
-  okno.HasloWlasne = dialog.HasloEd->text();
+  const QString haslo = dialog.HasloEd->text();
+  okno.Sesja().UstawKonto(numer, haslo);
   okno.Ustawienia().UstawNumerUzytkownika(numer);
-  okno.Ustawienia().UstawHasloUzytkownika(okno.HasloWlasne);
+  okno.Ustawienia().UstawHasloUzytkownika(haslo);
 }
 
 } // namespace

@@ -2,8 +2,10 @@
 
 #include "contacts/ui/FrmPaplankiMain.h"
 
+#include "app/ui/Aplikacja.h"
 #include "contacts/Galezie.h"
 #include "dialogs/HostyGG.h"
+#include "gg/Sesja.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -43,6 +45,16 @@ void TFrmPaplankiMain::WyczyscMenu()
   m_elementyMenu.clear();
 }
 
+QAction *TFrmPaplankiMain::DodajPolecenie(QMenu *menu, const QString &tytul,
+                                          void (TFrmPaplankiMain::*obsluga)())
+{
+  // A failing command ends with the error box here, before the menu's own event handling.
+  QAction *a = menu->addAction(tytul);
+  connect(a, &QAction::triggered, this,
+          [this, obsluga] { WykonajZObslugaBledow([&] { (this->*obsluga)(); }); });
+  return a;
+}
+
 void TFrmPaplankiMain::TreePMPopup()
 {
   WyczyscMenu();
@@ -50,13 +62,13 @@ void TFrmPaplankiMain::TreePMPopup()
   // Each item passes itself, so that Wstaw1Click can tell the general "Wyślij" from the others.
   const auto pozycja = [this](QMenu *menu, const QString &tytul, auto obsluga) {
     QAction *a = menu->addAction(tytul);
-    connect(a, &QAction::triggered, this, [this, a, obsluga] { (this->*obsluga)(a); });
+    connect(a, &QAction::triggered, this, [this, a, obsluga] {
+      WykonajZObslugaBledow([&] { (this->*obsluga)(a); });
+    });
     return a;
   };
   const auto polecenie = [this](QMenu *menu, const QString &tytul, void (TFrmPaplankiMain::*obsluga)()) {
-    QAction *a = menu->addAction(tytul);
-    connect(a, &QAction::triggered, this, obsluga);
-    return a;
+    return DodajPolecenie(menu, tytul, obsluga);
   };
 
   const TRodzajGalezi *dane = WybranyWezel ? WybranyWezel->Dane() : nullptr;
@@ -90,9 +102,7 @@ void TFrmPaplankiMain::TreePMPopup()
 void TFrmPaplankiMain::DodajPozycjeOgolne(QMenu *menu)
 {
   const auto polecenie = [this](QMenu *m, const QString &tytul, void (TFrmPaplankiMain::*obsluga)()) {
-    QAction *a = m->addAction(tytul);
-    connect(a, &QAction::triggered, this, obsluga);
-    return a;
+    return DodajPolecenie(m, tytul, obsluga);
   };
   const auto przelacznik = [&](const QString &tytul, bool wlaczony,
                                void (TFrmPaplankiMain::*obsluga)()) {
@@ -102,7 +112,8 @@ void TFrmPaplankiMain::DodajPozycjeOgolne(QMenu *menu)
   };
 
   QAction *wyslij = menu->addAction(QStringLiteral("Wyślij"));
-  connect(wyslij, &QAction::triggered, this, [this, wyslij] { Wstaw1Click(wyslij); });
+  connect(wyslij, &QAction::triggered, this,
+          [this, wyslij] { WykonajZObslugaBledow([&] { Wstaw1Click(wyslij); }); });
   PozycjaWyslij = wyslij;
 
   auto *uzytkownicy = new QMenu(QStringLiteral("Użytkownicy"), TreePM);
@@ -121,7 +132,8 @@ void TFrmPaplankiMain::DodajPozycjeOgolne(QMenu *menu)
     a->setCheckable(true);
     a->setActionGroup(bazy);
     a->setChecked(rodzaj == RodzajBazy());
-    connect(a, &QAction::triggered, this, [this, a] { PrzelaczBazaClick(a); });
+    connect(a, &QAction::triggered, this,
+            [this, a] { WykonajZObslugaBledow([&] { PrzelaczBazaClick(a); }); });
     *pola[rodzaj] = a;
   }
   menu->addMenu(uzytkownicy);
@@ -140,6 +152,6 @@ void TFrmPaplankiMain::DodajPozycjeOgolne(QMenu *menu)
   przelacznik(QStringLiteral("Serwer alternatywny %1, %2:%3")
                   .arg(HostRejestracjiAlternatywny, HostInformacjiAlternatywny, PortHttpGG),
               u.SerwerAlternatywny(), &TFrmPaplankiMain::SerwerAlternatywnyClick);
-  if (GGSck.State() == gsClosed)
+  if (Sesja().GGSck().State() == gsClosed)
     polecenie(menu, QStringLiteral("Hasło"), &TFrmPaplankiMain::HasloClick);
 }

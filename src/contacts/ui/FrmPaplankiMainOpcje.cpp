@@ -1,16 +1,13 @@
-// The option switches of the popup menu and the connect button's stored state.
+// The option switches of the popup menu. The dispatcher and the session read the other switches
+// from the settings when they need them; the hosts are the session's own.
 
 #include "contacts/ui/FrmPaplankiMain.h"
 
-#include "dialogs/HostyGG.h"
-
-#include <QToolButton>
+#include "gg/Sesja.h"
 
 void TFrmPaplankiMain::UstawSerwerAlternatywny(bool wlaczony)
 {
-  AdresInformacji = (wlaczony ? HostInformacjiAlternatywny : HostInformacjiGG).toString();
-  AdresRejestracji = (wlaczony ? HostRejestracjiAlternatywny : HostRejestracjiGG).toString();
-  PortHttp = PortHttpGG.toString();
+  Sesja().UstawSerwerAlternatywny(wlaczony);
   Ustawienia().UstawSerwerAlternatywny(wlaczony);
 }
 
@@ -37,9 +34,4 @@ void TFrmPaplankiMain::InformacjeGGClick()
 void TFrmPaplankiMain::SerwerAlternatywnyClick()
 {
   UstawSerwerAlternatywny(!Ustawienia().SerwerAlternatywny());
-}
-
-void TFrmPaplankiMain::PolaczTBClick()
-{
-  Ustawienia().UstawPrzylaczaj(PolaczTB->isChecked());
 }

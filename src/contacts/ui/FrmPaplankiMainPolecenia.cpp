@@ -3,23 +3,42 @@
 
 #include "contacts/ui/FrmPaplankiMain.h"
 
-void TFrmPaplankiMain::Szukaj1Click() {}
+#include "contacts/ui/KomendyKontaktow.h"
+
+#include <QAction>
 
 void TFrmPaplankiMain::StatusBar1DblClick() {}
 
-void TFrmPaplankiMain::DodajSledzonego1Click() {}
+void TFrmPaplankiMain::DodajSledzonego1Click()
+{
+  m_komendy->DodajSledzonego1Click();
+}
 
-void TFrmPaplankiMain::EdytujSledzonego1Click() {}
+void TFrmPaplankiMain::EdytujSledzonego1Click()
+{
+  m_komendy->EdytujSledzonego1Click();
+}
 
-void TFrmPaplankiMain::AnulujSledzonego1Click() {}
+void TFrmPaplankiMain::AnulujSledzonego1Click()
+{
+  m_komendy->AnulujSledzonego1Click();
+}
 
 void TFrmPaplankiMain::PrzelaczBazaClick(QObject *Sender)
 {
-  Q_UNUSED(Sender);
+  // The item's tag names the store; anything else is no store item.
+  const auto *pozycja = qobject_cast<const QAction *>(Sender);
+  if (!pozycja || !pozycja->data().isValid())
+    return;
+  m_komendy->PrzelaczBazaClick(pozycja->data().toInt());
 }
 
-void TFrmPaplankiMain::ZapiszUzytkownikowClick() {}
+void TFrmPaplankiMain::ZapiszUzytkownikowClick()
+{
+  m_komendy->ZapiszUzytkownikowClick();
+}
 
-void TFrmPaplankiMain::PobierzUzytkownikowClick() {}
-
-void TFrmPaplankiMain::HasloClick() {}
+void TFrmPaplankiMain::PobierzUzytkownikowClick()
+{
+  m_komendy->PobierzUzytkownikowClick();
+}

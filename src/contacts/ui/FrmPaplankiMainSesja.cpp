@@ -1,0 +1,137 @@
+// The GG session, the dispatcher of received packets, the contact commands and the directory,
+// wired to the window: what they show goes to the status bar, the boxes and the tree view.
+
+#include "contacts/ui/FrmPaplankiMain.h"
+
+#include "contacts/ModelDrzewa.h"
+#include "contacts/ui/KomendyKontaktow.h"
+#include "contacts/ui/WidokDrzewa.h"
+#include "dialogs/Katalog.h"
+#include "dialogs/ui/KatalogFrm.h"
+#include "gg/Sesja.h"
+
+#include <QApplication>
+#include <QToolButton>
+
+void TFrmPaplankiMain::UtworzSesje()
+{
+  const auto baza = [this] { return &Baza->Baza(); };
+  m_sesja = std::make_unique<TSesjaGG>(Drzewo, Ustawienia(), m_dziennik, *this, baza,
+                                       TSesjaGG::TZegar(), this);
+  m_odbior = std::make_unique<TOdbior>(
+      Drzewo, Ustawienia(), *this, BuforListy,
+      [this](const QString &kategoria, const QString &tekst) { Loguj(kategoria, tekst); }, baza);
+  m_sesja->UstawObslugePakietow([this](qint32 typ, qint32 dlugosc, const QByteArray &cialo) {
+    m_odbior->Obsluz(typ, dlugosc, cialo);
+  });
+  m_komendy = std::make_unique<TKomendyKontaktow>(
+      Drzewo, Ustawienia(), *Baza, m_sesja->GGSck(), BuforListy,
+      [this] { return WybranyWezel.get(); },
+      [this](const QString &tekst, const QString &naglowek, int styl) {
+        return PokazKomunikat(tekst, naglowek, styl);
+      });
+}
+
+void TFrmPaplankiMain::PolaczKatalog()
+{
+  if (!KatalogFrm || m_katalogFrm == KatalogFrm)
+    return;
+  m_katalogFrm = KatalogFrm;
+  m_odbior->UstawKatalog(&KatalogFrm->Katalog());
+  // The dialogs go before the main window at exit: no reply may reach a dialog that is gone.
+  connect(KatalogFrm, &QObject::destroyed, this, [this] { m_odbior->UstawKatalog(nullptr); });
+}
+
+void TFrmPaplankiMain::Loguj(const QString &kategoria, const QString &tekst)
+{
+  m_dziennik.Loguj(kategoria, tekst);
+}
+
+void TFrmPaplankiMain::PolaczTBClick()
+{
+  Sesja().PolaczTBClick();
+}
+
+void TFrmPaplankiMain::HasloClick()
+{
+  Sesja().HasloClick();
+}
+
+void TFrmPaplankiMain::Szukaj1Click()
+{
+  if (!KatalogFrm)
+    return;
+  PolaczKatalog();
+  KatalogFrm->Pokaz();
+}
+
+void TFrmPaplankiMain::WyslijSzukanie(QObject *Sender)
+{
+  Q_UNUSED(Sender);
+  if (KatalogFrm)
+    ::WyslijSzukanie(Sesja().GGSck(), KatalogFrm->Kryteria());
+}
+
+// --- What the session and the dispatcher show ----------------------------------------------
+
+void TFrmPaplankiMain::UstawTekstPanelu(int panel, const QString &tekst)
+{
+  UstawPanel(panel, tekst);
+}
+
+int TFrmPaplankiMain::PokazKomunikat(const QString &tekst, const QString &naglowek, int styl)
+{
+  return TFormaBezdokumentowaPozycjonowana::PokazKomunikat(tekst, naglowek, styl);
+}
+
+bool TFrmPaplankiMain::PolaczWcisniety() const
+{
+  return PolaczTB->isChecked();
+}
+
+void TFrmPaplankiMain::UstawPanel2(const QString &tekst)
+{
+  UstawPanel(PanelZdarzen, tekst);
+}
+
+void TFrmPaplankiMain::Display(const QString &tekst)
+{
+  PokazKomunikat(tekst, QStringLiteral("Informacja"), 0);
+}
+
+void TFrmPaplankiMain::PokazInformacje(const QString &tekst)
+{
+  PokazKomunikat(tekst, QStringLiteral("Informacja"), 0);
+}
+
+void TFrmPaplankiMain::PrzywolajOkno()
+{
+  if (QApplication::activeWindow())
+    return;
+  if (isMinimized())
+    showNormal();
+  raise();
+  activateWindow();
+}
+
+void TFrmPaplankiMain::UczynWidocznym(TWezel *wezel)
+{
+  if (!wezel || !TreeView1)
+    return;
+  QList<TWezel *> przodkowie;
+  for (TWezel *w = wezel->Rodzic(); w; w = w->Rodzic())
+    przodkowie.prepend(w);
+  for (TWezel *w : przodkowie) {
+    const QModelIndex indeks = Model->Indeks(w);
+    if (!TreeView1->isExpanded(indeks))
+      TreeView1->expand(indeks);
+  }
+  // Scrolling lays the view out again; a burst of lines does it once, after the burst.
+  m_doPrzewiniecia = wezel;
+  m_przewijanie.start();
+}
+
+bool TFrmPaplankiMain::IdleTmrDziala() const
+{
+  return IdleTmr.isActive();
+}

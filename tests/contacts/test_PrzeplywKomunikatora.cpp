@@ -1,6 +1,6 @@
 // The program as a messenger, end to end: the real main window against a loopback lookup host
 // and a loopback GG server, from "&Połącz" to messages, statuses, delivery reports and the
-// commands that reach the wire.
+// commands that reach the wire; answering from the tree, the status dialog and auto-away.
 
 #include "app/DataCzas.h"
 #include "common/OknoGlowne.h"
@@ -11,14 +11,19 @@
 #include "contacts/ModelDrzewa.h"
 #include "contacts/ui/FrmPaplankiDaneUzytkownika.h"
 #include "contacts/ui/WidokDrzewa.h"
+#include "dialogs/ui/FrmStan.h"
 #include "dialogs/ui/KatalogFrm.h"
+#include "dialogs/ui/WypowiedzFrm.h"
 #include "gg/Liczby.h"
 #include "gg/Pakiety.h"
 #include "gg/Sesja.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTextEdit>
 #include <QScopeGuard>
 #include <QToolButton>
 
@@ -66,9 +71,15 @@ private slots:
     QApplication::setQuitOnLastWindowClosed(false);
     FrmPaplankiDaneUzytkownika = new TFrmPaplankiDaneUzytkownika;
     KatalogFrm = new TKatalogFrm;
+    FrmStan = new TFrmStan;
+    WypowiedzFrm = new TWypowiedzFrm;
   }
   void cleanupTestCase()
   {
+    delete WypowiedzFrm;
+    WypowiedzFrm = nullptr;
+    delete FrmStan;
+    FrmStan = nullptr;
     delete KatalogFrm;
     KatalogFrm = nullptr;
     delete FrmPaplankiDaneUzytkownika;
@@ -215,6 +226,109 @@ private slots:
                              "[ZmianyStanu]", "=Niedostępny", "[Błędne paczki]", "=a 2097152",
                              "=GgSckSessionClosed"})
       QVERIFY2(log.contains(QString::fromUtf8(wpis)), wpis);
+  }
+  void odpowiedzStanIAutomatycznaZajetosc()
+  {
+    UsunUstawieniaOkna();
+    ZapiszKontoTestowe();
+    ZapiszUstawienieOkna(QStringLiteral("Ustawienia/SerwerAlternatywny"), QStringLiteral("1"));
+    ZapiszUstawienieOkna(QStringLiteral("Ustawienia/AutomatycznyZajetyWolny"),
+                         QStringLiteral("1"));
+    ZapiszUstawienieOkna(QStringLiteral("Sledzeni/1002/Opis"), QStringLiteral("Bolek"));
+    TSerwerGGTestowy gg(Ziarno);
+    gg.UstawOdpowiedzNaLogowanie(GGAnsLoginOk);
+    TSerwerHttpGG http;
+    http.UstawOdpowiedz({TSerwerHttpGG::OdpowiedzWyszukiwania(gg.PortTekst())});
+    const auto stany = [&gg] {
+      QList<int> wyslane;
+      for (const TPakietGG &p : gg.Pakiety(0, GGReqNewStatus))
+        wyslane << LEToInt(p.cialo, 0);
+      return wyslane;
+    };
+
+    auto okno = std::make_unique<TOknoKomunikatora>();
+    okno->show();
+    QVERIFY(QTest::qWaitForWindowExposed(okno.get()));
+    TWezel *bolek = okno->Drzewo.ZnajdzUzytkownika(1002);
+    QVERIFY(bolek);
+    okno->Sesja().UstawPortHttp(http.PortTekst());
+    okno->PolaczTB->click();
+    QTRY_VERIFY_WITH_TIMEOUT(okno->Sesja().Zalogowany(), 10000);
+
+    gg.Wyslij(ZbudujRamke(GGAnsRecvMsg, CialoWiadomosci(1002, 55, Nadano, 0x08,
+                                                        QByteArray("Cze\x9C\xE6"))));
+    QTRY_COMPARE(bolek->LiczbaDzieci(), 1);
+    TWezel *linia = bolek->Dziecko(0);
+    QCOMPARE(okno->Dzwieki, 1);
+
+    // The received line selected, Insert: the compose dialog shows it, Enter sends the answer.
+    okno->Zaznacz(linia);
+    QString komentowana;
+    OdpowiedzNaOknoModalne([&komentowana](QWidget *w) {
+      auto *dialog = qobject_cast<TWypowiedzFrm *>(w);
+      if (!dialog) {
+        w->close();
+        return;
+      }
+      komentowana = dialog->KomentowanaWypowiedzRE->toPlainText();
+      dialog->TwojaOdpowiedzRE->setPlainText(QStringLiteral("Dzięki"));
+      QTest::keyClick(dialog->TwojaOdpowiedzRE, Qt::Key_Return);
+    });
+    QTest::keyClick(okno->TreeView1, Qt::Key_Insert);
+    QCOMPARE(komentowana, linia->Tekst());
+    QVERIFY(!okno->PiszeWiadomosc);
+    // The key press was the first activity: the invisible login turns available.
+    QVERIFY(okno->IdleTmr.isActive());
+    QTRY_COMPARE(stany(), QList<int>{2});
+
+    QTRY_COMPARE(gg.Pakiety(0, GGReqSendMsg).size(), 1);
+    const QByteArray cialo = gg.Pakiety(0, GGReqSendMsg).first().cialo;
+    QCOMPARE(LEToInt(cialo, 0), 1002);
+    QCOMPARE(LEToInt(cialo, 8), 8);
+    // The contact has written first and without the marker: plain code page 1250.
+    QCOMPARE(cialo.mid(12), QByteArray("Dzi\xEAki", 7));
+    QCOMPARE(linia->LiczbaDzieci(), 1);
+    TWezel *odpowiedz = linia->Dziecko(0);
+    QCOMPARE(odpowiedz->Tekst(), QStringLiteral("Dzięki"));
+    QCOMPARE(odpowiedz->ObrazStanu(), 10);
+    QVERIFY(okno->TreeView1->isExpanded(okno->Model->Indeks(linia)));
+    QVERIFY(okno->TreeView1->isExpanded(okno->Model->Indeks(odpowiedz)));
+    const auto &dane = odpowiedz->DaneJako<TWypowiedz>()->DaneDodatkowe();
+    QCOMPARE(dane.NumerSekwencyjny, LEToInt(cialo, 4));
+
+    gg.Wyslij(ZbudujRamke(GGAnsSendMsgAck, CialoPotwierdzenia(2, 1002, LEToInt(cialo, 4))));
+    QTRY_COMPARE(odpowiedz->ObrazStanu(), 2);
+
+    // The user is present (IdleTmr runs): the next message makes no sound, and lands under the
+    // answer.
+    gg.Wyslij(ZbudujRamke(GGAnsRecvMsg,
+                          CialoWiadomosci(1002, 56, Nadano, 0x08, QByteArray("No to pa"))));
+    QTRY_COMPARE(odpowiedz->LiczbaDzieci(), 1);
+    QCOMPARE(okno->Dzwieki, 1);
+
+    // Double click on the status bar: "Zmiana stanu", "zajęty".
+    bool pokazany = false;
+    OdpowiedzNaOknoModalne([&pokazany](QWidget *w) {
+      auto *dialog = qobject_cast<TFrmStan *>(w);
+      if (!dialog) {
+        w->close();
+        return;
+      }
+      pokazany = true;
+      dialog->Pozycja(2)->setChecked(true);
+      dialog->BitBtn1->click();
+    });
+    QTest::mouseDClick(okno->StatusBar1->Panel(TFrmPaplankiMain::PanelStanu), Qt::LeftButton);
+    QVERIFY(pokazany);
+    QTRY_COMPARE(stany(), (QList<int>{2, 3}));
+
+    // Auto-away: a key in the window makes the user available, the idle timer busy again.
+    QTest::keyClick(okno.get(), Qt::Key_Shift);
+    QTRY_COMPARE(stany(), (QList<int>{2, 3, 2}));
+    QVERIFY(okno->IdleTmr.isActive());
+    QMetaObject::invokeMethod(&okno->IdleTmr, "timeout");
+    QVERIFY(!okno->IdleTmr.isActive());
+    QTRY_COMPARE(stany(), (QList<int>{2, 3, 2, 3}));
   }
 };
 

@@ -10,6 +10,7 @@
 #include "contacts/ui/Obrazki.h"
 #include "contacts/ui/WidokDrzewa.h"
 #include "dialogs/ui/KatalogFrm.h"
+#include "gg/AutomatycznaZajetosc.h"
 #include "gg/Sesja.h"
 
 #include <QAction>
@@ -46,6 +47,7 @@ TFrmPaplankiMain::TFrmPaplankiMain(QWidget *rodzic)
 
 TFrmPaplankiMain::~TFrmPaplankiMain()
 {
+  WylaczAutomatycznaZajetosc();
   FormDestroy();
 }
 
@@ -122,7 +124,7 @@ void TFrmPaplankiMain::Uruchom()
   TUstawienia &u = Ustawienia();
   UstawSerwerAlternatywny(u.SerwerAlternatywny());
   PolaczTB->setChecked(u.Przylaczaj());
-  // Step 4, the application's message hook, belongs to the auto-away code.
+  WlaczAutomatycznaZajetosc();
 
   u.WczytajListy();
 

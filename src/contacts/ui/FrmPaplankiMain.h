@@ -19,6 +19,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QToolButton;
+class TAutomatycznaZajetosc;
 class TKatalogFrm;
 class TKomendyKontaktow;
 class TModelDrzewa;
@@ -36,6 +37,7 @@ class TWidokDrzewa;
 //   FrmPaplankiMainPolecenia.cpp commands whose work belongs to other subsystems
 //   FrmPaplankiMainPrzypisy.cpp  per-contact notes
 //   FrmPaplankiMainSesja.cpp     the session, the dispatcher and the directory wired to the window
+//   FrmPaplankiMainWiadomosci.cpp  sending messages, the status dialog and auto-away
 class TFrmPaplankiMain : public TFormaBezdokumentowaPozycjonowana,
                          public TOknoSesji,
                          public TOknoOdbioru {
@@ -163,6 +165,9 @@ private:
   void UtworzSesje();
   // The dispatcher's directory replies go to the directory dialog's core.
   void PolaczKatalog();
+  // The application's activity hook with IdleTmr (start-up step 4), and its removal.
+  void WlaczAutomatycznaZajetosc();
+  void WylaczAutomatycznaZajetosc();
 
   // The popup's general items, into `menu` (the top level or the product submenu).
   void DodajPozycjeOgolne(QMenu *menu);
@@ -176,6 +181,8 @@ private:
   std::unique_ptr<TOdbior> m_odbior;
   std::unique_ptr<TKomendyKontaktow> m_komendy;
   QPointer<TKatalogFrm> m_katalogFrm; // the dialog whose core the dispatcher feeds
+  // After the session and the settings it reads: gone before them.
+  std::unique_ptr<TAutomatycznaZajetosc> m_automatycznaZajetosc;
 
   QList<QObject *> m_elementyMenu; // what the last TreePMPopup made
   bool m_rozwijanie = false;       // inside TreeView1Expanding

@@ -180,11 +180,3 @@ void TFrmPaplankiMain::Wstaw1Click(QObject *Sender)
     WyslijWiadomosc(TDrzewo::UzytkownikWezla(cel), wypowiedz->DaneDodatkowe().NumerNadawcy, cel);
   }
 }
-
-void TFrmPaplankiMain::WyslijWiadomosc(TUzytkownik *uzytkownik, int numer, TWezel *wezel)
-{
-  // Filled in by the messaging code.
-  Q_UNUSED(uzytkownik);
-  Q_UNUSED(numer);
-  Q_UNUSED(wezel);
-}

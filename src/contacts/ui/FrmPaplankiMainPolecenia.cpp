@@ -1,13 +1,11 @@
 // Commands bound to the window's menus and bars whose work belongs to the contact editing,
-// contact stores, account, directory and status code.
+// contact stores, account and directory code.
 
 #include "contacts/ui/FrmPaplankiMain.h"
 
 #include "contacts/ui/KomendyKontaktow.h"
 
 #include <QAction>
-
-void TFrmPaplankiMain::StatusBar1DblClick() {}
 
 void TFrmPaplankiMain::DodajSledzonego1Click()
 {

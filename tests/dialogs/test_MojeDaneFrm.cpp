@@ -110,6 +110,21 @@ private slots:
     QCOMPARE(f.ObrazekImg->size(), QSize(105, 33));
   }
 
+  // The "Publiczne lokalne" group is disabled: a double click on its picture opens no file dialog.
+  void obrazekWylaczonejGrupy()
+  {
+    m_f->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_f.get()));
+    bool otwarte = false;
+    OdpowiedzNaOknoModalne([&otwarte](QWidget *okno) {
+      otwarte = true;
+      okno->close();
+    }, 300);
+    QTest::mouseDClick(m_f->Image1, Qt::LeftButton);
+    QTest::qWait(400);
+    QVERIFY(!otwarte);
+  }
+
   // "Nowy" fetches a token: an empty POST, then the picture with the token id, decoded from GIF.
   void token()
   {

@@ -3,6 +3,7 @@
 #include "contacts/ui/FrmPaplankiMain.h"
 
 #include "app/Komunikaty.h"
+#include "app/ui/Aplikacja.h"
 #include "contacts/Galezie.h"
 #include "contacts/ModelDrzewa.h"
 #include "contacts/ui/WidokDrzewa.h"
@@ -150,7 +151,7 @@ bool TFrmPaplankiMain::FormKeyDown(int klawisz)
     return true;
   const TRodzajGalezi *dane = cel->Dane();
   if (dane && dane->Rodzaj() == TRodzajWezla::Uzytkownik)
-    AnulujSledzonego1Click();
+    WykonajZObslugaBledow([this] { AnulujSledzonego1Click(); });
   else if (dane && dane->Rodzaj() == TRodzajWezla::Wypowiedz)
     Drzewo.UsunZachowujacDzieci(cel); // the answers stay, in order, at the message's level
   else

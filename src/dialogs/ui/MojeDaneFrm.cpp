@@ -399,7 +399,8 @@ void TMojeDaneFrm::Image1DblClick()
 
 bool TMojeDaneFrm::eventFilter(QObject *obiekt, QEvent *zdarzenie)
 {
-  if (obiekt == Image1 && zdarzenie->type() == QEvent::MouseButtonDblClick) {
+  // The picture's group stays disabled: its double click must not reach the command either.
+  if (obiekt == Image1 && Image1->isEnabled() && zdarzenie->type() == QEvent::MouseButtonDblClick) {
     WykonajZObslugaBledow([this] { Image1DblClick(); });
     return true;
   }

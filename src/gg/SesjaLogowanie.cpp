@@ -10,9 +10,18 @@
 #include "gg/OknoSesji.h"
 #include "gg/Pakiety.h"
 #include "gg/SesjaPakiety.h"
+#include "gg/StronyKodowe.h"
 
 void TSesjaGG::ObsluzPowitanie(const QByteArray &cialo)
 {
+  // A seed made up from a short body would only earn a refused login: the packet is dropped.
+  if (cialo.size() < 4) {
+    Loguj(QStringLiteral("Błędne paczki"),
+          QStringLiteral("%1 %2 %3")
+              .arg(QString::number(GGAnsWelcome, 16).toUpper(), QString::number(cialo.size()),
+                   EscapeControls(cialo)));
+    return;
+  }
   m_ziarno = quint32(LEToInt(cialo));
   // The login always announces invisible; description and return time stay for later.
   m_stanWlasny = StanGG::Niewidoczny;

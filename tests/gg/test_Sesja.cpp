@@ -618,6 +618,23 @@ private slots:
     QTRY_COMPARE(s.gg.Pakiety(0, GGReqListEmpty).size(), 2);
   }
 
+  void krotkiePowitanieOdrzucone()
+  {
+    TStanowisko s;
+    s.sesja->Start(1, QStringLiteral("x"));
+    QVERIFY(s.Zalogowano());
+    constexpr quint32 NoweZiarno = 0x0BADF00D;
+    s.gg.Wyslij(ZbudujRamke(GGAnsWelcome, QByteArray("\x01\x02", 2)) +
+                ZbudujRamke(GGAnsWelcome, IntToLE(qint32(NoweZiarno))));
+    QTRY_COMPARE(s.gg.Pakiety(0, GGReqLogin60).size(), 2);
+    QTest::qWait(50);
+    const QList<TPakietGG> logowania = s.gg.Pakiety(0, GGReqLogin60);
+    QCOMPARE(logowania.size(), 2);
+    QCOMPARE(logowania[1].cialo, RekordLogowania(1, NoweZiarno, QStringLiteral("x"), 20));
+    QCOMPARE(s.Dziennik().value(QStringLiteral("Błędne paczki")),
+             QStringList{QStringLiteral("1 2 {01}{02}")});
+  }
+
   void blednyStrumienZamykaPolaczenie()
   {
     TStanowisko s;

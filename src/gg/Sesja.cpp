@@ -133,7 +133,7 @@ void TSesjaGG::BlednyStrumien(qint32 typ, quint32 dlugosc)
 {
   // No packet is that long: the stream is out of step, and only a new connection mends it.
   Loguj(QStringLiteral("Błędne paczki"),
-        QStringLiteral("%1 %2").arg(QString::number(quint32(typ), 16)).arg(dlugosc));
+        QStringLiteral("%1 %2").arg(QString::number(quint32(typ), 16).toUpper()).arg(dlugosc));
   m_ggSck.Abort();
 }
 

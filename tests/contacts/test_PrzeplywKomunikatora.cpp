@@ -223,7 +223,7 @@ private slots:
     QVERIFY(plik.open(QIODevice::ReadOnly));
     const QString log = QString::fromUtf8(plik.readAll());
     for (const char *wpis : {"[Komunikacja]", "=HttpSckSessionConnected", "=GgSckSessionConnected",
-                             "[ZmianyStanu]", "=Niedostępny", "[Błędne paczki]", "=a 2097152",
+                             "[ZmianyStanu]", "=Niedostępny", "[Błędne paczki]", "=A 2097152",
                              "=GgSckSessionClosed"})
       QVERIFY2(log.contains(QString::fromUtf8(wpis)), wpis);
   }

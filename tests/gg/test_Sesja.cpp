@@ -644,7 +644,7 @@ private slots:
     QTRY_VERIFY(s.sesja->LaczenieTmr().isActive());
     QTRY_VERIFY(s.gg.ZamknietePrzezKlienta(0));
     QCOMPARE(s.Dziennik().value(QStringLiteral("Błędne paczki")),
-             QStringList{QStringLiteral("a 2097152")});
+             QStringList{QStringLiteral("A 2097152")});
     QCOMPARE(s.Dziennik().value(QStringLiteral("Komunikacja")).last(),
              QStringLiteral("GgSckSessionClosed"));
   }

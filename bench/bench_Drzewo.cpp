@@ -3,6 +3,7 @@
 // a view would be told). Targets: the build under 2 s, ZnajdzUzytkownika of the last contact
 // under 50 us, under 1 KiB per node.
 
+#include "common/Pomiary.h"
 #include "contacts/Drzewo.h"
 #include "contacts/Galezie.h"
 #include "contacts/ModelDrzewa.h"
@@ -117,10 +118,5 @@ BENCHMARK(BM_PamiecNaWezel)->Unit(benchmark::kMillisecond)->Iterations(1);
 int main(int argc, char **argv)
 {
   QCoreApplication aplikacja(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv))
-    return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return UruchomPomiary(argc, argv);
 }

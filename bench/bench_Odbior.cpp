@@ -6,6 +6,7 @@
 // The argument is the number of messages already in the tree before the burst: the rates must
 // not fall as the tree grows.
 
+#include "common/Pomiary.h"
 #include "common/SerwerPomiarowy.h"
 #include "contacts/Drzewo.h"
 #include "contacts/Galezie.h"
@@ -263,10 +264,5 @@ BENCHMARK(BM_Potwierdzenia)->Arg(0)->Arg(200000)->Unit(benchmark::kMillisecond)-
 int main(int argc, char **argv)
 {
   QCoreApplication aplikacja(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv))
-    return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return UruchomPomiary(argc, argv);
 }

@@ -2,6 +2,7 @@
 // real tree view (QTreeView with the node delegate, offscreen) shows it. The time includes the
 // view's layout and one paint after the build. Target: under 2 s.
 
+#include "common/Pomiary.h"
 #include "contacts/Drzewo.h"
 #include "contacts/Galezie.h"
 #include "contacts/ModelDrzewa.h"
@@ -111,10 +112,5 @@ int main(int argc, char **argv)
 {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication aplikacja(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv))
-    return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return UruchomPomiary(argc, argv);
 }

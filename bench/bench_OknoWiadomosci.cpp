@@ -4,6 +4,7 @@
 // would, then the event loop until the view has caught up. The argument is the number of
 // messages already in the tree: the rate must not fall as the tree grows.
 
+#include "common/Pomiary.h"
 #include "app/StrefaCzasowa.h"
 #include "contacts/Galezie.h"
 #include "contacts/ui/FrmPaplankiMain.h"
@@ -112,10 +113,5 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
   qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
   QApplication aplikacja(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv))
-    return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return UruchomPomiary(argc, argv);
 }

@@ -1,6 +1,7 @@
 // From Polacz to "Połączony z serwerem" against a lookup host and a GG server on loopback, and
 // the cost of a very long notify list.
 
+#include "common/Pomiary.h"
 #include "common/SerwerPomiarowy.h"
 #include "contacts/Drzewo.h"
 #include "contacts/ListaTekstow.h"
@@ -269,10 +270,5 @@ BENCHMARK(BM_WysylanieListyKontaktow)
 int main(int argc, char **argv)
 {
   QCoreApplication aplikacja(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv))
-    return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return UruchomPomiary(argc, argv);
 }

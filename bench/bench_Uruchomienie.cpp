@@ -1,6 +1,7 @@
 // Start-up of an interactive run up to the first shown main window: the ten windows are created
 // (four of them check the maker's site for a newer version) and the main window is shown.
 
+#include "common/Pomiary.h"
 #include "common/SerwerPomiarowy.h"
 #include "app/ui/OknaAplikacji.h"
 #include "contacts/ui/FrmPaplankiMain.h"
@@ -92,8 +93,5 @@ int main(int argc, char **argv)
   // The offscreen platform's remarks about window hints would drown the table.
   qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
   QApplication aplikacja(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return UruchomPomiary(argc, argv);
 }

@@ -1,0 +1,13 @@
+#include "common/Pomiary.h"
+
+#include <benchmark/benchmark.h>
+
+int UruchomPomiary(int argc, char **argv)
+{
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

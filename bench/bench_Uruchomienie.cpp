@@ -85,9 +85,14 @@ int main(int argc, char **argv)
   QTemporaryDir dom;
   for (const char *zmienna : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
     qputenv(zmienna, dom.path().toUtf8());
-  // The GG server lookup at start goes to this machine, not to the GG network.
-  QSettings(dom.path() + QStringLiteral("/Kolbiny/Paplanki (GG).conf"), QSettings::IniFormat)
-      .setValue(QStringLiteral("Ustawienia/SerwerAlternatywny"), QStringLiteral("1"));
+  // A stored account (no first-run account dialog holding the first show) and no connection at
+  // start; were it on, the lookup would go to this machine, not to the GG network.
+  QSettings ustawienia(dom.path() + QStringLiteral("/Kolbiny/Paplanki (GG).conf"), QSettings::IniFormat);
+  ustawienia.setValue(QStringLiteral("Ustawienia/SerwerAlternatywny"), QStringLiteral("1"));
+  ustawienia.setValue(QStringLiteral("Ustawienia/OstatniUzytkownik"), QStringLiteral("4321"));
+  ustawienia.setValue(QStringLiteral("Ustawienia/OstatnieHasloUzytkownika"), QStringLiteral("haslo"));
+  ustawienia.setValue(QStringLiteral("Ustawienia/Przylaczaj"), QStringLiteral("0"));
+  ustawienia.sync();
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
   // The offscreen platform's remarks about window hints would drown the table.

@@ -181,12 +181,16 @@ void Raportuj(benchmark::State &state, double sekundy, int dostarczone, size_t b
   state.counters["MiB"] = double(bajty) / (1024.0 * 1024.0);
 }
 
-void BM_Wiadomosci(benchmark::State &state)
+// One burst per iteration into a fresh tree; `przygotuj` adds what the burst needs, untimed.
+// With `pamiec` the memory the burst leaves behind is reported per packet.
+void Zmierz(benchmark::State &state, const QByteArray &strumien, const char *miara, bool pamiec,
+            const std::function<void(TStanowisko &)> &przygotuj = {})
 {
-  const QByteArray strumien = StrumienWiadomosci();
   for (auto _ : state) {
     state.PauseTiming();
     auto s = std::make_unique<TStanowisko>(int(state.range(0)));
+    if (przygotuj)
+      przygotuj(*s);
     malloc_trim(0);
     const size_t przed = ZajetaPamiec();
     state.ResumeTiming();
@@ -195,34 +199,23 @@ void BM_Wiadomosci(benchmark::State &state)
     const double sekundy =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     state.PauseTiming();
-    const size_t po = ZajetaPamiec();
-    Raportuj(state, sekundy, dostarczone, po - przed, "wiadomosci/s");
+    Raportuj(state, sekundy, dostarczone, pamiec ? ZajetaPamiec() - przed : 0, miara);
     state.counters["wezly"] = s->drzewo.LiczbaWezlow();
     s.reset();
     state.ResumeTiming();
   }
+}
+
+void BM_Wiadomosci(benchmark::State &state)
+{
+  Zmierz(state, StrumienWiadomosci(), "wiadomosci/s", true);
 }
 BENCHMARK(BM_Wiadomosci)->Arg(0)->Arg(200000)->Unit(benchmark::kMillisecond)->Iterations(1)
     ->UseRealTime();
 
 void BM_Stany(benchmark::State &state)
 {
-  const QByteArray strumien = StrumienStanow();
-  for (auto _ : state) {
-    state.PauseTiming();
-    auto s = std::make_unique<TStanowisko>(int(state.range(0)));
-    malloc_trim(0);
-    const size_t przed = ZajetaPamiec();
-    state.ResumeTiming();
-    const auto start = std::chrono::steady_clock::now();
-    const int dostarczone = Dostarcz(s->odbior, strumien, kPakiety);
-    const double sekundy =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    state.PauseTiming();
-    Raportuj(state, sekundy, dostarczone, ZajetaPamiec() - przed, "stany/s");
-    s.reset();
-    state.ResumeTiming();
-  }
+  Zmierz(state, StrumienStanow(), "stany/s", true);
 }
 BENCHMARK(BM_Stany)->Arg(0)->Arg(200000)->Unit(benchmark::kMillisecond)->Iterations(1)
     ->UseRealTime();
@@ -233,28 +226,17 @@ void BM_Potwierdzenia(benchmark::State &state)
   for (int i = 0; i < kPakiety; ++i)
     strumien += ZbudujRamke(GGAnsSendMsgAck, IntToLE(2) + IntToLE(kPierwszyNumer) +
                                                  IntToLE(1000000 + (i * 7919) % kPakiety));
-  for (auto _ : state) {
-    state.PauseTiming();
-    auto s = std::make_unique<TStanowisko>(int(state.range(0)));
-    // The messages being acknowledged, written by the user.
+  // The messages being acknowledged, written by the user.
+  Zmierz(state, strumien, "potwierdzenia/s", false, [](TStanowisko &s) {
     for (int i = 0; i < kPakiety; ++i) {
-      TWezel *w = s->drzewo.Dodaj(s->drzewo.Glowny(i % kKontakty), QStringLiteral("napisana"));
+      TWezel *w = s.drzewo.Dodaj(s.drzewo.Glowny(i % kKontakty), QStringLiteral("napisana"));
       w->UstawDane(std::make_shared<TWypowiedz>(
           nullptr,
           std::make_unique<TDaneDodatkowe>(-1, kPierwszyNumer, 0, 1000000 + i, QDateTime()),
           QStringLiteral("napisana")));
       w->UstawObrazStanu(10);
     }
-    state.ResumeTiming();
-    const auto start = std::chrono::steady_clock::now();
-    const int dostarczone = Dostarcz(s->odbior, strumien, kPakiety);
-    const double sekundy =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    state.PauseTiming();
-    Raportuj(state, sekundy, dostarczone, 0, "potwierdzenia/s");
-    s.reset();
-    state.ResumeTiming();
-  }
+  });
 }
 BENCHMARK(BM_Potwierdzenia)->Arg(0)->Arg(200000)->Unit(benchmark::kMillisecond)->Iterations(1)
     ->UseRealTime();

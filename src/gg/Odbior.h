@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gg/IndeksWypowiedzi.h"
+#include "gg/OpisRozlaczenia.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -34,6 +35,8 @@ public:
   virtual bool IdleTmrDziala() const = 0;
   // The new-message sound; by default the sound theme's, through OdtworzDzwiekNowejWiadomosci.
   virtual void DzwiekNowejWiadomosci();
+  // A message "Tylko od przyjaciół" dropped; nothing by default.
+  virtual void OdrzuconoWiadomosc(const TOdrzuconaWiadomosc &wiadomosc);
 };
 
 // The event log line: (category, text).
@@ -83,6 +86,7 @@ public:
 
 private:
   void Wiadomosc(const QByteArray &cialo);
+  void ZglosOdrzucona(int nadawca, quint32 czas, const QByteArray &cialo);
   void DodajLinie(TWezel *cel, const QString &tekst, const std::shared_ptr<TRodzajGalezi> &dane);
   TWezel *DodajKonferencje(int nadawca, QByteArrayView opcje, bool *obcieta);
 

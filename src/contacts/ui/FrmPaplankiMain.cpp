@@ -101,6 +101,8 @@ void TFrmPaplankiMain::ZbudujSkladniki()
   });
 
   PolaczZdarzeniaDrzewa();
+  ZbudujPasekRozlaczenia();
+  ZbudujDostepnosc();
 }
 
 void TFrmPaplankiMain::FormCreate()

@@ -1,5 +1,7 @@
 #include "dialogs/ui/KatalogFrm.h"
 
+#include "app/ui/RozmiarOkna.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGridLayout>
@@ -163,7 +165,7 @@ TKatalogFrm::TKatalogFrm(QWidget *rodzic) : QDialog(rodzic)
   };
   m_katalog.OnZmianaSzukania = [this](bool szukanie) { PokazSzukanie(szukanie); };
   PokazSzukanie(false);
-  resize(560, 420);
+  DopasujDoEkranu(this, QSize(560, 420));
 }
 
 TKryteriaSzukania TKatalogFrm::Kryteria() const

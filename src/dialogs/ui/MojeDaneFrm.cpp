@@ -4,6 +4,7 @@
 #include "app/Komunikaty.h"
 #include "app/ui/Aplikacja.h"
 #include "app/ui/Powloka.h"
+#include "app/ui/RozmiarOkna.h"
 #include "app/ui/StanAplikacji.h"
 #include "dialogs/HostyGG.h"
 #include "dialogs/Rejestracja.h"
@@ -142,13 +143,22 @@ TMojeDaneFrm::TMojeDaneFrm(QWidget *rodzic)
   przyciski->addStretch();
   przyciski->addWidget(BitBtn1);
   przyciski->addWidget(BitBtn2);
+  // The three groups scroll on a screen too small for them; OK and Anuluj stay in view.
+  auto *grupy = new QWidget;
+  grupy->setObjectName(QStringLiteral("Grupy"));
+  auto *kolumna = new QVBoxLayout(grupy);
+  kolumna->setContentsMargins(0, 0, 0, 0);
+  kolumna->addWidget(GroupBox1);
+  kolumna->addWidget(GroupBox2);
+  kolumna->addWidget(GroupBox3);
+  auto *obszar = new TObszarPrzewijany(grupy, this);
+  obszar->setObjectName(QStringLiteral("ObszarGrup"));
   auto *calosc = new QVBoxLayout(this);
-  calosc->addWidget(GroupBox1);
-  calosc->addWidget(GroupBox2);
-  calosc->addWidget(GroupBox3);
+  calosc->addWidget(obszar, 1);
   calosc->addLayout(przyciski);
 
   FormCreate();
+  DopasujDoEkranu(this, sizeHint());
 }
 
 void TMojeDaneFrm::ZbudujPrywatne()

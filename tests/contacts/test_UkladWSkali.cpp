@@ -236,6 +236,18 @@ private slots:
       UsunUstawieniaOkna();
       ZapiszKontoTestowe();
       TOknoGlowneTestowe okno;
+      okno.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&okno));
+      // First run: the frame, title bar included, at the top-left of the available area.
+      if (okno.frameGeometry().topLeft() != ekran.topLeft())
+        usterki << QStringLiteral("FrmPaplankiMain: ramka w %1,%2, nie w %3,%4 (wnętrze w %5,%6)")
+                       .arg(okno.frameGeometry().x())
+                       .arg(okno.frameGeometry().y())
+                       .arg(ekran.x())
+                       .arg(ekran.y())
+                       .arg(okno.geometry().x())
+                       .arg(okno.geometry().y());
+      okno.hide();
       okno.PasekRozlaczenia->PokazPowod(TPowodRozlaczenia::OdmowaLogowania, QString());
       okno.PasekRozlaczenia->DodajOdrzucona({7001, QDateTime::currentDateTime(),
                                              QStringLiteral("Kup pan cegłę")});

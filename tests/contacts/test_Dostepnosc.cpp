@@ -208,6 +208,20 @@ private slots:
                                                k.ZamknijBB, k.ListView1}));
   }
 
+  // The account dialog: the private group, the public one, then OK and Anuluj; the groups
+  // sit in a scrolled area, which must not move them behind the buttons.
+  void kolejnoscTabKonta()
+  {
+    TMojeDaneFrm d;
+    d.show();
+    const QList<QWidget *> kolejnosc = KolejnoscTab(d.NowyRB);
+    const QList<QWidget *> oczekiwana{d.NowyRB, d.IstniejacyRB, d.NumerEd, d.HasloEd, d.ImieEd,
+                                      d.NazwiskoEd, d.PseudonimEd, d.UrodzonyaEd,
+                                      d.MiejscowoscEd};
+    QCOMPARE(kolejnosc.first(oczekiwana.size()), oczekiwana);
+    QCOMPARE(kolejnosc.mid(kolejnosc.size() - 2), (QList<QWidget *>{d.BitBtn1, d.BitBtn2}));
+  }
+
   void panelMiesciTekst()
   {
     UsunUstawieniaOkna();

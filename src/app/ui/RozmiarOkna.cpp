@@ -25,6 +25,8 @@ void DopasujDoEkranu(QWidget *okno, QSize chciany)
 TObszarPrzewijany::TObszarPrzewijany(QWidget *tresc, QWidget *rodzic) : QScrollArea(rodzic)
 {
   setFrameShape(QFrame::NoFrame);
+  // Tab goes through the contents (scrolling to each control), not to the area itself.
+  setFocusPolicy(Qt::NoFocus);
   setWidgetResizable(true);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setWidget(tresc);

@@ -60,7 +60,8 @@ void TSesjaGG::ObsluzOdmoweLogowania()
   // Nothing more: the reconnection follows when the server closes the connection.
   m_zalogowany = false;
   UstawPanelPolaczenia(QStringLiteral("Połączenie nieudane"));
-  ZapamietajPowod(TPowodRozlaczenia::OdmowaLogowania, m_ggSck.Addr());
+  // Told at once: the server may keep the connection open for a while after refusing.
+  ZglosRozlaczenie(TPowodRozlaczenia::OdmowaLogowania, m_ggSck.Addr());
 }
 
 void TSesjaGG::WyslijListeKontaktow()

@@ -170,11 +170,18 @@ private slots:
     okno->PolaczTB->click();
     QTRY_COMPARE_WITH_TIMEOUT(okno->TekstPanelu(TFrmPaplankiMain::PanelZdarzen),
                               QStringLiteral("Połączenie nieudane"), 10000);
-    gg.Rozlacz();
+    // Shown while the server still holds the connection: no countdown yet, nothing to cut short.
     QTRY_VERIFY_WITH_TIMEOUT(PasekWidoczny(*okno), 10000);
     TPasekRozlaczenia &pasek = *okno->PasekRozlaczenia;
     QCOMPARE(pasek.Powod(), TPowodRozlaczenia::OdmowaLogowania);
     QVERIFY(pasek.MojeDaneBtn->isVisible());
+    QVERIFY(pasek.OdliczanieLbl->text().isEmpty());
+    QVERIFY(!pasek.PolaczTerazBtn->isEnabled());
+    gg.Rozlacz();
+    QTRY_VERIFY_WITH_TIMEOUT(pasek.OdliczanieLbl->text().startsWith(QStringLiteral("Następna")),
+                             10000);
+    QVERIFY(pasek.PolaczTerazBtn->isEnabled());
+    QCOMPARE(pasek.Powod(), TPowodRozlaczenia::OdmowaLogowania);
 
     bool otwarte = false;
     OdpowiedzNaOknoModalne([&](QWidget *w) {

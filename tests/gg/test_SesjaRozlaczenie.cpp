@@ -97,10 +97,12 @@ private slots:
     s.sesja->Start(1234, QStringLiteral("haslo"));
     if (sposob == u"haslo") {
       QTRY_COMPARE(s.gg.Polaczenia(), 1);
-      QTRY_VERIFY(!s.gg.Pakiety(0, GGReqLogin60).isEmpty());
-      QTest::qWait(50);
-      QVERIFY(s.okno.powody.isEmpty()); // refused, but the connection is still open
+      // Told at once, while the server still holds the connection open.
+      QTRY_COMPARE(s.okno.powody, QList<TPowodRozlaczenia>{TPowodRozlaczenia::OdmowaLogowania});
+      QVERIFY(!s.sesja->LaczenieTmr().isActive());
+      QCOMPARE(s.sesja->GGSck().State(), gsConnected);
       s.gg.Rozlacz();
+      QTRY_VERIFY(s.sesja->LaczenieTmr().isActive());
     }
     QTRY_VERIFY_WITH_TIMEOUT(!s.okno.powody.isEmpty(), 10000);
     QCOMPARE(s.okno.powody.first(), powod);

@@ -118,7 +118,9 @@ void TPasekRozlaczenia::Odswiez()
   const bool offline = m_powod != TPowodRozlaczenia::Zalogowano;
   const int pozostalo = m_pozostalo ? m_pozostalo() : -1;
   m_liniaPowodu->setVisible(offline);
-  OdliczanieLbl->setText(offline ? TekstOdliczania(pozostalo) : QString());
+  // A refused login waits for the server to close the connection; no attempt is under way.
+  const bool czekaNaZamkniecie = m_powod == TPowodRozlaczenia::OdmowaLogowania && pozostalo < 0;
+  OdliczanieLbl->setText(offline && !czekaNaZamkniecie ? TekstOdliczania(pozostalo) : QString());
   // Pressing it while an attempt is under way would only disturb that attempt.
   PolaczTerazBtn->setEnabled(pozostalo >= 0);
   MojeDaneBtn->setVisible(m_powod == TPowodRozlaczenia::OdmowaLogowania);

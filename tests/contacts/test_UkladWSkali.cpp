@@ -252,6 +252,12 @@ private slots:
       okno.PasekRozlaczenia->DodajOdrzucona({7001, QDateTime::currentDateTime(),
                                              QStringLiteral("Kup pan cegłę")});
       usterki << Pokaz(&okno);
+      okno.PasekRozlaczenia->PokazOdrzucone();
+      auto *lista = okno.findChild<QDialog *>(QStringLiteral("OdrzuconeFrm"));
+      if (!lista)
+        usterki << QStringLiteral("OdrzuconeFrm: nie otwarta");
+      else
+        usterki << Pokaz(lista);
     }
     for (const QString &u : usterki)
       qInfo("USTERKA %s", qUtf8Printable(u));

@@ -231,7 +231,7 @@ private slots:
     okno.show();
     QVERIFY(QTest::qWaitForWindowExposed(&okno));
     QLabel *panel = okno.StatusBar1->Panel(0);
-    // Never below its specified width.
+    // Never below its designed width.
     QTRY_VERIFY(panel->width() >= 70);
     const QString dlugi = QStringLiteral("Niedostępny z opisem");
     okno.UstawPanel(TFrmPaplankiMain::PanelStanu, dlugi);

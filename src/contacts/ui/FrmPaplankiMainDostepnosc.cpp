@@ -1,4 +1,4 @@
-// What keyboard and screen-reader users need beyond the specified window: the status dialog
+// What keyboard and screen-reader users need beyond the designed window: the status dialog
 // from the menu, and names for the tree and the status panels.
 
 #include "contacts/ui/FrmPaplankiMain.h"

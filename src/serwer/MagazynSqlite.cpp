@@ -70,6 +70,34 @@ private:
   sqlite3_stmt *m_st = nullptr;
 };
 
+// lower() of SQLite folds ASCII only; names are code page 1250, Polish letters included.
+void Malymi(sqlite3_context *kontekst, int, sqlite3_value **argumenty)
+{
+  const auto *p = static_cast<const unsigned char *>(sqlite3_value_blob(argumenty[0]));
+  const int n = sqlite3_value_bytes(argumenty[0]);
+  std::string wynik(p ? reinterpret_cast<const char *>(p) : "", std::size_t(p ? n : 0));
+  for (char &c : wynik) {
+    const auto b = static_cast<unsigned char>(c);
+    unsigned char m = b;
+    if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7))
+      m = b + 0x20;
+    else if (b == 0x8A || (b >= 0x8C && b <= 0x8F))
+      m = b + 0x10;
+    else if (b == 0xA3)
+      m = 0xB3;
+    else if (b == 0xA5)
+      m = 0xB9;
+    else if (b == 0xAA)
+      m = 0xBA;
+    else if (b == 0xAF)
+      m = 0xBF;
+    else if (b == 0xBC)
+      m = 0xBE;
+    c = char(m);
+  }
+  sqlite3_result_blob(kontekst, wynik.data(), int(wynik.size()), SQLITE_TRANSIENT);
+}
+
 // Resets the statement however the caller leaves.
 struct TReset {
   TZapytanie &z;
@@ -95,10 +123,10 @@ const char *const Szukanie = R"(
 SELECT numer, imie, nazwisko, pseudonim, miejscowosc, plec, rok FROM katalog
 WHERE numer >= ?1
   AND (?2 = 0 OR numer = ?2)
-  AND (length(?3) = 0 OR lower(substr(imie, 1, length(?3))) = lower(?3))
-  AND (length(?4) = 0 OR lower(substr(nazwisko, 1, length(?4))) = lower(?4))
-  AND (length(?5) = 0 OR lower(substr(pseudonim, 1, length(?5))) = lower(?5))
-  AND (length(?6) = 0 OR lower(substr(miejscowosc, 1, length(?6))) = lower(?6))
+  AND (length(?3) = 0 OR malymi(substr(imie, 1, length(?3))) = malymi(?3))
+  AND (length(?4) = 0 OR malymi(substr(nazwisko, 1, length(?4))) = malymi(?4))
+  AND (length(?5) = 0 OR malymi(substr(pseudonim, 1, length(?5))) = malymi(?5))
+  AND (length(?6) = 0 OR malymi(substr(miejscowosc, 1, length(?6))) = malymi(?6))
   AND (?7 = 0 OR plec = ?7)
   AND (?8 = 0 OR rok = ?8)
 ORDER BY numer LIMIT ?9
@@ -120,6 +148,8 @@ public:
       sqlite3_close(m_baza);
       throw std::runtime_error(plik + ": " + blad);
     }
+    sqlite3_create_function(m_baza, "malymi", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                            Malymi, nullptr, nullptr);
     Wykonaj("PRAGMA journal_mode=WAL");
     // A queued message is acknowledged only after its commit has reached the disk.
     Wykonaj("PRAGMA synchronous=FULL");

@@ -131,9 +131,8 @@ TKlientSerwera::TKlientSerwera(const TProcesSerwera &serwer, int numer, const QS
     odbior->Obsluz(typ, dlugosc, cialo);
   });
   katalogPubliczny.OnSzukaj = [this] {
-    TKryteriaSzukania k;
+    TKryteriaSzukania k = kryteria;
     k.NastepnyStart = katalogPubliczny.NastepnyStart;
-    k.Miejscowosc = kryteriaMiejscowosc;
     sesja->WyslijPakiet(GGReqPubDir, ZapytanieSzukania(k, LosowaSekwencja()));
   };
   wysylanie = std::make_unique<TWysylanieWiadomosci>(

@@ -98,8 +98,8 @@ public:
   QList<TOdebranyPakiet> odebrane;
   bool piszeWiadomosc = false;
   std::unique_ptr<TWysylanieWiadomosci> wysylanie;
-  // The city criterion of the directory searches (the automatic next pages repeat it).
-  QString kryteriaMiejscowosc;
+  // The criteria of the directory searches (the automatic next pages repeat them).
+  TKryteriaSzukania kryteria;
 
 private:
   QString m_doWyslania;

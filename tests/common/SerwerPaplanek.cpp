@@ -14,6 +14,9 @@
 #ifndef PAPLANKI_SERWER_PLIK
 #define PAPLANKI_SERWER_PLIK ""
 #endif
+#ifndef PAPLANKI_ZRODLA
+#define PAPLANKI_ZRODLA "."
+#endif
 
 QString TProcesSerwera::Program()
 {
@@ -22,8 +25,17 @@ QString TProcesSerwera::Program()
                                : QString::fromLocal8Bit(zSrodowiska);
 }
 
-TProcesSerwera::TProcesSerwera(const QStringList &przelaczniki) : m_przelaczniki(przelaczniki)
+QString TProcesSerwera::KatalogZrodel()
 {
+  return QStringLiteral(PAPLANKI_ZRODLA);
+}
+
+TProcesSerwera::TProcesSerwera(const QStringList &przelaczniki, const QString &program)
+    : m_przelaczniki(przelaczniki), m_program(program.isEmpty() ? Program() : program)
+{
+  QProcessEnvironment srodowisko = QProcessEnvironment::systemEnvironment();
+  srodowisko.insert(QStringLiteral("PAPLANKI_SERWER"), Program());
+  m_proces.setProcessEnvironment(srodowisko);
   m_proces.setProcessChannelMode(QProcess::SeparateChannels);
 }
 
@@ -44,7 +56,7 @@ bool TProcesSerwera::Uruchom()
                         QStringLiteral("127.0.0.1:%1").arg(m_portHttp),
                         QStringLiteral("--porty-do"), porty};
   argumenty += m_przelaczniki;
-  m_proces.start(Program(), argumenty);
+  m_proces.start(m_program, argumenty);
   if (!m_proces.waitForStarted(5000))
     return false;
   const bool gotowe = QTest::qWaitFor([&] { return QFile::exists(porty); }, 10000);

@@ -19,7 +19,8 @@
 // data folder of its own (kept across restarts of the same object).
 class TProcesSerwera {
 public:
-  explicit TProcesSerwera(const QStringList &przelaczniki = {});
+  // `program` stands in for the server program (a script that starts it, say).
+  explicit TProcesSerwera(const QStringList &przelaczniki = {}, const QString &program = {});
   ~TProcesSerwera();
 
   // Starts the process (again on the same ports and data after a stop) and waits for its ports.
@@ -38,9 +39,12 @@ public:
   QProcess &Proces() { return m_proces; }
 
   static QString Program();
+  // The source tree (for its scripts).
+  static QString KatalogZrodel();
 
 private:
   QStringList m_przelaczniki;
+  QString m_program;
   QTemporaryDir m_dane;
   QProcess m_proces;
   QByteArray m_dziennik;

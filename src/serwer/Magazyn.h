@@ -44,6 +44,8 @@ public:
   // --- Accounts ---
   virtual std::optional<std::string> Haslo(std::uint32_t numer) = 0;
   virtual void UstawKonto(std::uint32_t numer, const std::string &haslo) = 0;
+  // Many at once, in one commit (start-up switches).
+  virtual void UstawKonta(const std::vector<std::pair<std::uint32_t, std::string>> &konta) = 0;
   // A fresh number (above every number in use, at least 1001) with this password.
   virtual std::uint32_t NoweKonto(const std::string &haslo, const std::string &email) = 0;
 

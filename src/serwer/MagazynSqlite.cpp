@@ -239,6 +239,19 @@ public:
     m_ustawKonto->Wiaz(1, numer).Wiaz(2, haslo).Wykonaj();
   }
 
+  void UstawKonta(const std::vector<std::pair<std::uint32_t, std::string>> &konta) override
+  {
+    m_poczatek->Wykonaj();
+    try {
+      for (const auto &[numer, haslo] : konta)
+        UstawKonto(numer, haslo);
+      m_koniec->Wykonaj();
+    } catch (...) {
+      sqlite3_exec(m_baza, "ROLLBACK", nullptr, nullptr, nullptr);
+      throw;
+    }
+  }
+
   std::uint32_t NoweKonto(const std::string &haslo, const std::string &email) override
   {
     TReset r{*m_noweKonto};

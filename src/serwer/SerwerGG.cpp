@@ -137,35 +137,47 @@ void TSerwerGG::CzekajNaDane(const TWsk &p)
 
 void TSerwerGG::Czytaj(const TWsk &p)
 {
-  asio::error_code e;
-  const std::size_t n = p->Gniazdo.read_some(asio::buffer(m_bufor), e);
-  if (e == asio::error::would_block || e == asio::error::try_again) {
-    CzekajNaDane(p);
-    return;
-  }
-  if (e || n == 0) {
-    Zamknij(p, "rozłączony");
-    return;
-  }
-  p->Ostatnio = Zegar::now();
-  if (p->Wejscie.empty()) {
-    std::string_view dane(m_bufor.data(), n);
-    if (!Rozbierz(p, dane))
+  // The reactor reports readiness by edges: whatever is left in the socket after a full buffer
+  // would wait for the next arrival, so the socket is read until a short read.
+  for (int runda = 0; runda < 16; ++runda) {
+    asio::error_code e;
+    const std::size_t n = p->Gniazdo.read_some(asio::buffer(m_bufor), e);
+    if (e == asio::error::would_block || e == asio::error::try_again) {
+      CzekajNaDane(p);
       return;
-    p->Wejscie.assign(dane);
-  } else {
-    p->Wejscie.append(m_bufor.data(), n);
-    // Parsed from a buffer of its own, so that the leftover can be put back afterwards.
-    std::string kopia;
-    kopia.swap(p->Wejscie);
-    std::string_view dane(kopia);
-    if (!Rozbierz(p, dane))
+    }
+    if (e || n == 0) {
+      Zamknij(p, "rozłączony");
       return;
-    p->Wejscie.assign(dane);
+    }
+    p->Ostatnio = Zegar::now();
+    if (p->Wejscie.empty()) {
+      std::string_view dane(m_bufor.data(), n);
+      if (!Rozbierz(p, dane))
+        return;
+      p->Wejscie.assign(dane);
+    } else {
+      p->Wejscie.append(m_bufor.data(), n);
+      // Parsed from a buffer of its own, so that the leftover can be put back afterwards.
+      std::string kopia;
+      kopia.swap(p->Wejscie);
+      std::string_view dane(kopia);
+      if (!Rozbierz(p, dane))
+        return;
+      p->Wejscie.assign(dane);
+    }
+    if (p->Wejscie.capacity() > 64 * 1024 && p->Wejscie.size() < 4096)
+      p->Wejscie.shrink_to_fit();
+    if (n < m_bufor.size()) {
+      CzekajNaDane(p);
+      return;
+    }
   }
-  if (p->Wejscie.capacity() > 64 * 1024 && p->Wejscie.size() < 4096)
-    p->Wejscie.shrink_to_fit();
-  CzekajNaDane(p);
+  // A busy sender takes its turn again after the others.
+  asio::post(m_io, [this, p] {
+    if (!p->Zamkniete)
+      Czytaj(p);
+  });
 }
 
 bool TSerwerGG::Rozbierz(const TWsk &p, std::string_view &dane)

@@ -174,8 +174,7 @@ int main(int argc, char **argv)
   std::unique_ptr<TMagazyn> magazyn;
   try {
     magazyn = OtworzMagazynSqlite(dane);
-    for (const auto &[numer, haslo] : konta)
-      magazyn->UstawKonto(numer, haslo);
+    magazyn->UstawKonta(konta);
     for (const auto &w : wpisy)
       magazyn->ZapiszWpis(w);
     for (const auto &k : komunikaty)

@@ -17,6 +17,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <memory>
 
 namespace {
@@ -78,6 +79,74 @@ bool ServerZamykaPo(quint16 port, const QByteArray &dane)
   ::close(fd);
   return zamkniete;
 }
+
+// A bare GG connection for what the client's session would never send.
+class TSurowyKlient {
+public:
+  explicit TSurowyKlient(quint16 port)
+  {
+    m_fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(port);
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    m_polaczony = ::connect(m_fd, reinterpret_cast<sockaddr *>(&a), sizeof a) == 0;
+  }
+  ~TSurowyKlient() { ::close(m_fd); }
+
+  bool Pisz(const QByteArray &dane)
+  {
+    qsizetype od = 0;
+    while (od < dane.size()) {
+      const auto n = ::send(m_fd, dane.constData() + od, size_t(dane.size() - od), MSG_NOSIGNAL);
+      if (n <= 0)
+        return false;
+      od += n;
+    }
+    return true;
+  }
+  // The next packet of that type (others are skipped); false after 10 s or a close.
+  bool CzekajNa(qint32 typ, QByteArray *cialo = nullptr)
+  {
+    QElapsedTimer zegar;
+    zegar.start();
+    while (zegar.elapsed() < 10000) {
+      while (m_bufor.size() >= 8 && m_bufor.size() >= 8 + LEToInt(m_bufor, 4)) {
+        const qint32 t = LEToInt(m_bufor);
+        const QByteArray c = m_bufor.mid(8, LEToInt(m_bufor, 4));
+        m_bufor.remove(0, 8 + c.size());
+        if (t == typ) {
+          if (cialo)
+            *cialo = c;
+          return true;
+        }
+      }
+      pollfd p{m_fd, POLLIN, 0};
+      if (::poll(&p, 1, 100) <= 0)
+        continue;
+      char b[65536];
+      const auto r = ::recv(m_fd, b, sizeof b, 0);
+      if (r <= 0)
+        return false;
+      m_bufor.append(b, int(r));
+    }
+    return false;
+  }
+  bool Zaloguj(qint32 numer, const QByteArray &haslo)
+  {
+    QByteArray powitanie;
+    if (!m_polaczony || !CzekajNa(GGAnsWelcome, &powitanie))
+      return false;
+    const QByteArray cialo = Le(quint32(numer)) + Le(LoginHash(quint32(LEToInt(powitanie)), haslo)) +
+                             Le(2) + Le(0x20) + QByteArray(13, '\0') + "\xFF\xBE";
+    return Pisz(ZbudujRamke(GGReqLogin60, cialo)) && CzekajNa(GGAnsLoginOk);
+  }
+
+private:
+  int m_fd = -1;
+  bool m_polaczony = false;
+  QByteArray m_bufor;
+};
 
 int ObrazWiadomosci(const TWezel *w)
 {
@@ -415,6 +484,22 @@ private slots:
     QTRY_COMPARE(ObrazWiadomosci(w), 2);
     QTRY_COMPARE(ola.Ile(GGAnsRecvMsg), 1);
     QVERIFY(serwer->Proces().state() == QProcess::Running);
+  }
+
+  // Everything a client sent while the server was not looking is read in one go, well over one
+  // read of the server; nothing is left waiting for more data to arrive.
+  void zaleglosciCzytaneDoKonca()
+  {
+    TSurowyKlient k(serwer->PortGG());
+    QVERIFY(k.Zaloguj(1001, "ala"));
+    QByteArray lista;
+    for (int i = 0; lista.size() < 70000; ++i)
+      lista += "Imie;Nazwisko;;;;;" + QByteArray::number(10000 + i) + ";;0;;0;\r\n";
+    const pid_t pid = pid_t(serwer->Proces().processId());
+    ::kill(pid, SIGSTOP);
+    QVERIFY(k.Pisz(ZbudujRamke(GGReqUserList, '\x00' + lista) + ZbudujRamke(GGReqPing, {})));
+    ::kill(pid, SIGCONT);
+    QVERIFY(k.CzekajNa(GGAnsPong));
   }
 
   void sigtermKonczyCzysto()

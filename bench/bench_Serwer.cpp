@@ -29,6 +29,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <sstream>
 #include <string>
@@ -85,6 +86,26 @@ long RssKiB(pid_t pid)
     if (linia.rfind("VmRSS:", 0) == 0)
       return std::atol(linia.c_str() + 6);
   return -1;
+}
+
+// User plus system CPU seconds of a process.
+double CzasProcesora(pid_t pid)
+{
+  std::ifstream f("/proc/" + std::to_string(pid) + "/stat");
+  std::string tekst((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+  const std::size_t nawias = tekst.rfind(')');
+  if (nawias == std::string::npos)
+    return 0;
+  std::istringstream pola(tekst.substr(nawias + 2));
+  std::string pole;
+  unsigned long long utime = 0, stime = 0;
+  for (int i = 3; i <= 15 && pola >> pole; ++i) {
+    if (i == 14)
+      utime = std::stoull(pole);
+    if (i == 15)
+      stime = std::stoull(pole);
+  }
+  return double(utime + stime) / double(sysconf(_SC_CLK_TCK));
 }
 
 struct TKlient {
@@ -382,7 +403,9 @@ void Obciazenie(benchmark::State &stan)
     // Let the notify lists settle before the memory is read.
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     const long rssZalogowani = RssKiB(serwer.pid);
+    const double procesorPrzed = CzasProcesora(serwer.pid);
     o.Wysylaj(tempo, sekundy);
+    const double procesorSerwera = CzasProcesora(serwer.pid) - procesorPrzed;
     const long rssKoniec = RssKiB(serwer.pid);
 
     stan.counters["klienci"] = double(o.Zalogowani());
@@ -396,6 +419,9 @@ void Obciazenie(benchmark::State &stan)
     stan.counters["rss_MiB"] = double(rssKoniec) / 1024.0;
     stan.counters["B/polaczenie"] = double(rssZalogowani - rssPusty) * 1024.0 / double(klienci);
     stan.counters["bledy"] = double(o.Bledy());
+    // The server's CPU per routed message (delivery, report and their reads and writes).
+    stan.counters["serwer_us/wiadomosc"] =
+        o.Doreczone() ? procesorSerwera * 1e6 / double(o.Doreczone()) : 0;
   }
 }
 

@@ -8,11 +8,16 @@
 #include "contacts/ui/FrmPaplankiDaneUzytkownika.h"
 #include "dialogs/ui/FrmStan.h"
 #include "dialogs/ui/KatalogFrm.h"
+#include "dialogs/ui/MojeDaneFrm.h"
 #include "dialogs/ui/WypowiedzFrm.h"
 #include "gg/Sesja.h"
 
 #include <QFile>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
 #include <QTextEdit>
 
 #include <memory>
@@ -97,6 +102,60 @@ private slots:
     QVERIFY2(wyslana->Dziecko(0)->Tekst().endsWith(QStringLiteral(")Odpowiedź: Dzień dobry")),
              qPrintable(wyslana->Dziecko(0)->Tekst()));
     okno.reset();
+  }
+
+  // A fresh profile pointed at the server: the window's first show opens "Kim jestem", the
+  // account is registered there with the token, and the new account logs in.
+  void rejestracjaWOknieILogowanie()
+  {
+    TProcesSerwera serwer;
+    QVERIFY(serwer.Uruchom());
+    UsunUstawieniaOkna();
+    ZapiszUstawienieOkna(QStringLiteral("Ustawienia/Przylaczaj"), QStringLiteral("0"));
+    ZapiszUstawienieOkna(QStringLiteral("Ustawienia/SerwerAlternatywny"), QStringLiteral("1"));
+    ZapiszUstawienieOkna(QStringLiteral("Ustawienia/AdresAlternatywny"),
+                         QStringLiteral("127.0.0.1"));
+    ZapiszUstawienieOkna(QStringLiteral("Ustawienia/PortAlternatywny"),
+                         QString::number(serwer.PortHttp()));
+    if (!MojeDaneFrm)
+      MojeDaneFrm = new TMojeDaneFrm;
+
+    QString numer;
+    bool zarejestrowano = false;
+    std::function<void(QWidget *)> odpowiedz = [&](QWidget *w) {
+      if (w != MojeDaneFrm) {
+        w->close(); // the hint box after the dialog
+        return;
+      }
+      OdpowiedzNaOknoModalne(odpowiedz);
+      MojeDaneFrm->NowyRB->setChecked(true);
+      const QString token = MojeDaneFrm->IdentyfikatorTokenu;
+      const QByteArray wartosc = ZapytajBaze(
+          serwer.PlikBazy(),
+          QStringLiteral("SELECT wartosc FROM tokeny WHERE CAST(id AS TEXT)='%1'").arg(token));
+      MojeDaneFrm->HasloEd->setText(QStringLiteral("nowe hasło"));
+      MojeDaneFrm->ObrazekEd->setText(QString::fromLatin1(wartosc));
+      QTest::mouseClick(MojeDaneFrm->UtworzBB, Qt::LeftButton);
+      zarejestrowano = QTest::qWaitFor([] { return MojeDaneFrm->IstniejacyRB->isChecked(); }, 5000);
+      numer = MojeDaneFrm->NumerEd->text();
+      MojeDaneFrm->accept();
+    };
+    OdpowiedzNaOknoModalne(odpowiedz);
+    auto okno = std::make_unique<TFrmPaplankiMain>();
+    okno->show();
+    QTRY_VERIFY(zarejestrowano);
+    QCOMPARE(numer, QStringLiteral("1001"));
+    QCOMPARE(okno->Sesja().NumerWlasny(), 1001);
+    QCOMPARE(CzytajUstawienieOkna(QStringLiteral("Ustawienia/OstatniUzytkownik")),
+             QStringLiteral("1001"));
+
+    okno->PolaczTB->click();
+    QTRY_COMPARE_WITH_TIMEOUT(okno->TekstPanelu(TFrmPaplankiMain::PanelZdarzen),
+                              QStringLiteral("Połączony z serwerem"), 10000);
+    QVERIFY(serwer.Dziennik().contains("zalogowany 1001"));
+    okno.reset();
+    delete MojeDaneFrm;
+    MojeDaneFrm = nullptr;
   }
 };
 

@@ -185,7 +185,24 @@ int main(int argc, char **argv)
   }
 
   asio::io_context io(1);
-  TSerwerGG serwerGG(io, *magazyn, log);
+  // Tests shorten the connection limits through the environment ("logowanie=S,bezczynnosc=S");
+  // there is no switch for them.
+  TLimitySerweraGG limity;
+  if (const char *t = std::getenv("PAPLANKI_SERWER_LIMITY")) {
+    for (const std::string &para : Podziel(t, ',')) {
+      const std::size_t r = para.find('=');
+      if (r == std::string::npos)
+        continue;
+      const std::uint32_t sekundy = LiczbaZTekstu(para.substr(r + 1));
+      if (sekundy == 0)
+        continue;
+      if (para.compare(0, r, "logowanie") == 0)
+        limity.NaLogowanie = std::chrono::seconds(sekundy);
+      else if (para.compare(0, r, "bezczynnosc") == 0)
+        limity.Bezczynnosc = std::chrono::seconds(sekundy);
+    }
+  }
+  TSerwerGG serwerGG(io, *magazyn, log, limity);
   std::uint16_t portGG = 0, portHttp = 0;
   try {
     portGG = serwerGG.Sluchaj(gg);

@@ -96,6 +96,14 @@ bool TProcesSerwera::Zakoncz()
   return skonczyl && m_proces.exitStatus() == QProcess::NormalExit && m_proces.exitCode() == 0;
 }
 
+void TProcesSerwera::UstawLimity(int naLogowanie, int bezczynnosc)
+{
+  QProcessEnvironment srodowisko = m_proces.processEnvironment();
+  srodowisko.insert(QStringLiteral("PAPLANKI_SERWER_LIMITY"),
+                    QStringLiteral("logowanie=%1,bezczynnosc=%2").arg(naLogowanie).arg(bezczynnosc));
+  m_proces.setProcessEnvironment(srodowisko);
+}
+
 QString TProcesSerwera::PlikBazy() const
 {
   return m_dane.filePath(QStringLiteral("baza/paplanki-serwer.db"));

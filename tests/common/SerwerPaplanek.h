@@ -37,6 +37,8 @@ public:
   // Everything the server wrote to stderr so far.
   QByteArray Dziennik();
   QProcess &Proces() { return m_proces; }
+  // Shortened connection limits for the next start, in seconds.
+  void UstawLimity(int naLogowanie, int bezczynnosc);
 
   static QString Program();
   // The source tree (for its scripts).

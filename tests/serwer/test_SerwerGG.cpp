@@ -9,6 +9,8 @@
 #include "net/Gniazdo.h"
 
 #include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <arpa/inet.h>
@@ -93,6 +95,22 @@ public:
     m_polaczony = ::connect(m_fd, reinterpret_cast<sockaddr *>(&a), sizeof a) == 0;
   }
   ~TSurowyKlient() { ::close(m_fd); }
+
+  // True when the server closes the connection within the time (data before it is dropped).
+  bool CzekajNaZamkniecie(int limitMs = 10000)
+  {
+    QElapsedTimer zegar;
+    zegar.start();
+    while (zegar.elapsed() < limitMs) {
+      pollfd p{m_fd, POLLIN, 0};
+      if (::poll(&p, 1, 50) <= 0)
+        continue;
+      char b[4096];
+      if (::recv(m_fd, b, sizeof b, 0) <= 0)
+        return true;
+    }
+    return false;
+  }
 
   bool Pisz(const QByteArray &dane)
   {
@@ -500,6 +518,97 @@ private slots:
     QVERIFY(k.Pisz(ZbudujRamke(GGReqUserList, '\x00' + lista) + ZbudujRamke(GGReqPing, {})));
     ::kill(pid, SIGCONT);
     QVERIFY(k.CzekajNa(GGAnsPong));
+  }
+
+  // Silent connections are closed: no login in time, or nothing at all for too long. A
+  // connection that keeps talking stays.
+  void limityPolaczen()
+  {
+    serwer = std::make_unique<TProcesSerwera>(Konta);
+    serwer->UstawLimity(2, 4);
+    QVERIFY(serwer->Uruchom());
+    QElapsedTimer zegar;
+    zegar.start();
+    TSurowyKlient bezLogowania(serwer->PortGG());
+    TSurowyKlient milczacy(serwer->PortGG());
+    QVERIFY(milczacy.Zaloguj(1001, "ala"));
+    TSurowyKlient gadatliwy(serwer->PortGG());
+    QVERIFY(gadatliwy.Zaloguj(1002, "ola"));
+
+    QVERIFY(bezLogowania.CzekajNaZamkniecie());
+    QVERIFY(zegar.elapsed() >= 1500);
+    // The talkative one pings every half second until the silent one is gone.
+    bool milczacyZamkniety = false;
+    while (!milczacyZamkniety && zegar.elapsed() < 10000) {
+      QVERIFY(gadatliwy.Pisz(ZbudujRamke(GGReqPing, {})));
+      QVERIFY(gadatliwy.CzekajNa(GGAnsPong));
+      milczacyZamkniety = milczacy.CzekajNaZamkniecie(500);
+    }
+    QVERIFY(milczacyZamkniety);
+    QVERIFY(zegar.elapsed() >= 3500);
+    QVERIFY(gadatliwy.Pisz(ZbudujRamke(GGReqPing, {})));
+    QVERIFY(gadatliwy.CzekajNa(GGAnsPong));
+    QTRY_VERIFY(serwer->Dziennik().contains("brak logowania"));
+    QTRY_VERIFY(serwer->Dziennik().contains("wylogowany 1001 (bezczynność)"));
+  }
+
+  void przelaczniki_data()
+  {
+    QTest::addColumn<QStringList>("argumenty");
+    QTest::addColumn<int>("kod");
+    QTest::addColumn<QString>("tekst");
+    QTest::newRow("pomoc") << QStringList{QStringLiteral("--help")} << 0
+                           << QStringLiteral("--adres-publiczny HOST");
+    QTest::newRow("nieznany") << QStringList{QStringLiteral("--szybciej")} << 2
+                              << QStringLiteral("nieznany przełącznik");
+    QTest::newRow("brak wartości") << QStringList{QStringLiteral("--gg")} << 2
+                                   << QStringLiteral("brak wartości");
+    QTest::newRow("adres bez portu") << QStringList{QStringLiteral("--gg"), QStringLiteral("1.2.3.4")}
+                                     << 2 << QStringLiteral("ADRES:PORT");
+    QTest::newRow("port poza zakresem")
+        << QStringList{QStringLiteral("--http"), QStringLiteral("127.0.0.1:70000")} << 2
+        << QStringLiteral("nieużyteczny adres");
+    QTest::newRow("zajęty port") << QStringList{QStringLiteral("--gg"), QStringLiteral("ZAJETY")}
+                                 << 2 << QStringLiteral("--gg 127.0.0.1:");
+    QTest::newRow("obcy adres") << QStringList{QStringLiteral("--http"),
+                                               QStringLiteral("192.0.2.1:18080")}
+                                << 2 << QStringLiteral("--http 192.0.2.1:18080");
+    QTest::newRow("złe konto") << QStringList{QStringLiteral("--konto"), QStringLiteral("abc")}
+                               << 2 << QStringLiteral("NUMER:HASLO");
+  }
+  void przelaczniki()
+  {
+    QFETCH(QStringList, argumenty);
+    QFETCH(int, kod);
+    QFETCH(QString, tekst);
+    argumenty.replaceInStrings(QStringLiteral("ZAJETY"),
+                               QStringLiteral("127.0.0.1:%1").arg(serwer->PortGG()));
+    QTemporaryDir dane;
+    QProcess p;
+    p.start(TProcesSerwera::Program(),
+            QStringList{QStringLiteral("--dane"), dane.path(), QStringLiteral("--http"),
+                        QStringLiteral("127.0.0.1:0"), QStringLiteral("--gg"),
+                        QStringLiteral("127.0.0.1:0")} +
+                argumenty);
+    QVERIFY(p.waitForFinished(10000));
+    QCOMPARE(p.exitCode(), kod);
+    const QString wyjscie =
+        QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+    QVERIFY2(wyjscie.contains(tekst), qPrintable(wyjscie));
+  }
+
+  void gadatliwyZrzucaPakiety()
+  {
+    serwer = std::make_unique<TProcesSerwera>(Konta + QStringList{QStringLiteral("--gadatliwy")});
+    QVERIFY(serwer->Uruchom());
+    TSurowyKlient k(serwer->PortGG());
+    QVERIFY(k.Zaloguj(1001, "ala"));
+    QVERIFY(k.Pisz(ZbudujRamke(GGReqNewStatus, Le(4) + "opis\x01")));
+    QVERIFY(k.Pisz(ZbudujRamke(GGReqPing, {})));
+    QVERIFY(k.CzekajNa(GGAnsPong));
+    QTRY_VERIFY(serwer->Dziennik().contains("-> 1001 typ 0x07, 0 B"));
+    const QByteArray log = serwer->Dziennik();
+    QVERIFY2(log.contains("<- 1001 typ 0x02, 9 B: {04}{00}{00}{00}opis{01}"), log.constData());
   }
 
   void sigtermKonczyCzysto()

@@ -127,7 +127,6 @@ private slots:
         w->close(); // the hint box after the dialog
         return;
       }
-      OdpowiedzNaOknoModalne(odpowiedz);
       MojeDaneFrm->NowyRB->setChecked(true);
       const QString token = MojeDaneFrm->IdentyfikatorTokenu;
       const QByteArray wartosc = ZapytajBaze(
@@ -138,9 +137,11 @@ private slots:
       QTest::mouseClick(MojeDaneFrm->UtworzBB, Qt::LeftButton);
       zarejestrowano = QTest::qWaitFor([] { return MojeDaneFrm->IstniejacyRB->isChecked(); }, 5000);
       numer = MojeDaneFrm->NumerEd->text();
+      // The hint box that follows the dialog.
+      OdpowiedzNaOknoModalne(odpowiedz, 20000);
       MojeDaneFrm->accept();
     };
-    OdpowiedzNaOknoModalne(odpowiedz);
+    OdpowiedzNaOknoModalne(odpowiedz, 20000);
     auto okno = std::make_unique<TFrmPaplankiMain>();
     okno->show();
     QTRY_VERIFY(zarejestrowano);

@@ -62,6 +62,9 @@ struct TSerwerGG::TPolaczenie : std::enable_shared_from_this<TSerwerGG::TPolacze
   bool MaCzas = false;
   std::unordered_map<std::uint32_t, std::uint8_t> Lista;
   std::string ListaKontaktow;
+  // Queued messages handed to this connection: removed from storage once they have left the
+  // output buffer, so a connection lost before that gets them again at the next login.
+  std::int64_t KolejkaDoId = 0;
 };
 
 TSerwerGG::TSerwerGG(asio::io_context &io, TMagazyn &magazyn, TLogSerwera &log, TLimity limity)
@@ -364,6 +367,14 @@ void TSerwerGG::PiszDalej(const TWsk &p)
     return;
   }
   p->Wyjscie.erase(0, n);
+  if (p->Wyjscie.empty() && p->KolejkaDoId > 0) {
+    try {
+      m_magazyn.UsunZKolejki(p->Numer, p->KolejkaDoId);
+    } catch (const std::exception &blad) {
+      m_log.Zdarzenie(std::string("magazyn: ") + blad.what());
+    }
+    p->KolejkaDoId = 0;
+  }
   if (p->Wyjscie.empty()) {
     if (p->Wyjscie.capacity() > 64 * 1024)
       p->Wyjscie.shrink_to_fit();
@@ -506,12 +517,8 @@ void TSerwerGG::WyslijKolejke(TPolaczenie &p)
     DopiszLE(naglowek, w.Klasa);
     Wyslij(p, GGAnsRecvMsg, naglowek, w.Tresc);
   }
-  try {
-    m_magazyn.UsunZKolejki(p.Numer, kolejka.back().Id);
-  } catch (const std::exception &e) {
-    m_log.Zdarzenie(std::string("magazyn: ") + e.what());
-  }
-  m_log.Zdarzenie("doręczono " + std::to_string(kolejka.size()) + " zakolejkowanych do " +
+  p.KolejkaDoId = kolejka.back().Id;
+  m_log.Zdarzenie("wysłano " + std::to_string(kolejka.size()) + " zakolejkowanych do " +
                   std::to_string(p.Numer));
 }
 

@@ -88,8 +88,8 @@ long RssKiB(pid_t pid)
   return -1;
 }
 
-// User plus system CPU seconds of a process.
-double CzasProcesora(pid_t pid)
+// User plus system CPU seconds of a process (only the system part with `tylkoSystem`).
+double CzasProcesora(pid_t pid, bool tylkoSystem = false)
 {
   std::ifstream f("/proc/" + std::to_string(pid) + "/stat");
   std::string tekst((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
@@ -105,7 +105,7 @@ double CzasProcesora(pid_t pid)
     if (i == 15)
       stime = std::stoull(pole);
   }
-  return double(utime + stime) / double(sysconf(_SC_CLK_TCK));
+  return double(tylkoSystem ? stime : utime + stime) / double(sysconf(_SC_CLK_TCK));
 }
 
 struct TKlient {
@@ -404,8 +404,10 @@ void Obciazenie(benchmark::State &stan)
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     const long rssZalogowani = RssKiB(serwer.pid);
     const double procesorPrzed = CzasProcesora(serwer.pid);
+    const double systemPrzed = CzasProcesora(serwer.pid, true);
     o.Wysylaj(tempo, sekundy);
     const double procesorSerwera = CzasProcesora(serwer.pid) - procesorPrzed;
+    const double systemSerwera = CzasProcesora(serwer.pid, true) - systemPrzed;
     const long rssKoniec = RssKiB(serwer.pid);
 
     stan.counters["klienci"] = double(o.Zalogowani());
@@ -422,6 +424,7 @@ void Obciazenie(benchmark::State &stan)
     // The server's CPU per routed message (delivery, report and their reads and writes).
     stan.counters["serwer_us/wiadomosc"] =
         o.Doreczone() ? procesorSerwera * 1e6 / double(o.Doreczone()) : 0;
+    stan.counters["serwer_jadro_%"] = procesorSerwera > 0 ? 100 * systemSerwera / procesorSerwera : 0;
   }
 }
 

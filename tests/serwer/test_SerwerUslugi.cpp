@@ -209,6 +209,10 @@ private slots:
     QTest::newRow("treść ponad 64 KiB")
         << QByteArray("POST /appsvc/fmregister3.asp HTTP/1.0\r\nContent-Length: 70000\r\n\r\n")
         << QByteArray("HTTP/1.0 413");
+    QTest::newRow("treść ponad 64 KiB, wysłana")
+        << QByteArray("POST /appsvc/fmregister3.asp HTTP/1.0\r\nContent-Length: 300000\r\n\r\n" +
+                      QByteArray(300000, 'x'))
+        << QByteArray("HTTP/1.0 413");
     QTest::newRow("zła długość")
         << QByteArray("POST /appsvc/regtoken.asp HTTP/1.0\r\nContent-Length: -5\r\n\r\n")
         << QByteArray("HTTP/1.0 400");

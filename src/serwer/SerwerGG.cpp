@@ -69,6 +69,7 @@ struct TSerwerGG::TPolaczenie : std::enable_shared_from_this<TSerwerGG::TPolacze
 
 TSerwerGG::TSerwerGG(asio::io_context &io, TMagazyn &magazyn, TLogSerwera &log, TLimity limity)
     : m_io(io), m_magazyn(magazyn), m_log(log), m_limity(limity), m_akceptor(io), m_zegar(io),
+      m_pauza(io),
       m_bufor(64 * 1024)
 {
 }
@@ -92,6 +93,7 @@ void TSerwerGG::Zatrzymaj()
   asio::error_code e;
   m_akceptor.close(e);
   m_zegar.cancel();
+  m_pauza.cancel();
   const std::vector<TWsk> wszystkie(m_polaczenia.begin(), m_polaczenia.end());
   for (const auto &p : wszystkie)
     Zamknij(p, "koniec pracy serwera");
@@ -119,7 +121,15 @@ void TSerwerGG::Przyjmuj()
       Wyslij(*p, GGAnsWelcome, cialo);
       CzekajNaDane(p);
     } else if (e == asio::error::no_descriptors || e == asio::error::no_buffer_space) {
-      m_log.Zdarzenie("brak deskryptorów, połączenie odrzucone");
+      // Out of descriptors the pending connection stays in the backlog; retrying at once would
+      // only spin. Try again a little later.
+      m_log.Zdarzenie("brak deskryptorów, przyjmowanie wstrzymane na 100 ms");
+      m_pauza.expires_after(std::chrono::milliseconds(100));
+      m_pauza.async_wait([this](asio::error_code e2) {
+        if (!e2 && !m_zatrzymany)
+          Przyjmuj();
+      });
+      return;
     }
     Przyjmuj();
   });

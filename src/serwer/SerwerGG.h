@@ -125,6 +125,7 @@ private:
   TLimity m_limity;
   asio::ip::tcp::acceptor m_akceptor;
   asio::steady_timer m_zegar;
+  asio::steady_timer m_pauza;
   bool m_zatrzymany = false;
 
   std::unordered_set<TWsk> m_polaczenia;

@@ -9,6 +9,7 @@
 #include "net/Gniazdo.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -550,6 +551,46 @@ private slots:
     QVERIFY(gadatliwy.CzekajNa(GGAnsPong));
     QTRY_VERIFY(serwer->Dziennik().contains("brak logowania"));
     QTRY_VERIFY(serwer->Dziennik().contains("wylogowany 1001 (bezczynność)"));
+  }
+
+  // Out of descriptors the server neither spins nor falls over: those who came too early wait,
+  // and once descriptors are free again new connections are served.
+  void brakDeskryptorow()
+  {
+    serwer.reset();
+    QTemporaryDir dane;
+    const QString porty = dane.filePath(QStringLiteral("porty"));
+    QProcess p;
+    p.start(QStringLiteral("/bin/sh"),
+            {QStringLiteral("-c"), QStringLiteral("ulimit -n 24 && exec \"$0\" \"$@\""),
+             TProcesSerwera::Program(), QStringLiteral("--dane"), dane.filePath(QStringLiteral("b")),
+             QStringLiteral("--gg"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--http"),
+             QStringLiteral("127.0.0.1:0"), QStringLiteral("--porty-do"), porty,
+             QStringLiteral("--konto"), QStringLiteral("1001:ala")});
+    QTRY_VERIFY(QFile::exists(porty));
+    QFile plik(porty);
+    QVERIFY(plik.open(QIODevice::ReadOnly));
+    const quint16 port = quint16(plik.readLine().split(' ').value(1).trimmed().toUInt());
+    {
+      std::vector<std::unique_ptr<TSurowyKlient>> tlum;
+      for (int i = 0; i < 40; ++i)
+        tlum.push_back(std::make_unique<TSurowyKlient>(port));
+      const auto czas = [&] {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(p.processId()));
+        if (!stat.open(QIODevice::ReadOnly))
+          return -1.0;
+        const QList<QByteArray> pola = stat.readAll().split(')').value(1).split(' ');
+        return (pola.value(12).toDouble() + pola.value(13).toDouble()) / double(sysconf(_SC_CLK_TCK));
+      };
+      const double przed = czas();
+      QTest::qWait(1500);
+      QVERIFY2(czas() - przed < 0.5, "the server spins while out of descriptors");
+      QCOMPARE(p.state(), QProcess::Running);
+    }
+    TSurowyKlient po(port);
+    QVERIFY(po.Zaloguj(1001, "ala"));
+    p.terminate();
+    QVERIFY(p.waitForFinished(5000));
   }
 
   void przelaczniki_data()

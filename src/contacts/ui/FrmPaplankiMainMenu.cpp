@@ -5,6 +5,7 @@
 #include "app/ui/Aplikacja.h"
 #include "contacts/Galezie.h"
 #include "dialogs/HostyGG.h"
+#include "gg/SerwerAlternatywny.h"
 #include "gg/Sesja.h"
 
 #include <QAction>
@@ -149,8 +150,10 @@ void TFrmPaplankiMain::DodajPozycjeOgolne(QMenu *menu)
               &TFrmPaplankiMain::InformowanieOPisaniuClick);
   przelacznik(QStringLiteral("Informacje GG"), u.InformacjeGG(),
               &TFrmPaplankiMain::InformacjeGGClick);
+  const TSerwerAlternatywny alternatywny = SerwerAlternatywny(u);
   przelacznik(QStringLiteral("Serwer alternatywny %1, %2:%3")
-                  .arg(HostRejestracjiAlternatywny, HostInformacjiAlternatywny, PortHttpGG),
+                  .arg(alternatywny.AdresRejestracji, alternatywny.AdresInformacji,
+                       alternatywny.Port),
               u.SerwerAlternatywny(), &TFrmPaplankiMain::SerwerAlternatywnyClick);
   if (Sesja().GGSck().State() == gsClosed)
     polecenie(menu, QStringLiteral("Hasło"), &TFrmPaplankiMain::HasloClick);

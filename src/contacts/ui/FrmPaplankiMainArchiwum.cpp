@@ -1,0 +1,86 @@
+// The message archive beneath the tree: nothing written or received is lost by closing or
+// killing the program.
+
+#include "contacts/ui/FrmPaplankiMain.h"
+
+#include "app/Komunikaty.h"
+#include "app/Lokalizacje.h"
+#include "archiwum/Archiwum.h"
+#include "archiwum/ArchiwumDrzewa.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+TArchiwum *TFrmPaplankiMain::Archiwum() const
+{
+  return m_archiwum && m_archiwum->Otwarte() ? m_archiwum.get() : nullptr;
+}
+
+QString TFrmPaplankiMain::TekstOczekujacych(int ile)
+{
+  return QStringLiteral("Wiadomości czekające na wysłanie: %1.\r"
+                        "Zostaną wysłane po następnym połączeniu z serwerem.")
+      .arg(ile);
+}
+
+QString TFrmPaplankiMain::TekstOdlozonegoArchiwum(const QString &plik)
+{
+  return QStringLiteral("Archiwum wiadomości było uszkodzone. Odłożono je jako plik\r%1\r"
+                        "i założono nowe archiwum.")
+      .arg(QDir::toNativeSeparators(plik));
+}
+
+void TFrmPaplankiMain::OtworzArchiwum()
+{
+  m_archiwum = std::make_unique<TArchiwum>();
+  const QString plik =
+      QDir(KatalogDanych(NazwaProduktu())).filePath(TArchiwum::NazwaPliku());
+  if (!m_archiwum->Otworz(plik))
+    return;
+  m_archiwumDrzewa = std::make_unique<TArchiwumDrzewa>(Drzewo, *m_archiwum);
+  m_odbior->UstawPoPotwierdzeniu([this](TWezel *wezel, int sekwencja, int status) {
+    if (m_archiwumDrzewa)
+      m_archiwumDrzewa->Potwierdzenie(wezel, sekwencja, status);
+  });
+}
+
+void TFrmPaplankiMain::PrzywrocZArchiwum()
+{
+  if (!m_archiwumDrzewa)
+    return;
+  m_archiwumDrzewa->Przywroc();
+}
+
+void TFrmPaplankiMain::PowiadomOArchiwum()
+{
+  if (m_archiwumZgloszone || !m_archiwum)
+    return;
+  if (m_archiwum->Otwarte() && m_archiwum->OdlozonyPlik().isEmpty())
+    return;
+  m_archiwumZgloszone = true;
+  const QString tekst =
+      m_archiwum->Otwarte()
+          ? TekstOdlozonegoArchiwum(m_archiwum->OdlozonyPlik())
+          : QStringLiteral("Nie można otworzyć archiwum wiadomości\r%1\r"
+                           "Wiadomości nie będą zachowywane po zamknięciu programu.")
+                .arg(QDir::toNativeSeparators(m_archiwum->Sciezka()));
+  PokazKomunikat(tekst, QStringLiteral("Ostrzeżenie"), Komunikat::IkonaOstrzezenia);
+}
+
+void TFrmPaplankiMain::PowiadomOOczekujacych()
+{
+  if (!Archiwum())
+    return;
+  const int ile = TArchiwumDrzewa::LiczbaOczekujacych(Drzewo);
+  if (ile > 0)
+    PokazKomunikat(TekstOczekujacych(ile), QStringLiteral("Informacja"),
+                   Komunikat::IkonaInformacji);
+}
+
+void TFrmPaplankiMain::ZamknijArchiwum()
+{
+  if (m_odbior)
+    m_odbior->UstawPoPotwierdzeniu({});
+  m_archiwumDrzewa.reset();
+  m_archiwum.reset(); // commits what is queued
+}

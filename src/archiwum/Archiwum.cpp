@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -355,6 +356,12 @@ QList<TWiadomoscArchiwum> TArchiwum::Rozmowa(int numer, qint64 przedId, int ile)
               {numer, przedId > 0 ? przedId : std::numeric_limits<qint64>::max(), ile});
   std::reverse(wynik.begin(), wynik.end());
   return wynik;
+}
+
+QList<TWiadomoscArchiwum> TArchiwum::RozmowaPo(int numer, qint64 poId, int ile)
+{
+  return Wczytaj(QStringLiteral("WHERE numer = ? AND id > ? ORDER BY id LIMIT ?"),
+                 {numer, poId, ile});
 }
 
 qint64 TArchiwum::LiczbaWRozmowie(int numer)

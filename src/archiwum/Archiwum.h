@@ -70,6 +70,8 @@ public:
   // The conversation with one number, oldest first: at most `ile` messages older than `przedId`
   // (0: the newest).
   QList<TWiadomoscArchiwum> Rozmowa(int numer, qint64 przedId, int ile);
+  // At most `ile` messages newer than `poId`, oldest first.
+  QList<TWiadomoscArchiwum> RozmowaPo(int numer, qint64 poId, int ile);
   qint64 LiczbaWRozmowie(int numer);
   TWiadomoscArchiwum Wiadomosc(qint64 id);
   // Full-text search over every conversation, newest first. Each word of `zapytanie` matches

@@ -94,8 +94,15 @@ void TArchiwumDrzewa::Zmieniono(TWezel *wezel, unsigned co)
   if ((co & ZmianaWezla::Dane) && wypowiedz->IdArchiwum == 0)
     Zarchiwizuj(wezel, *wypowiedz);
   // Selecting any line of a received message clears its bold: the message has been seen.
-  if ((co & ZmianaWezla::Stan) && !(wezel->Stan() & StanWezla::Pogrubiony) &&
-      m_nieprzeczytane.erase(wypowiedz->IdArchiwum))
+  if ((co & ZmianaWezla::Stan) && !m_odczytWstrzymany &&
+      !(wezel->Stan() & StanWezla::Pogrubiony))
+    Przeczytano(wezel);
+}
+
+void TArchiwumDrzewa::Przeczytano(TWezel *wezel)
+{
+  const TWypowiedz *wypowiedz = WypowiedzWezla(wezel);
+  if (wypowiedz && m_nieprzeczytane.erase(wypowiedz->IdArchiwum))
     m_archiwum.OznaczPrzeczytana(wypowiedz->IdArchiwum);
 }
 

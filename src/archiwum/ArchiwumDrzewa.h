@@ -29,6 +29,12 @@ public:
   // unknown sender when missing) or in its conference. Returns how many messages came back.
   int Przywroc();
 
+  // While held, selecting a line does not count as reading it: the closing check selects the
+  // unread node it found only to show it.
+  void WstrzymajOdczyt(bool wstrzymaj) { m_odczytWstrzymany = wstrzymaj; }
+  // The user has seen the message of this node after all.
+  void Przeczytano(TWezel *wezel);
+
   // Sent messages in the tree that the next login would send again.
   static int LiczbaOczekujacych(const TDrzewo &drzewo);
 
@@ -45,4 +51,5 @@ private:
   TArchiwum &m_archiwum;
   // Received messages not yet selected, by archive id.
   std::unordered_set<qint64> m_nieprzeczytane;
+  bool m_odczytWstrzymany = false;
 };

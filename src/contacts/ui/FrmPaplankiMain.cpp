@@ -177,7 +177,11 @@ void TFrmPaplankiMain::FormCloseQuery(bool &CanClose)
     PowiadomOOczekujacych();
     return;
   }
+  // Shown, not read: if the window closes now, the message comes back unread next time.
+  const TWskaznikWezla pokazany = nieprzeczytany;
+  WstrzymajOdczytWArchiwum(true);
   Zaznacz(nieprzeczytany);
+  WstrzymajOdczytWArchiwum(false);
   CanClose = PokazKomunikat(QStringLiteral("Są jeszcze nieprzeczytane wiadomości.\r"
                                            "Mimo to zamknąć ?"),
                             QStringLiteral("Ostrzeżenie"),
@@ -185,6 +189,8 @@ void TFrmPaplankiMain::FormCloseQuery(bool &CanClose)
              Komunikat::WynikTak;
   if (CanClose)
     PowiadomOOczekujacych();
+  else if (m_archiwumDrzewa)
+    m_archiwumDrzewa->Przeczytano(pokazany);
 }
 
 void TFrmPaplankiMain::closeEvent(QCloseEvent *zdarzenie)

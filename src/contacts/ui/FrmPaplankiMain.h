@@ -19,6 +19,7 @@ class QAction;
 class QLabel;
 class TArchiwum;
 class TArchiwumDrzewa;
+class THistoriaFrm;
 class QMenu;
 class QToolButton;
 class TAutomatycznaZajetosc;
@@ -158,6 +159,11 @@ public:
   // many will be sent then.
   static QString TekstOczekujacych(int ile);
   static QString TekstOdlozonegoArchiwum(const QString &plik);
+  // "Historia" (the contact's popup section; Ctrl+H in the window): the history window with the
+  // conversation of the command target's contact, or of the message's other party.
+  void HistoriaClick();
+  QAction *Historia1 = nullptr; // Ctrl+H in the window
+  THistoriaFrm *HistoriaFrm() const;
 
 protected:
   void FormClose() override;
@@ -185,6 +191,7 @@ private:
   void PrzywrocZArchiwum();
   void PowiadomOArchiwum();
   void PowiadomOOczekujacych();
+  void WstrzymajOdczytWArchiwum(bool wstrzymaj);
   void ZamknijArchiwum();
 
   // The popup's general items, into `menu` (the top level or the product submenu).
@@ -211,6 +218,7 @@ private:
   std::unique_ptr<TArchiwum> m_archiwum;
   std::unique_ptr<TArchiwumDrzewa> m_archiwumDrzewa;
   bool m_archiwumZgloszone = false;
+  QPointer<THistoriaFrm> m_historiaFrm; // made at its first opening
 };
 
 extern TFrmPaplankiMain *FrmPaplankiMain;

@@ -7,6 +7,11 @@
 #include "app/Lokalizacje.h"
 #include "archiwum/Archiwum.h"
 #include "archiwum/ArchiwumDrzewa.h"
+#include "archiwum/ui/HistoriaFrm.h"
+#include "contacts/Galezie.h"
+
+#include <QAction>
+#include <QMenu>
 
 #include <QDir>
 #include <QFileInfo>
@@ -32,6 +37,14 @@ QString TFrmPaplankiMain::TekstOdlozonegoArchiwum(const QString &plik)
 
 void TFrmPaplankiMain::OtworzArchiwum()
 {
+  // A key of the window only: the specified "&Paplanki" menu keeps its items.
+  Historia1 = new QAction(QStringLiteral("&Historia"), this);
+  Historia1->setObjectName(QStringLiteral("Historia1"));
+  Historia1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+  Historia1->setShortcutContext(Qt::WindowShortcut);
+  addAction(Historia1);
+  connect(Historia1, &QAction::triggered, this, [this] { HistoriaClick(); });
+
   m_archiwum = std::make_unique<TArchiwum>();
   const QString plik =
       QDir(KatalogDanych(NazwaProduktu())).filePath(TArchiwum::NazwaPliku());
@@ -77,10 +90,40 @@ void TFrmPaplankiMain::PowiadomOOczekujacych()
                    Komunikat::IkonaInformacji);
 }
 
+THistoriaFrm *TFrmPaplankiMain::HistoriaFrm() const
+{
+  return m_historiaFrm;
+}
+
+void TFrmPaplankiMain::HistoriaClick()
+{
+  if (!Archiwum())
+    return;
+  int numer = 0;
+  if (TWezel *cel = WybranyWezel ? WybranyWezel.get() : ZaznaczonyWezel()) {
+    if (const TWypowiedz *w = cel->DaneJako<TWypowiedz>())
+      numer = w->DaneDodatkowe().NumerNadawcy;
+    else if (const TUzytkownik *u = TDrzewo::UzytkownikWezla(cel))
+      numer = u->Numer();
+  }
+  if (!m_historiaFrm)
+    m_historiaFrm = new THistoriaFrm(*m_archiwum, this);
+  // What this run wrote is in the file before the window reads it.
+  m_archiwum->Zaczekaj();
+  m_historiaFrm->Pokaz(numer);
+}
+
+void TFrmPaplankiMain::WstrzymajOdczytWArchiwum(bool wstrzymaj)
+{
+  if (m_archiwumDrzewa)
+    m_archiwumDrzewa->WstrzymajOdczyt(wstrzymaj);
+}
+
 void TFrmPaplankiMain::ZamknijArchiwum()
 {
   if (m_odbior)
     m_odbior->UstawPoPotwierdzeniu({});
+  delete m_historiaFrm; // it reads the archive
   m_archiwumDrzewa.reset();
   m_archiwum.reset(); // commits what is queued
 }

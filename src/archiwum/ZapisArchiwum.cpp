@@ -121,7 +121,10 @@ void TZapisArchiwum::Petla()
     baza.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     const bool otwarta = baza.open();
     if (otwarta) {
+      // WAL with NORMAL sync: a commit survives the program being killed; only a power loss
+      // may take the last turns back.
       QSqlQuery(QStringLiteral("PRAGMA synchronous = NORMAL"), baza);
+      QSqlQuery(QStringLiteral("PRAGMA cache_size = -16384"), baza);
     } else {
       qWarning() << "Archiwum:" << baza.lastError().text();
     }

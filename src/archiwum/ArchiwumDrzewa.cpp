@@ -127,7 +127,7 @@ void TArchiwumDrzewa::Potwierdzenie(TWezel *wezel, int sekwencja, int status)
   m_archiwum.DopiszPotwierdzenie(sekwencja, status, id);
 }
 
-int TArchiwumDrzewa::Przywroc()
+int TArchiwumDrzewa::Przywroc(const std::function<void(TWezel *)> &pokaz)
 {
   if (!m_drzewo)
     return 0;
@@ -137,7 +137,7 @@ int TArchiwumDrzewa::Przywroc()
     ++ile;
   }
   for (const TWiadomoscArchiwum &w : m_archiwum.Nieprzeczytane()) {
-    PrzywrocOdebrana(w);
+    PrzywrocOdebrana(w, pokaz);
     ++ile;
   }
   return ile;
@@ -156,7 +156,8 @@ void TArchiwumDrzewa::PrzywrocWyslana(const TWiadomoscArchiwum &w)
   wezel->UstawObrazStanu(w.status == 4 ? ObrazBrakMiejsca : ObrazNapisanej);
 }
 
-void TArchiwumDrzewa::PrzywrocOdebrana(const TWiadomoscArchiwum &w)
+void TArchiwumDrzewa::PrzywrocOdebrana(const TWiadomoscArchiwum &w,
+                                       const std::function<void(TWezel *)> &pokaz)
 {
   TWezel *cel = nullptr;
   if (!w.uczestnicy.isEmpty()) {
@@ -185,6 +186,8 @@ void TArchiwumDrzewa::PrzywrocOdebrana(const TWiadomoscArchiwum &w)
     TWezel *wezel = m_drzewo->Dodaj(cel, linia);
     wezel->UstawDane(dane);
     m_drzewo->UstawStanWezla(wezel, StanWezla::Pogrubiony, StanWezla::Pogrubiony);
+    if (pokaz)
+      pokaz(wezel);
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include "contacts/Drzewo.h"
 
+#include <functional>
 #include <unordered_set>
 
 class TArchiwum;
@@ -26,8 +27,9 @@ public:
   // Start-up, after the contacts are loaded: every sent message still waiting for delivery goes
   // back under its contact (top level without one) with the state picture it had; every received
   // message never selected goes back bold, as its lines, under its contact (created as for an
-  // unknown sender when missing) or in its conference. Returns how many messages came back.
-  int Przywroc();
+  // unknown sender when missing) or in its conference; `pokaz` is given every line put back, to
+  // make it visible as the dispatcher makes a new line. Returns how many messages came back.
+  int Przywroc(const std::function<void(TWezel *)> &pokaz = {});
 
   // While held, selecting a line does not count as reading it: the closing check selects the
   // unread node it found only to show it.
@@ -41,7 +43,8 @@ public:
 private:
   void Zarchiwizuj(TWezel *wezel, TWypowiedz &wypowiedz);
   void PrzywrocWyslana(const struct TWiadomoscArchiwum &w);
-  void PrzywrocOdebrana(const struct TWiadomoscArchiwum &w);
+  void PrzywrocOdebrana(const struct TWiadomoscArchiwum &w,
+                        const std::function<void(TWezel *)> &pokaz);
 
   void Zmieniono(TWezel *wezel, unsigned co) override;
   void PrzedUsunieciemWezla(TWezel *wezel) override;

@@ -10,6 +10,7 @@
 #include "common/SerweryGG.h"
 #include "common/Srodowisko.h"
 #include "contacts/Galezie.h"
+#include "contacts/ModelDrzewa.h"
 #include "contacts/ui/WidokDrzewa.h"
 #include "dialogs/ui/WypowiedzFrm.h"
 #include "gg/Liczby.h"
@@ -233,6 +234,7 @@ private slots:
              u'(' + DataCzasNaTekst(QDateTime::fromSecsSinceEpoch(Nadano)) +
                  QStringLiteral(")Co słychać?"));
     QVERIFY(d.MaStanWezla(bolek->Dziecko(0), StanWezla::Pogrubiony));
+    QVERIFY(okno->TreeView1->isExpanded(okno->Model->Indeks(bolek)));
     // The conference keeps its participants.
     TWezel *konferencja = nullptr;
     for (int i = 0; i < d.LiczbaGlownych(); ++i)

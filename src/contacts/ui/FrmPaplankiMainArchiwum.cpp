@@ -61,7 +61,7 @@ void TFrmPaplankiMain::PrzywrocZArchiwum()
 {
   if (!m_archiwumDrzewa)
     return;
-  m_archiwumDrzewa->Przywroc();
+  m_archiwumDrzewa->Przywroc([this](TWezel *wezel) { UczynWidocznym(wezel); });
 }
 
 void TFrmPaplankiMain::PowiadomOArchiwum()

@@ -317,6 +317,37 @@ private slots:
     QVERIFY(okno->Drzewo.MaStanWezla(bolek->Dziecko(0), StanWezla::Pogrubiony));
   }
 
+  void zamykanieNieprzeczytaneIOczekujace()
+  {
+    Przygotuj();
+    auto okno = NoweOkno();
+    QVERIFY(okno);
+    TDrzewo &d = okno->Drzewo;
+    // A received line, unread, as the dispatcher leaves it; a message written offline.
+    TWezel *linia = d.Dodaj(d.ZnajdzUzytkownika(1002), QStringLiteral("Hej"));
+    linia->UstawDane(std::make_shared<TWypowiedz>(
+        nullptr, std::make_unique<TDaneDodatkowe>(2, 1002, int(Nadano), 7, QDateTime()),
+        QStringLiteral("Hej")));
+    d.UstawStanWezla(linia, StanWezla::Pogrubiony, StanWezla::Pogrubiony);
+    Odpowiedz(*okno, d.ZnajdzUzytkownika(1001), QStringLiteral("Czekam"));
+
+    // "No" keeps the window: the line shown by the question counts as seen.
+    auto pytanie = OdpowiedzNaKomunikat(QStringLiteral("&Nie"));
+    QVERIFY(!okno->close());
+    QVERIFY(pytanie->Pokazany);
+    QVERIFY(okno->isVisible());
+    okno->Archiwum()->Zaczekaj();
+    QVERIFY(okno->Archiwum()->Nieprzeczytane().isEmpty());
+    QCOMPARE(okno->Archiwum()->Oczekujace().size(), 1);
+
+    // Nothing unread now: only the count of what waits, then the window closes.
+    auto informacja = OdpowiedzNaKomunikat();
+    QVERIFY(okno->close());
+    QVERIFY(informacja->Pokazany);
+    QCOMPARE(informacja->Tekst, TFrmPaplankiMain::TekstOczekujacych(1).replace(u'\r', u'\n'));
+    QCOMPARE(informacja->Przyciski.size(), 1);
+  }
+
   void uszkodzoneArchiwumOdlozoneRaz()
   {
     Przygotuj();

@@ -2,6 +2,7 @@
 
 #include "archiwum/ZapisArchiwum.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -125,7 +126,17 @@ bool TArchiwum::Otworz(const QString &sciezka)
   }
   TylkoDlaWlasciciela(sciezka);
   m_otwarte = true;
-  m_zapis = std::make_unique<TZapisArchiwum>(sciezka);
+  m_zapis = std::make_unique<TZapisArchiwum>(sciezka, [zyje = std::weak_ptr<bool>(m_zyje), this] {
+    // From the writer thread to this one.
+    if (QCoreApplication *aplikacja = QCoreApplication::instance())
+      QMetaObject::invokeMethod(
+          aplikacja,
+          [zyje, this] {
+            if (!zyje.expired() && m_przyBledzie)
+              m_przyBledzie();
+          },
+          Qt::QueuedConnection);
+  });
   return true;
 }
 
@@ -272,6 +283,11 @@ void TArchiwum::Zaczekaj()
   Zapisz();
   if (m_zapis)
     m_zapis->Zaczekaj();
+}
+
+int TArchiwum::BledyZapisu() const
+{
+  return m_zapis ? m_zapis->Bledy() : 0;
 }
 
 quint64 TArchiwum::Transakcje() const

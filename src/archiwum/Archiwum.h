@@ -5,6 +5,7 @@
 #include <QPair>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -61,6 +62,13 @@ public:
   void Zaczekaj();
   // Write batches committed so far (one per turn that changed anything).
   quint64 Transakcje() const;
+  // Called on this (the UI) thread, at the turn after a batch of which something could not be
+  // written (a full disk, a file damaged under the running program).
+  void UstawPrzyBledzieZapisu(std::function<void()> przyBledzie)
+  {
+    m_przyBledzie = std::move(przyBledzie);
+  }
+  int BledyZapisu() const;
 
   // --- Reads --------------------------------------------------------------------------------
   // Sent messages the next login would resend (status none of 1, 2, 3) still in the tree.
@@ -96,6 +104,7 @@ private:
   qint64 m_ostatniId = 0;
   std::vector<TOperacjaArchiwum> m_kolejka;
   bool m_zaplanowane = false;
-  std::shared_ptr<bool> m_zyje; // the queued end-of-turn call checks it
+  std::shared_ptr<bool> m_zyje; // the queued calls check it
+  std::function<void()> m_przyBledzie;
   std::unique_ptr<TZapisArchiwum> m_zapis;
 };

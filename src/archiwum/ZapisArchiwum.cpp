@@ -81,8 +81,8 @@ struct TPolecenia {
 
 } // namespace
 
-TZapisArchiwum::TZapisArchiwum(const QString &sciezka)
-    : m_sciezka(sciezka), m_watek([this] { Petla(); })
+TZapisArchiwum::TZapisArchiwum(const QString &sciezka, std::function<void()> poBledzie)
+    : m_sciezka(sciezka), m_poBledzie(std::move(poBledzie)), m_watek([this] { Petla(); })
 {
 }
 
@@ -140,17 +140,25 @@ void TZapisArchiwum::Petla()
         m_pracuje = true;
         zamek.unlock();
 
+        bool zapisane = otwarta;
         if (otwarta) {
           baza.transaction();
+          // One failing change does not take the others of its turn with it.
           for (const auto &partia : partie)
             for (const TOperacjaArchiwum &o : partia)
-              polecenia.Wykonaj(o);
+              zapisane = polecenia.Wykonaj(o) && zapisane;
           if (!baza.commit()) {
             qWarning() << "Archiwum:" << baza.lastError().text();
             baza.rollback();
+            zapisane = false;
           }
         }
         ++m_transakcje;
+        if (!zapisane) {
+          ++m_bledy;
+          if (m_poBledzie)
+            m_poBledzie();
+        }
 
         zamek.lock();
         m_pracuje = false;

@@ -313,6 +313,26 @@ private slots:
     QVERIFY(a.OdlozonyPlik().isEmpty());
   }
 
+  void bladZapisuZgloszony()
+  {
+    QTemporaryDir katalog;
+    const QString plik = katalog.filePath(QStringLiteral("Archiwum.sqlite"));
+    TStanowiskoArchiwum s(plik);
+    int zgloszenia = 0;
+    s.archiwum.UstawPrzyBledzieZapisu([&zgloszenia] { ++zgloszenia; });
+    TWezel *ala = s.Drzewo().DodajUzytkownika(1, {}, {}, {}, {}, QStringLiteral("A"), 3);
+    Napisz(s.Drzewo(), ala, 1, 1, QStringLiteral("przed"), QDateTime::currentDateTime());
+    s.archiwum.Zaczekaj();
+    QCoreApplication::processEvents();
+    QCOMPARE(zgloszenia, 0);
+    // The file is damaged under the running program: the next turn's writes fail, and say so.
+    Zapytaj(plik, QStringLiteral("DROP TABLE wiadomosci"));
+    Napisz(s.Drzewo(), ala, 1, 2, QStringLiteral("po"), QDateTime::currentDateTime());
+    s.archiwum.Zaczekaj();
+    QCOMPARE(s.archiwum.BledyZapisu(), 1);
+    QTRY_COMPARE(zgloszenia, 1);
+  }
+
   void tylkoDlaWlasciciela()
   {
     QTemporaryDir katalog;

@@ -159,6 +159,7 @@ public:
   // many will be sent then.
   static QString TekstOczekujacych(int ile);
   static QString TekstOdlozonegoArchiwum(const QString &plik);
+  static QString TekstBleduZapisuArchiwum(const QString &plik);
   // "Historia" (the contact's popup section; Ctrl+H in the window): the history window with the
   // conversation of the command target's contact, or of the message's other party.
   void HistoriaClick();
@@ -218,6 +219,7 @@ private:
   std::unique_ptr<TArchiwum> m_archiwum;
   std::unique_ptr<TArchiwumDrzewa> m_archiwumDrzewa;
   bool m_archiwumZgloszone = false;
+  bool m_bladZapisuZgloszony = false;
   QPointer<THistoriaFrm> m_historiaFrm; // made at its first opening
 };
 

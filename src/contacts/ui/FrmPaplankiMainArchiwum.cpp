@@ -35,6 +35,13 @@ QString TFrmPaplankiMain::TekstOdlozonegoArchiwum(const QString &plik)
       .arg(QDir::toNativeSeparators(plik));
 }
 
+QString TFrmPaplankiMain::TekstBleduZapisuArchiwum(const QString &plik)
+{
+  return QStringLiteral("Nie można zapisać archiwum wiadomości\r%1\r"
+                        "Wiadomości, których nie zapisano, znikną po zamknięciu programu.")
+      .arg(QDir::toNativeSeparators(plik));
+}
+
 void TFrmPaplankiMain::OtworzArchiwum()
 {
   // A key of the window only: the specified "&Paplanki" menu keeps its items.
@@ -50,6 +57,14 @@ void TFrmPaplankiMain::OtworzArchiwum()
       QDir(KatalogDanych(NazwaProduktu())).filePath(TArchiwum::NazwaPliku());
   if (!m_archiwum->Otworz(plik))
     return;
+  m_archiwum->UstawPrzyBledzieZapisu([this] {
+    // Once a run: a disk that stays full would otherwise raise a box every turn.
+    if (m_bladZapisuZgloszony)
+      return;
+    m_bladZapisuZgloszony = true;
+    PokazKomunikat(TekstBleduZapisuArchiwum(m_archiwum->Sciezka()), QStringLiteral("Błąd"),
+                   Komunikat::IkonaBledu);
+  });
   m_archiwumDrzewa = std::make_unique<TArchiwumDrzewa>(Drzewo, *m_archiwum);
   m_odbior->UstawPoPotwierdzeniu([this](TWezel *wezel, int sekwencja, int status) {
     if (m_archiwumDrzewa)

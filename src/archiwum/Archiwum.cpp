@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -90,6 +91,8 @@ TArchiwum::~TArchiwum()
   Zapisz();
   m_zapis.reset(); // drains its queue
   Rozlacz();
+  if (m_blokada >= 0)
+    ::close(m_blokada);
 }
 
 QString TArchiwum::NazwaOdlozonego(const QString &plik, const QDate &dzien)
@@ -105,6 +108,19 @@ QString TArchiwum::NazwaOdlozonego(const QString &plik, const QDate &dzien)
 bool TArchiwum::Otworz(const QString &sciezka)
 {
   m_sciezka = sciezka;
+  if (!QDir().mkpath(QFileInfo(sciezka).absolutePath()))
+    return false;
+  // A lock file of its own: SQLite's locks on the database itself must not be touched.
+  const QByteArray blokada = QFile::encodeName(sciezka + QStringLiteral("-blokada"));
+  m_blokada = ::open(blokada.constData(), O_CREAT | O_RDWR | O_CLOEXEC, 0600);
+  if (m_blokada < 0)
+    return false;
+  if (::flock(m_blokada, LOCK_EX | LOCK_NB) != 0) {
+    ::close(m_blokada);
+    m_blokada = -1;
+    m_zajete = true;
+    return false;
+  }
   QString blad;
   if (!Polacz(sciezka, &blad)) {
     Rozlacz();

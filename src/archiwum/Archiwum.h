@@ -39,9 +39,11 @@ public:
   static QString NazwaOdlozonego(const QString &plik, const QDate &dzien);
 
   // Opens or creates the file (and its folder). A file that cannot be read as an archive is
-  // renamed aside and a new one created; OdlozonyPlik() then names it. False only when no
-  // archive could be made at all (the program goes on without one).
+  // renamed aside and a new one created; OdlozonyPlik() then names it. False when no archive
+  // could be made at all, or when another running copy of the program holds it (Zajete()): the
+  // program goes on without one.
   bool Otworz(const QString &sciezka);
+  bool Zajete() const { return m_zajete; }
   bool Otwarte() const { return m_otwarte; }
   QString Sciezka() const { return m_sciezka; }
   QString OdlozonyPlik() const { return m_odlozony; }
@@ -101,6 +103,8 @@ private:
   QString m_odlozony;
   QString m_polaczenie; // the UI thread's connection name
   bool m_otwarte = false;
+  bool m_zajete = false;
+  int m_blokada = -1; // held while open: identifiers are handed out by one process only
   qint64 m_ostatniId = 0;
   std::vector<TOperacjaArchiwum> m_kolejka;
   bool m_zaplanowane = false;

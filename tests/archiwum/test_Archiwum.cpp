@@ -313,6 +313,24 @@ private slots:
     QVERIFY(a.OdlozonyPlik().isEmpty());
   }
 
+  void jednaKopiaProgramuNaArchiwum()
+  {
+    QTemporaryDir katalog;
+    const QString plik = katalog.filePath(QStringLiteral("Archiwum.sqlite"));
+    auto pierwsze = std::make_unique<TArchiwum>();
+    QVERIFY(pierwsze->Otworz(plik));
+    // A second copy would hand out the same identifiers: it goes without an archive.
+    TArchiwum drugie;
+    QVERIFY(!drugie.Otworz(plik));
+    QVERIFY(drugie.Zajete());
+    QVERIFY(drugie.OdlozonyPlik().isEmpty());
+    QVERIFY(QFile::exists(plik));
+    pierwsze.reset();
+    TArchiwum trzecie;
+    QVERIFY(trzecie.Otworz(plik));
+    QVERIFY(!trzecie.Zajete());
+  }
+
   void bladZapisuZgloszony()
   {
     QTemporaryDir katalog;

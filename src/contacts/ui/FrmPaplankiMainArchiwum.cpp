@@ -86,10 +86,15 @@ void TFrmPaplankiMain::PowiadomOArchiwum()
   if (m_archiwum->Otwarte() && m_archiwum->OdlozonyPlik().isEmpty())
     return;
   m_archiwumZgloszone = true;
-  const QString tekst =
-      m_archiwum->Otwarte()
-          ? TekstOdlozonegoArchiwum(m_archiwum->OdlozonyPlik())
-          : QStringLiteral("Nie można otworzyć archiwum wiadomości\r%1\r"
+  QString tekst;
+  if (m_archiwum->Otwarte())
+    tekst = TekstOdlozonegoArchiwum(m_archiwum->OdlozonyPlik());
+  else if (m_archiwum->Zajete())
+    tekst = QStringLiteral("Archiwum wiadomości jest używane przez inną uruchomioną kopię "
+                           "programu.\rWiadomości z tej kopii nie będą zachowywane po jej "
+                           "zamknięciu.");
+  else
+    tekst = QStringLiteral("Nie można otworzyć archiwum wiadomości\r%1\r"
                            "Wiadomości nie będą zachowywane po zamknięciu programu.")
                 .arg(QDir::toNativeSeparators(m_archiwum->Sciezka()));
   PokazKomunikat(tekst, QStringLiteral("Ostrzeżenie"), Komunikat::IkonaOstrzezenia);

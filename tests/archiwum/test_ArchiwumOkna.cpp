@@ -4,6 +4,8 @@
 
 #include "app/DataCzas.h"
 #include "archiwum/Archiwum.h"
+#include "archiwum/ModelRozmowy.h"
+#include "archiwum/ui/HistoriaFrm.h"
 #include "common/OdbiorTestowy.h"
 #include "common/OknaPowloki.h"
 #include "common/OknoGlowne.h"
@@ -259,6 +261,16 @@ private slots:
     QCOMPARE(watek[1].odpowiedzNa, watek[0].id);
     QCOMPARE(watek[2].odpowiedzNa, watek[1].id);
     QCOMPARE(watek[2].glebokosc, 2);
+    // And so the history window shows it, each answer a step in.
+    okno->WybranyWezel = bolek;
+    okno->HistoriaClick();
+    THistoriaFrm *historia = okno->HistoriaFrm();
+    QVERIFY(historia && historia->isVisible());
+    QCOMPARE(historia->Model->rowCount(), 3);
+    QVERIFY(historia->Model->index(0).data().toString().startsWith(u'('));
+    QVERIFY(historia->Model->index(1).data().toString().startsWith(QStringLiteral("  ↳ (")));
+    QVERIFY(historia->Model->index(2).data().toString().startsWith(QStringLiteral("    ↳ (")));
+    QVERIFY(historia->Model->index(2).data().toString().endsWith(QStringLiteral("1002: Co słychać?")));
 
     // Read now: the next start brings nothing back.
     okno->Zaznacz(bolek->Dziecko(0));

@@ -1,16 +1,18 @@
 #include "archiwum/ui/HistoriaFrm.h"
 
 #include "app/DataCzas.h"
+#include "app/Komunikaty.h"
+#include "app/ui/Powloka.h"
 #include "archiwum/EksportRozmowy.h"
 #include "archiwum/ModelRozmowy.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -26,8 +28,8 @@ QLabel *Etykieta(const QString &tekst, QWidget *dla, QWidget *rodzic)
 
 } // namespace
 
-THistoriaFrm::THistoriaFrm(TArchiwum &archiwum, QWidget *rodzic)
-    : QDialog(rodzic), m_archiwum(archiwum)
+THistoriaFrm::THistoriaFrm(TArchiwum &archiwum, QWidget *rodzic, const QString &nazwaProduktu)
+    : QDialog(rodzic), m_archiwum(archiwum), m_nazwaProduktu(nazwaProduktu)
 {
   setObjectName(QStringLiteral("HistoriaFrm"));
   setWindowTitle(QStringLiteral("Historia"));
@@ -168,6 +170,8 @@ void THistoriaFrm::EksportujBtnClick()
   const bool html = wybrany == strona || plik.endsWith(QStringLiteral(".html"), Qt::CaseInsensitive) ||
                     plik.endsWith(QStringLiteral(".htm"), Qt::CaseInsensitive);
   if (!Eksportuj(plik, html))
-    QMessageBox::warning(this, windowTitle(),
-                         QStringLiteral("Nie można zapisać pliku\n%1").arg(plik));
+    PokazKomunikatProgramu(this, m_nazwaProduktu.isEmpty() ? windowTitle() : m_nazwaProduktu,
+                           QStringLiteral("Nie można zapisać pliku\r%1")
+                               .arg(QDir::toNativeSeparators(plik)),
+                           Komunikat::IkonaBledu, QStringLiteral("Błąd"));
 }

@@ -19,7 +19,9 @@ class TModelRozmowy;
 class THistoriaFrm : public QDialog {
   Q_OBJECT
 public:
-  explicit THistoriaFrm(TArchiwum &archiwum, QWidget *rodzic = nullptr);
+  // `nazwaProduktu` starts the captions of its message boxes.
+  explicit THistoriaFrm(TArchiwum &archiwum, QWidget *rodzic = nullptr,
+                        const QString &nazwaProduktu = QString());
 
   // Shows the conversation with `numer` and brings the window up; with `id` that message is
   // selected, otherwise the newest.
@@ -47,5 +49,6 @@ private:
   void PrzewinietoRozmowe(int wartosc);
 
   TArchiwum &m_archiwum;
+  QString m_nazwaProduktu;
   QList<TTrafienie> m_trafienia;
 };

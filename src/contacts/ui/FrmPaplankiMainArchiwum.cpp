@@ -127,7 +127,7 @@ void TFrmPaplankiMain::HistoriaClick()
       numer = u->Numer();
   }
   if (!m_historiaFrm)
-    m_historiaFrm = new THistoriaFrm(*m_archiwum, this);
+    m_historiaFrm = new THistoriaFrm(*m_archiwum, this, NazwaProduktu());
   // What this run wrote is in the file before the window reads it.
   m_archiwum->Zaczekaj();
   m_historiaFrm->Pokaz(numer);

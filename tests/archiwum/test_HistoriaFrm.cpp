@@ -13,6 +13,7 @@
 
 #include <QAccessible>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -118,6 +119,27 @@ private slots:
     QVERIFY(strona.contains(QStringLiteral("margin-left:2em")));
     QVERIFY(!strona.contains(QStringLiteral("Nie ta rozmowa")));
     QVERIFY(!h.Eksportuj(katalog.filePath(QStringLiteral("brak/r.txt")), false));
+
+    // By keyboard: Alt+E, the file dialog with the HTML filter chosen.
+    const QString zPrzycisku = katalog.filePath(QStringLiteral("z-przycisku"));
+    OdpowiedzNaOknoModalne([&](QWidget *w) {
+      auto *dialog = qobject_cast<QFileDialog *>(w);
+      if (!dialog) {
+        w->close();
+        return;
+      }
+      dialog->selectNameFilter(QStringLiteral("Strona HTML (*.html)"));
+      dialog->selectFile(zPrzycisku);
+      QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+    });
+    h.show();
+    h.activateWindow();
+    QTRY_VERIFY(h.isActiveWindow());
+    QTest::keyClick(&h, Qt::Key_E, Qt::AltModifier);
+    QTRY_VERIFY(QFile::exists(zPrzycisku) || QFile::exists(zPrzycisku + QStringLiteral(".html")));
+    QFile z(QFile::exists(zPrzycisku) ? zPrzycisku : zPrzycisku + QStringLiteral(".html"));
+    QVERIFY(z.open(QIODevice::ReadOnly));
+    QVERIFY(z.readAll().startsWith("<!DOCTYPE html>"));
   }
 
   void leniwieWObieStrony()

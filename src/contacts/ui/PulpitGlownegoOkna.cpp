@@ -1,0 +1,145 @@
+#include "contacts/ui/PulpitGlownegoOkna.h"
+
+#include "contacts/Galezie.h"
+#include "contacts/Rejestr.h"
+#include "contacts/ui/FrmPaplankiMain.h"
+#include "contacts/ui/Obrazki.h"
+#include "gg/Sesja.h"
+#include "gg/SesjaPakiety.h"
+#include "pulpit/LicznikNieprzeczytanych.h"
+#include "pulpit/Powiadomienia.h"
+#include "pulpit/ui/Zasobnik.h"
+
+#include <QDBusConnection>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+const QString SekcjaUstawien = QStringLiteral("Ustawienia");
+const QString KluczPowiadomien = QStringLiteral("Powiadomienia");
+
+// The tree's picture of the own status: coloured while logged in, the grey outline otherwise.
+int ObrazStanuWlasnego(quint32 kod, bool zalogowany)
+{
+  if (!zalogowany)
+    return 11;
+  switch (kod & ~StanGG::TylkoDlaPrzyjaciol) {
+  case StanGG::Dostepny:
+  case StanGG::DostepnyZOpisem:
+    return 10;
+  case StanGG::Zajety:
+  case StanGG::ZajetyZOpisem:
+    return 28;
+  case StanGG::Niewidoczny:
+  case StanGG::NiewidocznyZOpisem:
+    return 26;
+  case StanGG::Zablokowany:
+    return 16;
+  default:
+    return 11;
+  }
+}
+
+} // namespace
+
+TPulpitGlownegoOkna::TPulpitGlownegoOkna(TFrmPaplankiMain &okno, const QDBusConnection &magistrala)
+    : QObject(&okno), m_okno(okno), m_licznik(new TLicznikNieprzeczytanych(okno.Drzewo, this)),
+      m_powiadomienia(new TPowiadomienia(magistrala, this))
+{
+  TZasobnik::TObsluga obsluga;
+  obsluga.Polacz = [this] { m_okno.PolaczTB->click(); };
+  obsluga.Polaczony = [this] { return m_okno.PolaczTB->isChecked(); };
+  obsluga.Powiadomienia = [this] { return Powiadomienia(); };
+  obsluga.UstawPowiadomienia = [this](bool w) { UstawPowiadomienia(w); };
+  m_zasobnik = new TZasobnik(okno.Sesja(), okno, std::move(obsluga), this);
+
+  connect(m_licznik, &TLicznikNieprzeczytanych::ZmienionoLiczbe, this, [this](int liczba) {
+    m_okno.setWindowTitle(Tytul(m_okno.NazwaProduktu(), liczba));
+    Odswiez();
+  });
+  connect(m_licznik, &TLicznikNieprzeczytanych::NowaWiadomosc, this,
+          &TPulpitGlownegoOkna::NowaWiadomosc);
+  connect(m_powiadomienia, &TPowiadomienia::Odpowiedz, this, &TPulpitGlownegoOkna::Odpowiedz);
+  connect(m_powiadomienia, &TPowiadomienia::PokazOkno, this, &TPulpitGlownegoOkna::Pokaz);
+  m_okno.setWindowTitle(Tytul(m_okno.NazwaProduktu(), m_licznik->Liczba()));
+  Odswiez();
+}
+
+TPulpitGlownegoOkna::~TPulpitGlownegoOkna() = default;
+
+QString TPulpitGlownegoOkna::Tytul(const QString &nazwa, int nieprzeczytane)
+{
+  return nieprzeczytane > 0 ? QStringLiteral("(%1) %2").arg(nieprzeczytane).arg(nazwa) : nazwa;
+}
+
+bool TPulpitGlownegoOkna::Powiadomienia() const
+{
+  QSettings *rejestr = m_okno.RejestrUstawien();
+  return !rejestr || CzytajLogiczna(*rejestr, SekcjaUstawien, KluczPowiadomien, true);
+}
+
+void TPulpitGlownegoOkna::UstawPowiadomienia(bool wlaczone)
+{
+  if (QSettings *rejestr = m_okno.RejestrUstawien())
+    ZapiszLogiczna(*rejestr, SekcjaUstawien, KluczPowiadomien, wlaczone);
+}
+
+void TPulpitGlownegoOkna::Odswiez()
+{
+  const TSesjaGG &sesja = m_okno.Sesja();
+  const int indeks = ObrazStanuWlasnego(sesja.StanWlasny(), sesja.Zalogowany());
+  QIcon obraz;
+  for (const qreal skala : {1.0, 1.5, 2.0, 3.0})
+    obraz.addPixmap(ObrazyWezlow(skala).value(indeks));
+  QString stan = NazwaKoduStanu(sesja.StanWlasny());
+  if (!sesja.OpisWlasny().isEmpty())
+    stan += QStringLiteral(": ") + sesja.OpisWlasny();
+  m_zasobnik->Odswiez(obraz, m_okno.NazwaProduktu() + u'\n' + stan + u'\n' +
+                                 QStringLiteral("Nieprzeczytane wiadomości: %1")
+                                     .arg(m_licznik->Liczba()));
+}
+
+QString TPulpitGlownegoOkna::PodpisNadawcy(int nadawca, const TWezel *linia) const
+{
+  const TWezel *kontakt = m_okno.Drzewo.ZnajdzUzytkownika(nadawca);
+  const TUzytkownik *u = kontakt ? kontakt->DaneJako<TUzytkownik>() : TDrzewo::UzytkownikWezla(linia);
+  return u && !u->Opis.isEmpty() ? u->Opis : QString::number(nadawca);
+}
+
+void TPulpitGlownegoOkna::NowaWiadomosc(TWezel *linia)
+{
+  if (!Powiadomienia() || m_okno.isActiveWindow())
+    return;
+  const auto *wypowiedz = linia->DaneJako<TWypowiedz>();
+  if (!wypowiedz)
+    return;
+  const int nadawca = wypowiedz->DaneDodatkowe().NumerNadawcy;
+  m_ostatnie[nadawca] = linia;
+  const QString tekst = wypowiedz->Tekst();
+  const qsizetype koniec = tekst.indexOf(u'\n');
+  QString pierwsza = koniec < 0 ? tekst : tekst.left(koniec);
+  if (pierwsza.endsWith(u'\r'))
+    pierwsza.chop(1);
+  m_powiadomienia->Pokaz(nadawca, PodpisNadawcy(nadawca, linia), pierwsza);
+}
+
+void TPulpitGlownegoOkna::Odpowiedz(int nadawca)
+{
+  const TWskaznikWezla wezel = m_ostatnie[nadawca];
+  // Out of the bus's delivery: the compose dialog runs its own loop.
+  QTimer::singleShot(0, this, [this, wezel, nadawca] {
+    m_zasobnik->PokazOkno();
+    // One compose dialog at a time: an answer already being written is left alone.
+    if (wezel.isNull() || m_okno.PiszeWiadomosc)
+      return;
+    m_okno.WyslijWiadomosc(TDrzewo::UzytkownikWezla(wezel), nadawca, wezel);
+  });
+}
+
+void TPulpitGlownegoOkna::Pokaz(int nadawca)
+{
+  m_zasobnik->PokazOkno();
+  if (TWezel *wezel = m_ostatnie[nadawca])
+    m_okno.Zaznacz(wezel);
+}

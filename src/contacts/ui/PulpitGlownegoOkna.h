@@ -1,0 +1,51 @@
+#pragma once
+
+#include "contacts/Wezel.h"
+
+#include <QObject>
+#include <QString>
+
+#include <unordered_map>
+
+class QDBusConnection;
+class TFrmPaplankiMain;
+class TLicznikNieprzeczytanych;
+class TPowiadomienia;
+class TZasobnik;
+
+// What the main window shows of itself on the desktop: the unread count in its title and in the
+// tray, the tray icon with the own status, and a notification for each message that arrives
+// while the window is not the active one. The window owns one; it lives shorter than the tree.
+class TPulpitGlownegoOkna : public QObject {
+  Q_OBJECT
+public:
+  TPulpitGlownegoOkna(TFrmPaplankiMain &okno, const QDBusConnection &magistrala);
+  ~TPulpitGlownegoOkna() override;
+
+  // The status, description or connection changed: tray picture and tooltip.
+  void Odswiez();
+
+  // The "Powiadomienia" setting (section "Ustawienia"); on unless the user turned it off.
+  bool Powiadomienia() const;
+  void UstawPowiadomienia(bool wlaczone);
+
+  TLicznikNieprzeczytanych &Licznik() const { return *m_licznik; }
+  TPowiadomienia &Powiadamianie() const { return *m_powiadomienia; }
+  TZasobnik &Zasobnik() const { return *m_zasobnik; }
+
+  // The title with the unread count in front: "(3) Paplanki (GG)"; just the name at 0.
+  static QString Tytul(const QString &nazwa, int nieprzeczytane);
+
+private:
+  void NowaWiadomosc(TWezel *linia);
+  void Odpowiedz(int nadawca);
+  void Pokaz(int nadawca);
+  QString PodpisNadawcy(int nadawca, const TWezel *linia) const;
+
+  TFrmPaplankiMain &m_okno;
+  TLicznikNieprzeczytanych *m_licznik;
+  TPowiadomienia *m_powiadomienia;
+  TZasobnik *m_zasobnik;
+  // The newest notified message of each sender: what "Odpowiedz" and "Pokaż" act on.
+  std::unordered_map<int, TWskaznikWezla> m_ostatnie;
+};

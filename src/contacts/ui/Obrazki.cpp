@@ -1,5 +1,7 @@
 #include "contacts/ui/Obrazki.h"
 
+#include "app/Kontrast.h"
+
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -24,8 +26,9 @@ const QColor Czerwony(224, 32, 32);
 const QColor CiemnyCzerwony(128, 16, 16);
 const QColor Zolty(245, 208, 0);
 const QColor Ciemny(40, 40, 40);
-// Dark line art on a dark background becomes this.
+// Dark line art on a dark background becomes this; the grey outline is lighter there.
 const QColor Jasny(224, 224, 224);
+const QColor JasnySzary(176, 176, 176);
 
 // How one drawing is put into pixels.
 struct TWyglad {
@@ -49,10 +52,15 @@ QImage Puste(const TWyglad &w)
 
 QColor NaTle(const QColor &kolor, const TWyglad &w)
 {
-  // Only the near-black of outlines and figures; colours keep their hue on any background.
-  if (!w.ciemneTlo || !kolor.isValid() || kolor.lightness() > 64)
+  if (!w.ciemneTlo || !kolor.isValid())
     return kolor;
-  return Jasny;
+  // The near-black of outlines and figures turns light; a dark colour keeps its hue, lightened
+  // to the contrast asked of graphics against a dark view.
+  if (kolor.lightness() <= 64)
+    return Jasny;
+  QColor wynik = CzytelnyKolor(kolor, QColor(40, 40, 40), 3.0);
+  wynik.setAlpha(kolor.alpha());
+  return wynik;
 }
 
 QImage Narysuj(const TRysunek &rysunek, bool kolorowy, const TWyglad &w)
@@ -69,7 +77,8 @@ QImage Narysuj(const TRysunek &rysunek, bool kolorowy, const TWyglad &w)
         p.setPen(Qt::NoPen);
     } else {
       p.setBrush(Qt::NoBrush);
-      p.setPen(QPen(Szary, 1.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      p.setPen(QPen(w.ciemneTlo ? JasnySzary : Szary, 1.0, Qt::SolidLine, Qt::RoundCap,
+                    Qt::RoundJoin));
     }
     p.drawPath(k.sciezka);
   }

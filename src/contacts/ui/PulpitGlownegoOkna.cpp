@@ -44,7 +44,7 @@ int ObrazStanuWlasnego(quint32 kod, bool zalogowany)
 } // namespace
 
 TPulpitGlownegoOkna::TPulpitGlownegoOkna(TFrmPaplankiMain &okno, const QDBusConnection &magistrala)
-    : QObject(&okno), m_okno(okno), m_licznik(new TLicznikNieprzeczytanych(okno.Drzewo, this)),
+    : m_okno(okno), m_licznik(new TLicznikNieprzeczytanych(okno.Drzewo, this)),
       m_powiadomienia(new TPowiadomienia(magistrala, this))
 {
   TZasobnik::TObsluga obsluga;
@@ -89,15 +89,25 @@ void TPulpitGlownegoOkna::Odswiez()
 {
   const TSesjaGG &sesja = m_okno.Sesja();
   const int indeks = ObrazStanuWlasnego(sesja.StanWlasny(), sesja.Zalogowany());
-  QIcon obraz;
-  for (const qreal skala : {1.0, 1.5, 2.0, 3.0})
-    obraz.addPixmap(ObrazyWezlow(skala).value(indeks));
   QString stan = NazwaKoduStanu(sesja.StanWlasny());
   if (!sesja.OpisWlasny().isEmpty())
     stan += QStringLiteral(": ") + sesja.OpisWlasny();
-  m_zasobnik->Odswiez(obraz, m_okno.NazwaProduktu() + u'\n' + stan + u'\n' +
-                                 QStringLiteral("Nieprzeczytane wiadomości: %1")
-                                     .arg(m_licznik->Liczba()));
+  const QString podpowiedz = m_okno.NazwaProduktu() + u'\n' + stan + u'\n' +
+                             QStringLiteral("Nieprzeczytane wiadomości: %1").arg(m_licznik->Liczba());
+  // Called for every status bar text: the tray is told only what changed.
+  if (indeks == m_pokazanyObraz && podpowiedz == m_pokazanaPodpowiedz)
+    return;
+  auto obraz = m_obrazyStanu.find(indeks);
+  if (obraz == m_obrazyStanu.end()) {
+    // Trays ask for 16 to 48 pixels: each size drawn, none enlarged.
+    QIcon ikona;
+    for (const qreal skala : {1.0, 1.5, 2.0, 3.0})
+      ikona.addPixmap(ObrazyWezlow(skala).value(indeks));
+    obraz = m_obrazyStanu.insert(indeks, ikona);
+  }
+  m_pokazanyObraz = indeks;
+  m_pokazanaPodpowiedz = podpowiedz;
+  m_zasobnik->Odswiez(*obraz, podpowiedz);
 }
 
 QString TPulpitGlownegoOkna::PodpisNadawcy(int nadawca, const TWezel *linia) const

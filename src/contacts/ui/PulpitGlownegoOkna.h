@@ -2,6 +2,8 @@
 
 #include "contacts/Wezel.h"
 
+#include <QHash>
+#include <QIcon>
 #include <QObject>
 #include <QString>
 
@@ -46,6 +48,10 @@ private:
   TLicznikNieprzeczytanych *m_licznik;
   TPowiadomienia *m_powiadomienia;
   TZasobnik *m_zasobnik;
+  // The tray's pictures by image index, drawn once; what the tray shows now.
+  QHash<int, QIcon> m_obrazyStanu;
+  int m_pokazanyObraz = -1;
+  QString m_pokazanaPodpowiedz;
   // The newest notified message of each sender: what "Odpowiedz" and "Pokaż" act on.
   std::unordered_map<int, TWskaznikWezla> m_ostatnie;
 };

@@ -60,6 +60,8 @@ void TPowiadomienia::Wyslij(int klucz, TWpis &wpis)
   QVariantMap wskazowki;
   wskazowki.insert(QStringLiteral("category"), QStringLiteral("im.received"));
   wskazowki.insert(QStringLiteral("desktop-entry"), NazwaPulpitowa());
+  // The program plays its own new-message sound.
+  wskazowki.insert(QStringLiteral("suppress-sound"), true);
   // A message is plain text, whatever it holds.
   const QString tresc = m_znaczniki ? wpis.tresc.toHtmlEscaped() : wpis.tresc;
   wywolanie << QStringLiteral("Paplanki (GG)") << wpis.id << NazwaPulpitowa() << wpis.tytul

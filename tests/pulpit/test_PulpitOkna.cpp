@@ -8,7 +8,9 @@
 #include "common/OknoGlowne.h"
 #include "common/SerweryGG.h"
 #include "common/Srodowisko.h"
+#include "contacts/ModelDrzewa.h"
 #include "contacts/ui/FrmPaplankiDaneUzytkownika.h"
+#include "contacts/ui/Obrazki.h"
 #include "contacts/ui/PulpitGlownegoOkna.h"
 #include "dialogs/ui/FrmStan.h"
 #include "dialogs/ui/KatalogFrm.h"
@@ -316,6 +318,37 @@ private slots:
     QCOMPARE(okno.Pulpit()->Powiadamianie().LiczbaWyslanych(), wyslane);
     okno.Pulpit()->Zasobnik().Menu()->aboutToShow();
     QVERIFY(!wlacznik->isChecked());
+  }
+
+  // A palette turned dark redraws the tree's pictures for it, and back.
+  void obrazyZaPaleta()
+  {
+    UsunUstawieniaOkna();
+    ZapiszKontoTestowe();
+    ZapiszUstawienieOkna(QStringLiteral("Sledzeni/1001/Opis"), QStringLiteral("Ala"));
+    TOknoCiche okno;
+    TWezel *ala = okno.Drzewo.ZnajdzUzytkownika(1001);
+    QVERIFY(ala);
+    const auto obraz = [&] {
+      const QIcon ikona = okno.Model->Indeks(ala).data(Qt::DecorationRole).value<QIcon>();
+      return ikona.pixmap(QSize(16, 16), 1.0).toImage().convertToFormat(QImage::Format_ARGB32);
+    };
+    const auto wzor = [&](bool ciemne) {
+      return ObrazyWezlow(1.0, ciemne).value(ala->Obraz()).toImage().convertToFormat(
+          QImage::Format_ARGB32);
+    };
+    QVERIFY(wzor(false) != wzor(true));
+    QCOMPARE(obraz(), wzor(false));
+    const QPalette jasna = QApplication::palette();
+    QPalette ciemna = jasna;
+    for (const auto grupa : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+      ciemna.setColor(grupa, QPalette::Base, QColor(27, 30, 32));
+      ciemna.setColor(grupa, QPalette::Text, QColor(239, 240, 241));
+    }
+    QApplication::setPalette(ciemna);
+    QTRY_COMPARE(obraz(), wzor(true));
+    QApplication::setPalette(jasna);
+    QTRY_COMPARE(obraz(), wzor(false));
   }
 
   // The tray's statuses go through UstawStan onto the wire, keeping the description; its other

@@ -3,14 +3,19 @@
 #include "contacts/Galezie.h"
 #include "contacts/Rejestr.h"
 #include "contacts/ui/FrmPaplankiMain.h"
+#include "contacts/ModelDrzewa.h"
+#include "contacts/ui/DelegatWezla.h"
 #include "contacts/ui/Obrazki.h"
+#include "contacts/ui/WidokDrzewa.h"
 #include "gg/Sesja.h"
 #include "gg/SesjaPakiety.h"
 #include "pulpit/LicznikNieprzeczytanych.h"
 #include "pulpit/Powiadomienia.h"
 #include "pulpit/ui/Zasobnik.h"
 
+#include <QApplication>
 #include <QDBusConnection>
+#include <QEvent>
 #include <QTimer>
 #include <QToolButton>
 
@@ -64,6 +69,39 @@ TPulpitGlownegoOkna::TPulpitGlownegoOkna(TFrmPaplankiMain &okno, const QDBusConn
   connect(m_powiadomienia, &TPowiadomienia::PokazOkno, this, &TPulpitGlownegoOkna::Pokaz);
   m_okno.setWindowTitle(Tytul(m_okno.NazwaProduktu(), m_licznik->Liczba()));
   Odswiez();
+  OdswiezObrazy();
+  m_okno.installEventFilter(this);
+}
+
+bool TPulpitGlownegoOkna::eventFilter(QObject *obiekt, QEvent *zdarzenie)
+{
+  if (obiekt == &m_okno) {
+    switch (zdarzenie->type()) {
+    case QEvent::PaletteChange:
+    case QEvent::ScreenChangeInternal:
+    case QEvent::Show:
+      OdswiezObrazy();
+      break;
+    default:
+      break;
+    }
+  }
+  return QObject::eventFilter(obiekt, zdarzenie);
+}
+
+void TPulpitGlownegoOkna::OdswiezObrazy()
+{
+  if (!m_okno.Model || !m_okno.TreeView1)
+    return;
+  const qreal skala = qMax(qApp->devicePixelRatio(), m_okno.devicePixelRatioF());
+  const bool ciemne = CiemneTlo(m_okno.palette());
+  if (qFuzzyCompare(skala, m_skalaObrazow) && ciemne == m_ciemneObrazy)
+    return;
+  m_skalaObrazow = skala;
+  m_ciemneObrazy = ciemne;
+  m_okno.Model->UstawObrazy(ObrazyWezlow(skala, ciemne));
+  m_okno.TreeView1->Delegat()->UstawObrazyStanu(ObrazyStanu(skala, ciemne));
+  m_okno.TreeView1->viewport()->update();
 }
 
 TPulpitGlownegoOkna::~TPulpitGlownegoOkna() = default;

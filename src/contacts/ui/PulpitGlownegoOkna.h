@@ -27,6 +27,10 @@ public:
   // The status, description or connection changed: tray picture and tooltip.
   void Odswiez();
 
+  // The tree's pictures drawn again when the palette turned dark or light, or the window went to
+  // a screen with another device pixel ratio.
+  void OdswiezObrazy();
+
   // The "Powiadomienia" setting (section "Ustawienia"); on unless the user turned it off.
   bool Powiadomienia() const;
   void UstawPowiadomienia(bool wlaczone);
@@ -38,6 +42,9 @@ public:
   // The title with the unread count in front: "(3) Paplanki (GG)"; just the name at 0.
   static QString Tytul(const QString &nazwa, int nieprzeczytane);
 
+protected:
+  bool eventFilter(QObject *obiekt, QEvent *zdarzenie) override;
+
 private:
   void NowaWiadomosc(TWezel *linia);
   void Odpowiedz(int nadawca);
@@ -48,6 +55,9 @@ private:
   TLicznikNieprzeczytanych *m_licznik;
   TPowiadomienia *m_powiadomienia;
   TZasobnik *m_zasobnik;
+  // What the tree's pictures were drawn for.
+  qreal m_skalaObrazow = 0;
+  bool m_ciemneObrazy = false;
   // The tray's pictures by image index, drawn once; what the tray shows now.
   QHash<int, QIcon> m_obrazyStanu;
   int m_pokazanyObraz = -1;

@@ -32,6 +32,8 @@ const TRodzajGalezi *TLicznikNieprzeczytanych::NieprzeczytanaWiadomosc(const TWe
 
 void TLicznikNieprzeczytanych::Zapomnij(const TWezel *wezel)
 {
+  if (m_wiadomoscLinii.empty())
+    return;
   const auto linia = m_wiadomoscLinii.find(wezel);
   if (linia == m_wiadomoscLinii.end())
     return;
@@ -47,14 +49,26 @@ void TLicznikNieprzeczytanych::Zmieniono(TWezel *wezel, unsigned co)
 {
   if (!(co & (ZmianaWezla::Stan | ZmianaWezla::Dane)))
     return;
+  // Only message lines are ever counted: other nodes, and a line that was not bold and still is
+  // not, need no lookup (a burst of messages and status changes passes here by thousands).
+  const bool jestWypowiedzia = wezel->Dane() && wezel->Dane()->Rodzaj() == TRodzajWezla::Wypowiedz;
+  if (!(co & ZmianaWezla::Dane) && !jestWypowiedzia)
+    return;
+  if (!(co & ZmianaWezla::Stan) && !(wezel->Stan() & StanWezla::Pogrubiony))
+    return;
   const TRodzajGalezi *wiadomosc = NieprzeczytanaWiadomosc(wezel);
-  const auto linia = m_wiadomoscLinii.find(wezel);
-  if (linia != m_wiadomoscLinii.end() && linia->second == wiadomosc)
+  if (!wiadomosc) {
+    Zapomnij(wezel);
     return;
-  Zapomnij(wezel);
-  if (!wiadomosc)
-    return;
-  m_wiadomoscLinii[wezel] = wiadomosc;
+  }
+  // One lookup for the usual case: a line that has just turned bold.
+  const auto [linia, nowa] = m_wiadomoscLinii.try_emplace(wezel, wiadomosc);
+  if (!nowa) {
+    if (linia->second == wiadomosc)
+      return;
+    Zapomnij(wezel);
+    m_wiadomoscLinii.emplace(wezel, wiadomosc);
+  }
   if (++m_liniePoWiadomosci[wiadomosc] == 1) {
     emit ZmienionoLiczbe(Liczba());
     emit NowaWiadomosc(wezel);
@@ -63,7 +77,8 @@ void TLicznikNieprzeczytanych::Zmieniono(TWezel *wezel, unsigned co)
 
 void TLicznikNieprzeczytanych::PrzedUsunieciemWezla(TWezel *wezel)
 {
-  Zapomnij(wezel);
+  if (wezel->Dane() && wezel->Dane()->Rodzaj() == TRodzajWezla::Wypowiedz)
+    Zapomnij(wezel);
 }
 
 void TLicznikNieprzeczytanych::PoWyczyszczeniu()

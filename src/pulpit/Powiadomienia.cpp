@@ -36,12 +36,15 @@ void TPowiadomienia::Mozliwosci(QDBusPendingCallWatcher *obserwator)
 
 void TPowiadomienia::Pokaz(int klucz, const QString &tytul, const QString &tresc)
 {
+  if (!m_polaczenie.isConnected())
+    return;
   TWpis &wpis = m_wpisy[klucz];
   ++wpis.liczba;
   wpis.tytul = wpis.liczba > 1 ? QStringLiteral("%1 (%2)").arg(tytul).arg(wpis.liczba) : tytul;
   wpis.tresc = tresc;
   if (wpis.czeka) {
     wpis.zalegly = true;
+    wpis.doZamkniecia = false;
     return;
   }
   Wyslij(klucz, wpis);
@@ -89,8 +92,35 @@ void TPowiadomienia::Odpowiedziano(int klucz, QDBusPendingCallWatcher *obserwato
     return;
   }
   wpis.id = odpowiedz.value();
-  if (wpis.zalegly)
+  if (wpis.doZamkniecia) {
+    Zamknij(wpis.id);
+    m_wpisy.erase(it);
+  } else if (wpis.zalegly) {
     Wyslij(klucz, wpis);
+  }
+}
+
+void TPowiadomienia::ZamknijWszystkie()
+{
+  for (auto it = m_wpisy.begin(); it != m_wpisy.end();) {
+    // A call still on its way has no number yet: it is closed when its answer brings one.
+    if (it->second.czeka) {
+      it->second.doZamkniecia = true;
+      ++it;
+      continue;
+    }
+    Zamknij(it->second.id);
+    it = m_wpisy.erase(it);
+  }
+}
+
+void TPowiadomienia::Zamknij(uint id)
+{
+  QDBusMessage wywolanie = QDBusMessage::createMethodCall(
+      QLatin1String(Usluga), QLatin1String(Sciezka), QLatin1String(Interfejs),
+      QStringLiteral("CloseNotification"));
+  wywolanie << id;
+  m_polaczenie.send(wywolanie);
 }
 
 std::optional<int> TPowiadomienia::KluczDla(uint id) const

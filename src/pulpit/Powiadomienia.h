@@ -31,6 +31,12 @@ public:
   // gets the number of messages it has shown: "Jan (3)".
   void Pokaz(int klucz, const QString &tytul, const QString &tresc);
 
+  // Whether there is a session bus to send to at all.
+  bool Dostepne() const { return m_polaczenie.isConnected(); }
+
+  // Takes every notification of ours off the screen (the user is looking at the window now).
+  void ZamknijWszystkie();
+
   // How many Notify calls went out (also those folded bursts end in).
   int LiczbaWyslanych() const { return m_wyslane; }
 
@@ -48,12 +54,14 @@ private:
     uint id = 0;       // the service's number, 0 until it has answered
     bool czeka = false; // a Notify call is on its way
     bool zalegly = false; // content changed while waiting
+    bool doZamkniecia = false; // closed while waiting: close once numbered
     int liczba = 0;
     QString tytul;
     QString tresc;
   };
 
   void Wyslij(int klucz, TWpis &wpis);
+  void Zamknij(uint id);
   void Odpowiedziano(int klucz, QDBusPendingCallWatcher *obserwator);
   std::optional<int> KluczDla(uint id) const;
 

@@ -212,7 +212,7 @@ private slots:
     auto p = Polacz();
     QVERIFY(p);
     TFrmPaplankiMain &okno = *p->okno;
-    QCOMPARE(Tytul(okno), QStringLiteral("Paplanki (GG)"));
+    QTRY_COMPARE(Tytul(okno), QStringLiteral("Paplanki (GG)"));
     QVERIFY(!okno.isActiveWindow());
 
     // One message of two lines: one notification with its first line, one unread in the title.
@@ -231,7 +231,7 @@ private slots:
              QStringLiteral("im.received"));
     QCOMPARE(pierwsze.wskazowki.value(QStringLiteral("desktop-entry")).toString(),
              QStringLiteral("pl.kolbiny.Paplanki"));
-    QCOMPARE(Tytul(okno), QStringLiteral("(1) Paplanki (GG)"));
+    QTRY_COMPARE(Tytul(okno), QStringLiteral("(1) Paplanki (GG)"));
 
     // Ten from one sender in one piece of the stream, before the service has answered even the
     // first call: still one notification, showing the last message and the count.
@@ -250,7 +250,7 @@ private slots:
         nowych += w.zastepuje == 0;
     QCOMPARE(nowych, 1);
     QCOMPARE(m_usluga->Widoczne.size(), 2);
-    QCOMPARE(Tytul(okno), QStringLiteral("(11) Paplanki (GG)"));
+    QTRY_COMPARE(Tytul(okno), QStringLiteral("(11) Paplanki (GG)"));
 
     // One by one, each after the service answered: each replaces the same notification.
     for (int i = 11; i <= 13; ++i) {
@@ -262,7 +262,40 @@ private slots:
     QCOMPARE(m_usluga->Widoczne.size(), 2);
     QCOMPARE(m_usluga->Widoczne.value(ala.id).tytul, QStringLiteral("Ala (13)"));
 
-    // "Odpowiedz": the compose dialog answers Ala's last message; the answer goes to her.
+    // "Pokaż" on Bolek's: the window comes forward with his message's first line selected, so
+    // read; the message still counts until its second line is read too. The window in front
+    // takes our notifications off the screen.
+    const int przed = okno.Pulpit()->Licznik().Liczba();
+    m_usluga->Kliknij(pierwsze.id, QStringLiteral("pokaz"));
+    QTRY_VERIFY(okno.isVisible());
+    QTRY_VERIFY(okno.ZaznaczonyWezel());
+    TWezel *bolek = okno.Drzewo.ZnajdzUzytkownika(1002);
+    QCOMPARE(okno.ZaznaczonyWezel(), bolek->Dziecko(0));
+    QVERIFY(!okno.Drzewo.MaStanWezla(bolek->Dziecko(0), StanWezla::Pogrubiony));
+    QCOMPARE(okno.Pulpit()->Licznik().Liczba(), przed);
+    okno.Zaznacz(bolek->Dziecko(1));
+    QCOMPARE(okno.Pulpit()->Licznik().Liczba(), przed - 1);
+    QTRY_COMPARE(Tytul(okno), QStringLiteral("(%1) Paplanki (GG)").arg(przed - 1));
+    QTRY_VERIFY(okno.isActiveWindow());
+    QTRY_VERIFY(m_usluga->Widoczne.isEmpty());
+
+    // Another program's notification number is not ours: nothing happens.
+    m_usluga->Kliknij(9999, QStringLiteral("odpowiedz"));
+
+    // While the window is the active one, a message raises no notification.
+    const int wyslane = okno.Pulpit()->Powiadamianie().LiczbaWyslanych();
+    p->gg.Wyslij(Wiadomosc(1002, 3, "jestem"));
+    QTRY_COMPARE(okno.Pulpit()->Licznik().Liczba(), przed);
+    QCOMPARE(okno.Pulpit()->Powiadamianie().LiczbaWyslanych(), wyslane);
+
+    // Hidden again: Ala's next message is a new notification, and its "Odpowiedz" opens the
+    // compose dialog on that message; the answer goes to her.
+    okno.hide();
+    p->gg.Wyslij(Wiadomosc(1001, 200, "kolejna 14"));
+    QTRY_COMPARE(m_usluga->Widoczne.size(), 1);
+    const TUslugaPowiadomien::TWywolanie nowe = m_usluga->Widoczne.first();
+    QCOMPARE(nowe.zastepuje, 0u);
+    QCOMPARE(nowe.tytul, QStringLiteral("Ala"));
     QString komentowana;
     OdpowiedzNaOknoModalne([&](QWidget *w) {
       auto *dialog = qobject_cast<TWypowiedzFrm *>(w);
@@ -274,37 +307,13 @@ private slots:
       dialog->TwojaOdpowiedzRE->setPlainText(QStringLiteral("Już czytam"));
       dialog->BitBtn1->click();
     });
-    m_usluga->Kliknij(ala.id, QStringLiteral("odpowiedz"));
+    m_usluga->Kliknij(nowe.id, QStringLiteral("odpowiedz"));
     QTRY_COMPARE(p->gg.Pakiety(0, GGReqSendMsg).size(), 1);
-    QVERIFY2(komentowana.endsWith(QStringLiteral(")kolejna 13")), qPrintable(komentowana));
+    QVERIFY2(komentowana.endsWith(QStringLiteral(")kolejna 14")), qPrintable(komentowana));
     const QByteArray wyslana = p->gg.Pakiety(0, GGReqSendMsg).first().cialo;
     QCOMPARE(LEToInt(wyslana, 0), 1001);
     QVERIFY(wyslana.contains(AnsiToCp1250(QStringLiteral("Już czytam"))));
-
-    // "Pokaż" on Bolek's: the window comes forward with his message's first line selected, so
-    // read; the message still counts until its second line is read too.
-    const int przed = okno.Pulpit()->Licznik().Liczba();
-    m_usluga->Kliknij(pierwsze.id, QStringLiteral("pokaz"));
     QTRY_VERIFY(okno.isVisible());
-    QTRY_VERIFY(okno.ZaznaczonyWezel());
-    TWezel *bolek = okno.Drzewo.ZnajdzUzytkownika(1002);
-    QCOMPARE(okno.ZaznaczonyWezel(), bolek->Dziecko(0));
-    QVERIFY(!okno.Drzewo.MaStanWezla(bolek->Dziecko(0), StanWezla::Pogrubiony));
-    QCOMPARE(okno.Pulpit()->Licznik().Liczba(), przed);
-    okno.Zaznacz(bolek->Dziecko(1));
-    QCOMPARE(okno.Pulpit()->Licznik().Liczba(), przed - 1);
-    QCOMPARE(Tytul(okno), QStringLiteral("(%1) Paplanki (GG)").arg(przed - 1));
-
-    // Another program's notification number is not ours: nothing happens.
-    m_usluga->Kliknij(9999, QStringLiteral("odpowiedz"));
-
-    // While the window is the active one, a message raises no notification.
-    okno.activateWindow();
-    QTRY_VERIFY(okno.isActiveWindow());
-    const int wyslane = okno.Pulpit()->Powiadamianie().LiczbaWyslanych();
-    p->gg.Wyslij(Wiadomosc(1002, 3, "jestem"));
-    QTRY_COMPARE(okno.Pulpit()->Licznik().Liczba(), przed);
-    QCOMPARE(okno.Pulpit()->Powiadamianie().LiczbaWyslanych(), wyslane);
 
     // Switched off in the tray's menu: stored, and no notification even for a hidden window.
     QAction *wlacznik = okno.Pulpit()->Zasobnik().PozycjaPowiadomienia();
@@ -313,9 +322,11 @@ private slots:
     wlacznik->trigger();
     QCOMPARE(CzytajUstawienieOkna(QStringLiteral("Ustawienia/Powiadomienia")), QStringLiteral("0"));
     okno.hide();
+    const int przedHalo = okno.Pulpit()->Licznik().Liczba();
+    const int wyslanePrzedHalo = okno.Pulpit()->Powiadamianie().LiczbaWyslanych();
     p->gg.Wyslij(Wiadomosc(1002, 4, "halo?"));
-    QTRY_COMPARE(okno.Pulpit()->Licznik().Liczba(), przed + 1);
-    QCOMPARE(okno.Pulpit()->Powiadamianie().LiczbaWyslanych(), wyslane);
+    QTRY_COMPARE(okno.Pulpit()->Licznik().Liczba(), przedHalo + 1);
+    QCOMPARE(okno.Pulpit()->Powiadamianie().LiczbaWyslanych(), wyslanePrzedHalo);
     okno.Pulpit()->Zasobnik().Menu()->aboutToShow();
     QVERIFY(!wlacznik->isChecked());
   }
@@ -372,7 +383,7 @@ private slots:
     QTRY_COMPARE(statusy().size(), 1);
     QCOMPARE(statusy().last().cialo, IntToLE(3));
     QCOMPARE(okno.TekstPanelu(TFrmPaplankiMain::PanelStanu), QStringLiteral("Zajęty"));
-    QVERIFY(zasobnik.Ikona()->toolTip().contains(QStringLiteral("Zajęty")));
+    QTRY_VERIFY(zasobnik.Ikona()->toolTip().contains(QStringLiteral("Zajęty")));
 
     // A description set in the status dialog stays when the tray changes the status.
     okno.Sesja().UstawStan(StanGG::Dostepny, QStringLiteral("w pracy"));
@@ -383,7 +394,7 @@ private slots:
     pozycja(QStringLiteral("Niewidoczny"))->trigger();
     QTRY_COMPARE(statusy().size(), 3);
     QCOMPARE(statusy().last().cialo, IntToLE(22) + QByteArray("w pracy"));
-    QCOMPARE(zasobnik.Ikona()->toolTip(),
+    QTRY_COMPARE(zasobnik.Ikona()->toolTip(),
              QStringLiteral("Paplanki (GG)\nNiewidoczny: w pracy\nNieprzeczytane wiadomości: 0"));
 
     // The unread count reaches the tooltip too.

@@ -59,16 +59,20 @@ TPulpitGlownegoOkna::TPulpitGlownegoOkna(TFrmPaplankiMain &okno, const QDBusConn
   obsluga.UstawPowiadomienia = [this](bool w) { UstawPowiadomienia(w); };
   m_zasobnik = new TZasobnik(okno.Sesja(), okno, std::move(obsluga), this);
 
-  connect(m_licznik, &TLicznikNieprzeczytanych::ZmienionoLiczbe, this, [this](int liczba) {
-    m_okno.setWindowTitle(Tytul(m_okno.NazwaProduktu(), liczba));
-    Odswiez();
-  });
+  // A burst of messages changes the count thousands of times in one data event: the title and
+  // the tray follow once, after it.
+  m_odswiezanie.setSingleShot(true);
+  m_odswiezanie.setInterval(0);
+  connect(&m_odswiezanie, &QTimer::timeout, this, &TPulpitGlownegoOkna::OdswiezTeraz);
+  connect(m_licznik, &TLicznikNieprzeczytanych::ZmienionoLiczbe, this,
+          &TPulpitGlownegoOkna::Odswiez);
+  if (QSettings *rejestr = m_okno.RejestrUstawien())
+    m_powiadomieniaWlaczone = CzytajLogiczna(*rejestr, SekcjaUstawien, KluczPowiadomien, true);
   connect(m_licznik, &TLicznikNieprzeczytanych::NowaWiadomosc, this,
           &TPulpitGlownegoOkna::NowaWiadomosc);
   connect(m_powiadomienia, &TPowiadomienia::Odpowiedz, this, &TPulpitGlownegoOkna::Odpowiedz);
   connect(m_powiadomienia, &TPowiadomienia::PokazOkno, this, &TPulpitGlownegoOkna::Pokaz);
-  m_okno.setWindowTitle(Tytul(m_okno.NazwaProduktu(), m_licznik->Liczba()));
-  Odswiez();
+  OdswiezTeraz();
   OdswiezObrazy();
   m_okno.installEventFilter(this);
 }
@@ -81,6 +85,10 @@ bool TPulpitGlownegoOkna::eventFilter(QObject *obiekt, QEvent *zdarzenie)
     case QEvent::ScreenChangeInternal:
     case QEvent::Show:
       OdswiezObrazy();
+      break;
+    case QEvent::WindowActivate:
+      // What the notifications said is in front of the user now.
+      m_powiadomienia->ZamknijWszystkie();
       break;
     default:
       break;
@@ -113,18 +121,27 @@ QString TPulpitGlownegoOkna::Tytul(const QString &nazwa, int nieprzeczytane)
 
 bool TPulpitGlownegoOkna::Powiadomienia() const
 {
-  QSettings *rejestr = m_okno.RejestrUstawien();
-  return !rejestr || CzytajLogiczna(*rejestr, SekcjaUstawien, KluczPowiadomien, true);
+  return m_powiadomieniaWlaczone;
 }
 
 void TPulpitGlownegoOkna::UstawPowiadomienia(bool wlaczone)
 {
+  m_powiadomieniaWlaczone = wlaczone;
   if (QSettings *rejestr = m_okno.RejestrUstawien())
     ZapiszLogiczna(*rejestr, SekcjaUstawien, KluczPowiadomien, wlaczone);
 }
 
 void TPulpitGlownegoOkna::Odswiez()
 {
+  if (!m_odswiezanie.isActive())
+    m_odswiezanie.start();
+}
+
+void TPulpitGlownegoOkna::OdswiezTeraz()
+{
+  const QString tytul = Tytul(m_okno.NazwaProduktu(), m_licznik->Liczba());
+  if (m_okno.windowTitle() != tytul)
+    m_okno.setWindowTitle(tytul);
   const TSesjaGG &sesja = m_okno.Sesja();
   const int indeks = ObrazStanuWlasnego(sesja.StanWlasny(), sesja.Zalogowany());
   QString stan = NazwaKoduStanu(sesja.StanWlasny());
@@ -157,7 +174,7 @@ QString TPulpitGlownegoOkna::PodpisNadawcy(int nadawca, const TWezel *linia) con
 
 void TPulpitGlownegoOkna::NowaWiadomosc(TWezel *linia)
 {
-  if (!Powiadomienia() || m_okno.isActiveWindow())
+  if (!m_powiadomieniaWlaczone || !m_powiadomienia->Dostepne() || m_okno.isActiveWindow())
     return;
   const auto *wypowiedz = linia->DaneJako<TWypowiedz>();
   if (!wypowiedz)

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QIcon>
 #include <QObject>
+#include <QTimer>
 #include <QString>
 
 #include <unordered_map>
@@ -24,14 +25,16 @@ public:
   TPulpitGlownegoOkna(TFrmPaplankiMain &okno, const QDBusConnection &magistrala);
   ~TPulpitGlownegoOkna() override;
 
-  // The status, description or connection changed: tray picture and tooltip.
+  // The status, description, connection or unread count changed: the title, the tray picture and
+  // its tooltip follow once the current burst of events is handled.
   void Odswiez();
 
   // The tree's pictures drawn again when the palette turned dark or light, or the window went to
   // a screen with another device pixel ratio.
   void OdswiezObrazy();
 
-  // The "Powiadomienia" setting (section "Ustawienia"); on unless the user turned it off.
+  // The "Powiadomienia" setting (section "Ustawienia"), read at start; on unless the user
+  // turned it off.
   bool Powiadomienia() const;
   void UstawPowiadomienia(bool wlaczone);
 
@@ -50,11 +53,14 @@ private:
   void Odpowiedz(int nadawca);
   void Pokaz(int nadawca);
   QString PodpisNadawcy(int nadawca, const TWezel *linia) const;
+  void OdswiezTeraz();
 
   TFrmPaplankiMain &m_okno;
   TLicznikNieprzeczytanych *m_licznik;
   TPowiadomienia *m_powiadomienia;
   TZasobnik *m_zasobnik;
+  QTimer m_odswiezanie;
+  bool m_powiadomieniaWlaczone = true;
   // What the tree's pictures were drawn for.
   qreal m_skalaObrazow = 0;
   bool m_ciemneObrazy = false;

@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QEvent>
+#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QToolButton>
 
@@ -72,6 +73,9 @@ TPulpitGlownegoOkna::TPulpitGlownegoOkna(TFrmPaplankiMain &okno, const QDBusConn
           &TPulpitGlownegoOkna::NowaWiadomosc);
   connect(m_powiadomienia, &TPowiadomienia::Odpowiedz, this, &TPulpitGlownegoOkna::Odpowiedz);
   connect(m_powiadomienia, &TPowiadomienia::PokazOkno, this, &TPulpitGlownegoOkna::Pokaz);
+  // The window drew the tree's pictures for these when it made the tree.
+  m_skalaObrazow = qApp->devicePixelRatio();
+  m_ciemneObrazy = CiemneTlo(m_okno.palette());
   OdswiezTeraz();
   OdswiezObrazy();
   m_okno.installEventFilter(this);
@@ -152,6 +156,13 @@ void TPulpitGlownegoOkna::OdswiezTeraz()
   // Called for every status bar text: the tray is told only what changed.
   if (indeks == m_pokazanyObraz && podpowiedz == m_pokazanaPodpowiedz)
     return;
+  m_pokazanyObraz = indeks;
+  m_pokazanaPodpowiedz = podpowiedz;
+  // Without a tray nobody sees the picture: it is not drawn.
+  if (!m_zasobnik->Ikona()->isVisible()) {
+    m_zasobnik->Odswiez(QIcon(), podpowiedz);
+    return;
+  }
   auto obraz = m_obrazyStanu.find(indeks);
   if (obraz == m_obrazyStanu.end()) {
     // Trays ask for 16 to 48 pixels: each size drawn, none enlarged.
@@ -160,8 +171,6 @@ void TPulpitGlownegoOkna::OdswiezTeraz()
       ikona.addPixmap(ObrazyWezlow(skala).value(indeks));
     obraz = m_obrazyStanu.insert(indeks, ikona);
   }
-  m_pokazanyObraz = indeks;
-  m_pokazanaPodpowiedz = podpowiedz;
   m_zasobnik->Odswiez(*obraz, podpowiedz);
 }
 

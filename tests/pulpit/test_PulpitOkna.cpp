@@ -331,7 +331,8 @@ private slots:
     QVERIFY(!wlacznik->isChecked());
   }
 
-  // A palette turned dark redraws the tree's pictures for it, and back.
+  // Before any login the tray says "not available"; a palette turned dark redraws the tree's
+  // pictures for it, and back.
   void obrazyZaPaleta()
   {
     UsunUstawieniaOkna();
@@ -340,6 +341,9 @@ private slots:
     TOknoCiche okno;
     TWezel *ala = okno.Drzewo.ZnajdzUzytkownika(1001);
     QVERIFY(ala);
+    // Never logged in: to others the user is not available.
+    QTRY_COMPARE(okno.Pulpit()->Zasobnik().Ikona()->toolTip(),
+                 QStringLiteral("Paplanki (GG)\nNiedostępny\nNieprzeczytane wiadomości: 0"));
     const auto obraz = [&] {
       const QIcon ikona = okno.Model->Indeks(ala).data(Qt::DecorationRole).value<QIcon>();
       return ikona.pixmap(QSize(16, 16), 1.0).toImage().convertToFormat(QImage::Format_ARGB32);

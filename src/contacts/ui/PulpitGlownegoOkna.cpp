@@ -148,7 +148,8 @@ void TPulpitGlownegoOkna::OdswiezTeraz()
     m_okno.setWindowTitle(tytul);
   const TSesjaGG &sesja = m_okno.Sesja();
   const int indeks = ObrazStanuWlasnego(sesja.StanWlasny(), sesja.Zalogowany());
-  QString stan = NazwaKoduStanu(sesja.StanWlasny());
+  // Before the first login the own status has no code yet: to others the user is not available.
+  QString stan = NazwaKoduStanu(sesja.StanWlasny() == 0 ? StanGG::Niedostepny : sesja.StanWlasny());
   if (!sesja.OpisWlasny().isEmpty())
     stan += QStringLiteral(": ") + sesja.OpisWlasny();
   const QString podpowiedz = m_okno.NazwaProduktu() + u'\n' + stan + u'\n' +

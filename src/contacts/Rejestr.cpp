@@ -1,5 +1,7 @@
 #include "contacts/Rejestr.h"
 
+#include "contacts/ZapisUstawien.h"
+
 namespace {
 
 QString Klucz(const QString &sekcja, const QString &nazwa)
@@ -53,14 +55,25 @@ void ZatwierdzZapis(QSettings &rejestr, const QString &co)
     throw ERejestr(QStringLiteral("Failed to set data for '%1'").arg(co));
 }
 
+bool UstawInnaWartosc(QSettings &rejestr, const QString &klucz, const QString &wartosc)
+{
+  const QVariant jest = rejestr.value(klucz);
+  if (jest.isValid() && jest.typeId() == QMetaType::QString && jest.toString() == wartosc)
+    return false;
+  rejestr.setValue(klucz, wartosc);
+  return true;
+}
+
 void ZapiszTekst(QSettings &rejestr, const QString &sekcja, const QString &nazwa,
                  const QString &wartosc)
 {
+  bool zmieniono = false;
   {
     TKorzenRejestru korzen(rejestr);
-    rejestr.setValue(Klucz(sekcja, nazwa), wartosc);
+    zmieniono = UstawInnaWartosc(rejestr, Klucz(sekcja, nazwa), wartosc);
   }
-  ZatwierdzZapis(rejestr, nazwa);
+  if (zmieniono)
+    ZaplanujZapis(rejestr, nazwa);
 }
 
 void ZapiszLiczbe(QSettings &rejestr, const QString &sekcja, const QString &nazwa, int wartosc)
@@ -88,7 +101,16 @@ static QStringList KluczePod(QSettings &rejestr, const QString &sekcja)
 
 bool IstniejeSekcja(QSettings &rejestr, const QString &sekcja)
 {
-  return !sekcja.isEmpty() && !KluczePod(rejestr, sekcja).isEmpty();
+  if (sekcja.isEmpty())
+    return false;
+  // Asked of the section's own group: the reader looks only at the keys below it (every section
+  // of the file is parsed when children are first asked for), so the cost does not grow with the
+  // number of other sections.
+  TKorzenRejestru korzen(rejestr);
+  rejestr.beginGroup(sekcja);
+  const bool jest = !rejestr.childKeys().isEmpty() || !rejestr.childGroups().isEmpty();
+  rejestr.endGroup();
+  return jest;
 }
 
 QStringList Podsekcje(QSettings &rejestr, const QString &sekcja)
@@ -118,7 +140,7 @@ void PrzeniesSekcje(QSettings &rejestr, const QString &z, const QString &na)
       rejestr.setValue(na + u'/' + klucz, rejestr.value(z + u'/' + klucz));
     rejestr.remove(z);
   }
-  ZatwierdzZapis(rejestr, na);
+  ZaplanujZapis(rejestr, na);
 }
 
 void UsunSekcje(QSettings &rejestr, const QString &sekcja)
@@ -129,5 +151,5 @@ void UsunSekcje(QSettings &rejestr, const QString &sekcja)
     TKorzenRejestru korzen(rejestr);
     rejestr.remove(sekcja);
   }
-  ZatwierdzZapis(rejestr, sekcja);
+  ZaplanujZapis(rejestr, sekcja);
 }

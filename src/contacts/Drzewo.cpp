@@ -106,6 +106,7 @@ bool TDrzewo::Przenies(TWezel *wezel, TWezel *nowyRodzic, int pozycja)
     return true; // already there
   for (TObserwatorDrzewa *o : m_obserwatorzy)
     o->PrzedPrzeniesieniem(wezel, nowyRodzic, pozycja);
+  ++m_epokaWlascicieli;
   std::unique_ptr<TWezel> przenoszony = std::move(zrodlo->m_dzieci[size_t(stary)]);
   zrodlo->m_dzieci.erase(zrodlo->m_dzieci.begin() + stary);
   if (zrodlo == m_korzen.get()) {
@@ -163,6 +164,7 @@ void TDrzewo::Usun(TWezel *wezel)
     o->PrzedUsunieciem(rodzic, indeks, indeks);
   std::unique_ptr<TWezel> usuwany = std::move(r->m_dzieci[size_t(indeks)]);
   r->m_dzieci.erase(r->m_dzieci.begin() + indeks);
+  OdliczPogrubione(wezel);
   if (r == m_korzen.get()) {
     Wyrejestruj(wezel, m_glowne[size_t(indeks)]);
     m_glowne.erase(m_glowne.begin() + indeks);
@@ -199,6 +201,10 @@ void TDrzewo::UsunDzieci(TWezel *wezel)
   if (r == m_korzen.get()) {
     m_glowne.clear();
     m_kontaktyPoNumerze.clear();
+    m_pogrubione = 0;
+  } else {
+    for (const auto &dziecko : usuwane)
+      OdliczPogrubione(dziecko.get());
   }
   for (TObserwatorDrzewa *o : m_obserwatorzy)
     o->PoUsunieciu(wezel, 0, liczba - 1);
@@ -214,6 +220,7 @@ void TDrzewo::Wyczysc()
   m_korzen->m_dzieci.clear();
   m_glowne.clear();
   m_kontaktyPoNumerze.clear();
+  m_pogrubione = 0;
   usuwane.clear();
   for (TObserwatorDrzewa *o : m_obserwatorzy)
     o->PoWyczyszczeniu();
@@ -222,6 +229,8 @@ void TDrzewo::Wyczysc()
 TWezel *TDrzewo::ZnajdzPogrubionyPo(const TWezel *po) const
 {
   if (!Nasz(po))
+    return nullptr;
+  if (m_pogrubione == 0 || (m_pogrubione == 1 && (po->m_stan & StanWezla::Pogrubiony)))
     return nullptr;
   for (TWezel *w = po->Nastepny(); w; w = w->Nastepny())
     if (w->m_stan & StanWezla::Pogrubiony)
@@ -296,12 +305,70 @@ TWezel *TDrzewo::ZnajdzUzytkownika(int numer) const
 
 TUzytkownik *TDrzewo::UzytkownikWezla(const TWezel *wezel)
 {
-  for (const TWezel *w = wezel; w && w->m_rodzic; w = w->m_rodzic) {
-    TRodzajGalezi *dane = w->m_dane.get();
-    if (dane && dane->Rodzaj() == TRodzajWezla::Uzytkownik)
-      return static_cast<TUzytkownik *>(dane);
+  if (!wezel || !wezel->m_rodzic)
+    return nullptr;
+  const TWezel *wlasciciel = wezel->m_drzewo->Wlasciciel(wezel);
+  return wlasciciel ? static_cast<TUzytkownik *>(wlasciciel->m_dane.get()) : nullptr;
+}
+
+namespace {
+
+bool MaKontakt(const TWezel *wezel)
+{
+  const TRodzajGalezi *dane = wezel->Dane();
+  return dane && dane->Rodzaj() == TRodzajWezla::Uzytkownik;
+}
+
+} // namespace
+
+const TWezel *TDrzewo::Wlasciciel(const TWezel *wezel) const
+{
+  // Climb to the first node that knows the answer or is the answer, then tell the nodes passed.
+  const TWezel *w = wezel;
+  const TWezel *wynik = nullptr;
+  for (; w->m_rodzic; w = w->m_rodzic) {
+    if (w->m_epokaWlasciciela == m_epokaWlascicieli) {
+      wynik = w->m_wlasciciel;
+      break;
+    }
+    if (MaKontakt(w)) {
+      wynik = w;
+      break;
+    }
   }
-  return nullptr;
+  for (const TWezel *v = wezel;; v = v->m_rodzic) {
+    v->m_wlasciciel = wynik;
+    v->m_epokaWlasciciela = m_epokaWlascicieli;
+    if (v == w || !v->m_rodzic->m_rodzic)
+      break;
+  }
+  return wynik;
+}
+
+void TDrzewo::ZmienionoDane(TWezel *wezel)
+{
+  // A leaf answers only for itself; a node with a subtree may have answered for all of it.
+  if (wezel->m_dzieci.empty())
+    wezel->m_epokaWlasciciela = 0;
+  else
+    ++m_epokaWlascicieli;
+}
+
+void TDrzewo::OdliczPogrubione(const TWezel *wezel)
+{
+  if (m_pogrubione == 0)
+    return;
+  for (const TWezel *w = wezel; w;) {
+    if (w->m_stan & StanWezla::Pogrubiony)
+      --m_pogrubione;
+    if (!w->m_dzieci.empty()) {
+      w = w->m_dzieci.front().get();
+      continue;
+    }
+    while (w != wezel && w->m_indeks + 1 >= int(w->m_rodzic->m_dzieci.size()))
+      w = w->m_rodzic;
+    w = w == wezel ? nullptr : w->m_rodzic->m_dzieci[size_t(w->m_indeks + 1)].get();
+  }
 }
 
 TWezel *TDrzewo::DodajUzytkownika(int Numer, const QString &Imie, const QString &Nazwisko,
@@ -367,6 +434,8 @@ void TDrzewo::UstawStanWezla(TWezel *wezel, quint8 stan, quint8 maska)
   const quint8 nowy = quint8((wezel->m_stan & ~maska) | (stan & maska));
   if (nowy == wezel->m_stan)
     return;
+  if ((nowy ^ wezel->m_stan) & StanWezla::Pogrubiony)
+    m_pogrubione += (nowy & StanWezla::Pogrubiony) ? 1 : -1;
   wezel->m_stan = nowy;
   Zmieniono(wezel, ZmianaWezla::Stan);
 }

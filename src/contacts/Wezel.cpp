@@ -76,6 +76,7 @@ void TWezel::UstawDane(std::shared_ptr<TRodzajGalezi> dane)
   // consistent node.
   std::shared_ptr<TRodzajGalezi> stare = std::move(m_dane);
   m_dane = std::move(dane);
+  m_drzewo->ZmienionoDane(this);
   m_drzewo->OdswiezWpis(this);
   m_drzewo->Zmieniono(this, ZmianaWezla::Dane);
 }

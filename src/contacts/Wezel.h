@@ -115,6 +115,10 @@ private:
   std::shared_ptr<TRodzajGalezi> m_dane;
   std::shared_ptr<TZnacznikWezla> m_znacznik; // made on the first weak handle
   std::vector<std::unique_ptr<TWezel>> m_dzieci;
+  // The nearest node at or above this one whose payload is a contact (null: none), valid while
+  // m_epokaWlasciciela equals the tree's; found again lazily after a move or a payload change.
+  mutable const TWezel *m_wlasciciel = nullptr;
+  mutable quint64 m_epokaWlasciciela = 0;
   QString m_tekst;
   int m_indeks = 0;
   int m_obraz = 0;

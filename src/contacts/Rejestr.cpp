@@ -103,14 +103,19 @@ bool IstniejeSekcja(QSettings &rejestr, const QString &sekcja)
 {
   if (sekcja.isEmpty())
     return false;
-  // Asked of the section's own group: the reader looks only at the keys below it (every section
-  // of the file is parsed when children are first asked for), so the cost does not grow with the
-  // number of other sections.
-  TKorzenRejestru korzen(rejestr);
-  rejestr.beginGroup(sekcja);
-  const bool jest = !rejestr.childKeys().isEmpty() || !rejestr.childGroups().isEmpty();
-  rejestr.endGroup();
-  return jest;
+  // Asked of the section's own group: the reader looks only at the keys below it, so the cost
+  // does not grow with the number of other sections.
+  bool jest = false;
+  {
+    TKorzenRejestru korzen(rejestr);
+    rejestr.beginGroup(sekcja);
+    jest = !rejestr.childKeys().isEmpty() || !rejestr.childGroups().isEmpty();
+    rejestr.endGroup();
+  }
+  // The reader may not have parsed every section of a file it has just read, and a "[a/b]"
+  // section hides an unparsed "[a]" one from this question: a miss is confirmed against the whole
+  // file. Saving an existing contact never gets here.
+  return jest || !KluczePod(rejestr, sekcja).isEmpty();
 }
 
 QStringList Podsekcje(QSettings &rejestr, const QString &sekcja)

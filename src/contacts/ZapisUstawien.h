@@ -9,6 +9,8 @@ class QSettings;
 // behind whatever is already waiting) or at the latest when the thread is about to wait for
 // events, and when the application quits. A value set is therefore on disk before the program
 // does anything else, while a burst of changes in one event costs one write of the file.
+// (QSettings posts an update request of its own on a change; this makes the moment explicit and
+// independent of it, adds the refusal below and the flush on quitting.)
 //
 // Throws ERejestr naming `co` when the file cannot be written at all (a missing folder that
 // cannot be made, a file that cannot be opened for writing). Without an application object the

@@ -120,15 +120,22 @@ bool IstniejeSekcja(QSettings &rejestr, const QString &sekcja)
 
 QStringList Podsekcje(QSettings &rejestr, const QString &sekcja)
 {
-  // allKeys() comes sorted by name, which is the order the registry lists subkeys in.
+  // allKeys() comes sorted by name, which is the order the registry lists subkeys in. One pass
+  // over the whole file (see KluczePod), without copying the keys of the section first: start-up
+  // reads every contact this way.
+  TKorzenRejestru korzen(rejestr);
+  const QString prefiks = sekcja + u'/';
+  const qsizetype od = prefiks.size();
   QStringList nazwy;
-  for (const QString &klucz : KluczePod(rejestr, sekcja)) {
-    const qsizetype ukosnik = klucz.indexOf(u'/');
-    if (ukosnik <= 0)
+  for (const QString &klucz : rejestr.allKeys()) {
+    if (!klucz.startsWith(prefiks))
       continue;
-    const QString nazwa = klucz.left(ukosnik);
+    const qsizetype ukosnik = klucz.indexOf(u'/', od);
+    if (ukosnik <= od)
+      continue;
+    const QStringView nazwa = QStringView(klucz).sliced(od, ukosnik - od);
     if (nazwy.isEmpty() || nazwy.back() != nazwa)
-      nazwy.append(nazwa);
+      nazwy.append(nazwa.toString());
   }
   nazwy.removeDuplicates();
   return nazwy;

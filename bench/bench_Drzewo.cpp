@@ -192,6 +192,19 @@ void BM_OdpowiedzNaNajglebsza(benchmark::State &state)
 }
 BENCHMARK(BM_OdpowiedzNaNajglebsza)->Unit(benchmark::kMicrosecond);
 
+// A top-level node put first among 100,000 (a conversation dropped at the top), then removed.
+void BM_WstawienieNaPoczatek(benchmark::State &state)
+{
+  TDrzewo d;
+  for (int k = 0; k < 100000; ++k)
+    d.Dodaj(nullptr, QStringLiteral("k"));
+  for (auto _ : state) {
+    TWezel *nowy = d.Wstaw(nullptr, 0, QStringLiteral("nowy"));
+    d.Usun(nowy);
+  }
+}
+BENCHMARK(BM_WstawienieNaPoczatek)->Unit(benchmark::kMicrosecond);
+
 } // namespace
 
 int main(int argc, char **argv)

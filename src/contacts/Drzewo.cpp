@@ -45,8 +45,15 @@ int TDrzewo::LiczbaWezlow() const
 
 void TDrzewo::Przenumeruj(TWezel *rodzic, int od)
 {
-  for (size_t i = size_t(std::max(od, 0)); i < rodzic->m_dzieci.size(); ++i)
-    rodzic->m_dzieci[i]->m_indeks = int(i);
+  // Left to the next question about a position (TWezel::Indeks): inserting before many
+  // siblings costs no pass over them.
+  rodzic->UniewaznijIndeksy(od);
+}
+
+void TDrzewo::Wszedl(TWezel *rodzic, TWezel *wezel, int pozycja)
+{
+  wezel->m_indeks = pozycja;
+  rodzic->UniewaznijIndeksy(pozycja);
 }
 
 void TDrzewo::Zmieniono(TWezel *wezel, unsigned co)
@@ -77,7 +84,7 @@ TWezel *TDrzewo::Wstaw(TWezel *rodzic, int pozycja, const QString &tekst)
   r->m_dzieci.insert(r->m_dzieci.begin() + pozycja, std::move(nowy));
   if (r == m_korzen.get())
     m_glowne.insert(m_glowne.begin() + pozycja, TWpisGlowny{0, nullptr});
-  Przenumeruj(r, pozycja);
+  Wszedl(r, wezel, pozycja);
   for (TObserwatorDrzewa *o : m_obserwatorzy)
     o->PoWstawieniu(wezel);
   return wezel;
@@ -101,7 +108,7 @@ bool TDrzewo::Przenies(TWezel *wezel, TWezel *nowyRodzic, int pozycja)
   if (pozycja < 0 || pozycja > liczba)
     pozycja = liczba;
   TWezel *zrodlo = wezel->m_rodzic;
-  const int stary = wezel->m_indeks;
+  const int stary = wezel->Indeks();
   if (zrodlo == cel && (pozycja == stary || pozycja == stary + 1))
     return true; // already there
   for (TObserwatorDrzewa *o : m_obserwatorzy)
@@ -121,7 +128,7 @@ bool TDrzewo::Przenies(TWezel *wezel, TWezel *nowyRodzic, int pozycja)
     Zarejestruj(wezel, m_glowne[size_t(nowa)]);
   }
   cel->m_dzieci.insert(cel->m_dzieci.begin() + nowa, std::move(przenoszony));
-  Przenumeruj(cel, nowa);
+  Wszedl(cel, wezel, nowa);
   for (TObserwatorDrzewa *o : m_obserwatorzy)
     o->PoPrzeniesieniu(wezel);
   return true;
@@ -159,7 +166,7 @@ void TDrzewo::Usun(TWezel *wezel)
   OglosUsuwanie(wezel);
   TWezel *r = wezel->m_rodzic;
   TWezel *rodzic = wezel->Rodzic();
-  const int indeks = wezel->m_indeks;
+  const int indeks = wezel->Indeks();
   for (TObserwatorDrzewa *o : m_obserwatorzy)
     o->PrzedUsunieciem(rodzic, indeks, indeks);
   std::unique_ptr<TWezel> usuwany = std::move(r->m_dzieci[size_t(indeks)]);
@@ -198,6 +205,7 @@ void TDrzewo::UsunDzieci(TWezel *wezel)
     o->PrzedUsunieciem(wezel, 0, liczba - 1);
   std::vector<std::unique_ptr<TWezel>> usuwane = std::move(r->m_dzieci);
   r->m_dzieci.clear();
+  r->UniewaznijIndeksy(0);
   if (r == m_korzen.get()) {
     m_glowne.clear();
     m_kontaktyPoNumerze.clear();
@@ -218,6 +226,7 @@ void TDrzewo::Wyczysc()
     o->PrzedWyczyszczeniem();
   std::vector<std::unique_ptr<TWezel>> usuwane = std::move(m_korzen->m_dzieci);
   m_korzen->m_dzieci.clear();
+  m_korzen->UniewaznijIndeksy(0);
   m_glowne.clear();
   m_kontaktyPoNumerze.clear();
   m_pogrubione = 0;
@@ -271,7 +280,7 @@ void TDrzewo::OdswiezWpis(TWezel *wezel)
 {
   if (wezel->m_rodzic != m_korzen.get())
     return;
-  TWpisGlowny &wpis = m_glowne[size_t(wezel->m_indeks)];
+  TWpisGlowny &wpis = m_glowne[size_t(wezel->Indeks())];
   Wyrejestruj(wezel, wpis);
   wpis = WpisDla(wezel);
   Zarejestruj(wezel, wpis);
@@ -298,7 +307,7 @@ TWezel *TDrzewo::ZnajdzUzytkownika(int numer) const
     return nullptr;
   TWezel *pierwszy = nullptr;
   for (TWezel *w : it->second)
-    if (!pierwszy || w->m_indeks < pierwszy->m_indeks)
+    if (!pierwszy || w->Indeks() < pierwszy->Indeks())
       pierwszy = w;
   return pierwszy;
 }
@@ -365,9 +374,9 @@ void TDrzewo::OdliczPogrubione(const TWezel *wezel)
       w = w->m_dzieci.front().get();
       continue;
     }
-    while (w != wezel && w->m_indeks + 1 >= int(w->m_rodzic->m_dzieci.size()))
+    while (w != wezel && w->Indeks() + 1 >= int(w->m_rodzic->m_dzieci.size()))
       w = w->m_rodzic;
-    w = w == wezel ? nullptr : w->m_rodzic->m_dzieci[size_t(w->m_indeks + 1)].get();
+    w = w == wezel ? nullptr : w->m_rodzic->m_dzieci[size_t(w->Indeks() + 1)].get();
   }
 }
 

@@ -135,6 +135,8 @@ private:
   }
   void Zmieniono(TWezel *wezel, unsigned co);
   void OglosUsuwanie(TWezel *wezel);
+  // A node enters `rodzic` at `pozycja`, or the children from `od` on moved.
+  static void Wszedl(TWezel *rodzic, TWezel *wezel, int pozycja);
   static void Przenumeruj(TWezel *rodzic, int od);
 
   std::unique_ptr<TWezel> m_korzen;

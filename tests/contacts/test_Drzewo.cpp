@@ -323,7 +323,9 @@ private slots:
         DodajKontakt(d, los.bounded(8));
         break;
       case 1:
-        if (losowy)
+        if (los.bounded(2))
+          d.Wstaw(los.bounded(2) ? nullptr : losowy, los.bounded(4), QStringLiteral("w"));
+        else if (losowy)
           DodajWypowiedz(d, losowy, QStringLiteral("w"));
         break;
       case 2:
@@ -361,6 +363,25 @@ private slots:
           d.Wyczysc();
         break;
       }
+      // Positions asked for straight after a change, before anything else has asked: every
+      // node reached through its parent's list is where its own number says.
+      {
+        QList<QPair<TWezel *, int>> doSprawdzenia;
+        QList<TWezel *> stos{nullptr};
+        while (!stos.isEmpty()) {
+          TWezel *r = stos.takeLast();
+          const int n = r ? r->LiczbaDzieci() : d.LiczbaGlownych();
+          for (int i = 0; i < n; ++i) {
+            TWezel *dziecko = r ? r->Dziecko(i) : d.Glowny(i);
+            doSprawdzenia.append({dziecko, i});
+            stos.append(dziecko);
+          }
+        }
+        for (int i = 0; i < 3 && !doSprawdzenia.isEmpty(); ++i) {
+          const auto [wezel, pozycja] = doSprawdzenia[los.bounded(int(doSprawdzenia.size()))];
+          QCOMPARE(wezel->Indeks(), pozycja);
+        }
+      }
       wszystkie.clear();
       int pogrubione = 0;
       for (TWezel *w = d.Pierwszy(); w; w = w->Nastepny()) {
@@ -379,6 +400,7 @@ private slots:
           wlasciciel = w->DaneJako<TUzytkownik>();
         QCOMPARE(TDrzewo::UzytkownikWezla(po), wlasciciel);
       }
+      QVERIFY(Spojne(d));
     }
   }
 

@@ -79,7 +79,7 @@ private slots:
     QTest::addColumn<QString>("menu");
     QTest::newRow("bez celu") << QString() << Ogolne;
     QTest::newRow("kontakt") << QStringLiteral("kontakt")
-                             << QStringLiteral("Wyślij | Edytuj | Przypisy | Anuluj śledzenie | "
+                             << QStringLiteral("Wyślij | Edytuj | Przypisy | Historia | Anuluj śledzenie | "
                                                "- | Paplanki (GG) { ") +
                                     Ogolne + QStringLiteral(" }");
     QTest::newRow("wiadomość") << QStringLiteral("wiadomość")

@@ -82,6 +82,7 @@ void TFrmPaplankiMain::TreePMPopup()
     pozycja(TreePM, QStringLiteral("Wyślij"), &TFrmPaplankiMain::Wstaw1Click);
     polecenie(TreePM, QStringLiteral("Edytuj"), &TFrmPaplankiMain::EdytujSledzonego1Click);
     polecenie(TreePM, QStringLiteral("Przypisy"), &TFrmPaplankiMain::EdytujPrzypisy);
+    polecenie(TreePM, QStringLiteral("Historia"), &TFrmPaplankiMain::HistoriaClick);
     polecenie(TreePM, QStringLiteral("Anuluj śledzenie"),
               &TFrmPaplankiMain::AnulujSledzonego1Click);
     TreePM->addSeparator();

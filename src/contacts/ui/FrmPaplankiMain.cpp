@@ -3,6 +3,8 @@
 #include "app/Komunikaty.h"
 #include "app/Lokalizacje.h"
 #include "app/ui/Aplikacja.h"
+#include "archiwum/Archiwum.h"
+#include "archiwum/ArchiwumDrzewa.h"
 #include "contacts/Galezie.h"
 #include "contacts/ModelDrzewa.h"
 #include "contacts/ui/DelegatWezla.h"
@@ -53,6 +55,7 @@ TFrmPaplankiMain::~TFrmPaplankiMain()
 {
   m_pulpit.reset();
   WylaczAutomatycznaZajetosc();
+  ZamknijArchiwum();
   FormDestroy();
 }
 
@@ -121,6 +124,7 @@ void TFrmPaplankiMain::FormCreate()
   m_ustawienia = std::make_unique<TUstawienia>(*RejestrUstawien(), katalogDanych);
   Baza = std::make_unique<TBazaKontaktow>(*RejestrUstawien(), katalogDanych);
   UtworzSesje();
+  OtworzArchiwum();
   // A failing step ends the start-up there, as a failing creation handler would: the error box
   // shows and the window is used as far as it got.
   WykonajZObslugaBledow([this] { Uruchom(); });
@@ -138,6 +142,7 @@ void TFrmPaplankiMain::Uruchom()
 
   // An unreadable address book ends the start-up here, with the error box.
   m_komendy->WczytajBaze();
+  PrzywrocZArchiwum();
 
   if (u.CzytajTestowanie()) {
     for (const char16_t *tekst : {u"Imiona", u"Nazwiska", u"Miejscowości", u"Telefony", u"Emaile"}) {
@@ -169,20 +174,31 @@ void TFrmPaplankiMain::FormShow()
                                   "użytkowników, insert''em odpowiadaj."),
                    QStringLiteral("Informacja"), Komunikat::IkonaInformacji);
   }
+  PowiadomOArchiwum();
 }
 
 void TFrmPaplankiMain::FormCloseQuery(bool &CanClose)
 {
   CanClose = true;
   TWezel *nieprzeczytany = Drzewo.ZnajdzPogrubionyPo(Drzewo.Pierwszy());
-  if (!nieprzeczytany)
+  if (!nieprzeczytany) {
+    PowiadomOOczekujacych();
     return;
+  }
+  // Shown, not read: if the window closes now, the message comes back unread next time.
+  const TWskaznikWezla pokazany = nieprzeczytany;
+  WstrzymajOdczytWArchiwum(true);
   Zaznacz(nieprzeczytany);
+  WstrzymajOdczytWArchiwum(false);
   CanClose = PokazKomunikat(QStringLiteral("Są jeszcze nieprzeczytane wiadomości.\r"
                                            "Mimo to zamknąć ?"),
                             QStringLiteral("Ostrzeżenie"),
                             Komunikat::PrzyciskiTakNie | Komunikat::IkonaPytania) ==
              Komunikat::WynikTak;
+  if (CanClose)
+    PowiadomOOczekujacych();
+  else if (m_archiwumDrzewa)
+    m_archiwumDrzewa->Przeczytano(pokazany);
 }
 
 void TFrmPaplankiMain::closeEvent(QCloseEvent *zdarzenie)

@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
@@ -160,6 +161,13 @@ void TFormaStandardowa::FormCreate()
 
 void TFormaStandardowa::FormDestroy()
 {
+  if (m_pobieranie) {
+    // A check still running leaves no half-written file behind.
+    delete m_pobieranie;
+    m_pobieranie = nullptr;
+    QFile::remove(m_plikPobierany);
+    m_plikPobierany.clear();
+  }
   if (!m_plikZachowany.isEmpty()) {
     QFile::remove(m_plikZachowany);
     m_plikZachowany.clear();
@@ -195,8 +203,19 @@ void TFormaStandardowa::PobierzPlik(const QString &url)
 {
   m_adresPobierania = url;
   m_plikPobierany = NowyPlikTymczasowy();
-  PobieranieZakonczone(!m_plikPobierany.isEmpty() &&
-                       PobierzDoPliku(url, m_plikPobierany, LimitPobieraniaMs));
+  m_sprawdzanieTrwa = true;
+  if (m_plikPobierany.isEmpty()) {
+    PobieranieZakonczone(false);
+    return;
+  }
+  m_pobieranie = new TPobieranieWTle(
+      url, m_plikPobierany, LimitPobieraniaMs,
+      [this](bool udane) {
+        m_pobieranie->deleteLater();
+        m_pobieranie = nullptr;
+        PobieranieZakonczone(udane);
+      },
+      this);
 }
 
 void TFormaStandardowa::PobieranieZakonczone(bool udane)
@@ -206,10 +225,12 @@ void TFormaStandardowa::PobieranieZakonczone(bool udane)
     if (!m_plikPobierany.isEmpty())
       QFile::remove(m_plikPobierany);
     m_plikPobierany.clear();
+    m_sprawdzanieTrwa = false;
     return;
   }
   if (!m_adresPobierania.endsWith(QStringLiteral(".wersja"), Qt::CaseInsensitive)) {
     m_plikZachowany = m_plikPobierany;
+    m_sprawdzanieTrwa = false;
     return;
   }
 
@@ -223,11 +244,16 @@ void TFormaStandardowa::PobieranieZakonczone(bool udane)
     if (StatusBar1->TrybProsty()) {
       StatusBar1->UstawTekstProsty(tekst);
     } else {
+      // The box now opens on a shown window, whose user may close it meanwhile.
+      QPointer<TFormaStandardowa> zyje(this);
       try {
         PokazKomunikat(tekst, TekstInformacjaONowejWersji.toString(), Komunikat::IkonaInformacji);
       } catch (const std::exception &) {
-        PokazKomunikat(tekst, TekstInformacja.toString(), Komunikat::IkonaInformacji);
+        if (zyje)
+          PokazKomunikat(tekst, TekstInformacja.toString(), Komunikat::IkonaInformacji);
       }
+      if (!zyje)
+        return;
     }
   }
   PobierzPlik(AdresLicznika() + QStringLiteral("Art123"));

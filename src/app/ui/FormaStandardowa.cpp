@@ -5,6 +5,7 @@
 #include "app/Sciezki.h"
 #include "app/Teksty.h"
 #include "app/Wersja.h"
+#include "app/ui/ObrazWyjscia.h"
 #include "app/ui/Powloka.h"
 #include "app/ui/StanAplikacji.h"
 
@@ -60,7 +61,7 @@ void TFormaStandardowa::ZbudujSkladniki(const QList<int> &szerokosciPaneli)
   addToolBar(Qt::TopToolBarArea, MainToolbar);
   ExitBtn = new QToolButton(MainToolbar);
   ExitBtn->setObjectName(QStringLiteral("ExitBtn"));
-  ExitBtn->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+  ExitBtn->setIcon(IkonaWyjscia());
   ExitBtn->setText(QStringLiteral("Zamknij"));
   ExitBtn->setToolTip(QStringLiteral("Zamknij"));
   ExitBtn->setToolButtonStyle(Qt::ToolButtonIconOnly);

@@ -10,14 +10,17 @@
 #include "contacts/ui/DelegatWezla.h"
 #include "contacts/ui/KomendyKontaktow.h"
 #include "contacts/ui/Obrazki.h"
+#include "contacts/ui/PulpitGlownegoOkna.h"
 #include "contacts/ui/WidokDrzewa.h"
 #include "dialogs/ui/KatalogFrm.h"
 #include "gg/AutomatycznaZajetosc.h"
 #include "gg/Sesja.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDBusConnection>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -45,10 +48,12 @@ TFrmPaplankiMain::TFrmPaplankiMain(QWidget *rodzic)
   setObjectName(QStringLiteral("FrmPaplankiMain"));
   ZbudujSkladniki();
   FormCreate();
+  m_pulpit = std::make_unique<TPulpitGlownegoOkna>(*this, QDBusConnection::sessionBus());
 }
 
 TFrmPaplankiMain::~TFrmPaplankiMain()
 {
+  m_pulpit.reset();
   WylaczAutomatycznaZajetosc();
   ZamknijArchiwum();
   FormDestroy();
@@ -82,8 +87,11 @@ void TFrmPaplankiMain::ZbudujSkladniki()
   StatusBar1->installEventFilter(this);
 
   Model = new TModelDrzewa(Drzewo, this);
-  Model->UstawObrazy(ObrazyWezlow());
-  TreeView1 = new TWidokDrzewa(new TDelegatWezla(ObrazyStanu()), this);
+  // Drawn for the sharpest screen there is; a lower-ratio screen gets them scaled down.
+  const qreal skala = qApp->devicePixelRatio();
+  const bool ciemne = CiemneTlo(palette());
+  Model->UstawObrazy(ObrazyWezlow(skala, ciemne));
+  TreeView1 = new TWidokDrzewa(new TDelegatWezla(ObrazyStanu(skala, ciemne)), this);
   TreeView1->setObjectName(QStringLiteral("TreeView1"));
   TreeView1->setIndentation(19);
   TreeView1->setModel(Model);
@@ -224,6 +232,9 @@ void TFrmPaplankiMain::FormDestroy()
 void TFrmPaplankiMain::UstawPanel(int numer, const QString &tekst)
 {
   StatusBar1->UstawTekstPanelu(numer, tekst);
+  // Every status and connection change passes here; the tray shows them too.
+  if (m_pulpit)
+    m_pulpit->Odswiez();
 }
 
 QString TFrmPaplankiMain::TekstPanelu(int numer) const

@@ -26,6 +26,7 @@ class TAutomatycznaZajetosc;
 class TKatalogFrm;
 class TKomendyKontaktow;
 class TModelDrzewa;
+class TPulpitGlownegoOkna;
 class TSesjaGG;
 class TUzytkownik;
 class TWidokDrzewa;
@@ -42,6 +43,7 @@ class TWidokDrzewa;
 //   FrmPaplankiMainSesja.cpp     the session, the dispatcher and the directory wired to the window
 //   FrmPaplankiMainWiadomosci.cpp  sending messages, the status dialog and auto-away
 //   FrmPaplankiMainArchiwum.cpp  the message archive: start-up restore, closing, damaged file
+// The unread count in the title, the tray icon and the notifications: TPulpitGlownegoOkna.
 class TFrmPaplankiMain : public TFormaBezdokumentowaPozycjonowana,
                          public TOknoSesji,
                          public TOknoOdbioru {
@@ -148,6 +150,10 @@ public:
   void SerwerAlternatywnyClick();
   void HasloClick();
 
+  // --- Desktop ------------------------------------------------------------------------------
+  // Title count, tray icon, notifications (null only while the window is being made or torn down).
+  TPulpitGlownegoOkna *Pulpit() const { return m_pulpit.get(); }
+
   // --- Closing ------------------------------------------------------------------------------
   // The unread check; CanClose false keeps the window open.
   void FormCloseQuery(bool &CanClose);
@@ -209,6 +215,8 @@ private:
   QPointer<TKatalogFrm> m_katalogFrm; // the dialog whose core the dispatcher feeds
   // After the session and the settings it reads: gone before them.
   std::unique_ptr<TAutomatycznaZajetosc> m_automatycznaZajetosc;
+
+  std::unique_ptr<TPulpitGlownegoOkna> m_pulpit;
 
   QList<QObject *> m_elementyMenu; // what the last TreePMPopup made
   bool m_rozwijanie = false;       // inside TreeView1Expanding

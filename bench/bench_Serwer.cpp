@@ -118,7 +118,7 @@ struct TKlient {
 
 class TObciazenie {
 public:
-  TObciazenie(int klienci, int kontakty) : m_klienci(std::size_t(klienci)), m_kontakty(kontakty)
+  TObciazenie(int klienci, int kontakty) : m_klienci(std::size_t(klienci))
   {
     m_epoll = epoll_create1(EPOLL_CLOEXEC);
     std::mt19937 los(12345);
@@ -318,7 +318,6 @@ private:
   }
 
   std::vector<TKlient> m_klienci;
-  int m_kontakty;
   int m_epoll = -1;
   std::size_t m_zalogowani = 0;
   std::uint64_t m_wyslane = 0, m_doreczone = 0, m_potwierdzone = 0;

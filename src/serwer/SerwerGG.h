@@ -46,8 +46,6 @@ public:
   // gets, prefixed. For demos.
   void DodajOdpowiadacza(std::uint32_t numer, const std::string &opis);
 
-  std::size_t Polaczenia() const { return m_polaczenia.size(); }
-  std::size_t Zalogowani() const { return m_zalogowani.size(); }
 
   struct TPolaczenie;
 

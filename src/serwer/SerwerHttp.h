@@ -45,7 +45,7 @@ public:
 private:
   void Przyjmuj();
   void CzytajDalej(const std::shared_ptr<TPolaczenie> &p);
-  // True when a whole request is in; fills the reply or the refusal.
+  // Answers once the whole request is in (or refuses it); otherwise reads on.
   void Przetworz(const std::shared_ptr<TPolaczenie> &p);
   void Zakoncz(const std::shared_ptr<TPolaczenie> &p, const TOdpowiedz &o);
   void Zamknij(const std::shared_ptr<TPolaczenie> &p);

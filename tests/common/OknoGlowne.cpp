@@ -1,6 +1,7 @@
 #include "common/OknoGlowne.h"
 
 #include "app/Lokalizacje.h"
+#include "contacts/ZapisUstawien.h"
 
 #include <QAction>
 #include <QFile>
@@ -14,6 +15,9 @@ QString PlikUstawienOkna()
 
 void UsunUstawieniaOkna()
 {
+  // Test functions follow one another without a turn of the event loop, so what the last one
+  // left waiting would otherwise reach the file after the next one has written its own values.
+  ZapiszZalegle();
   QFile::remove(PlikUstawienOkna());
   UsunArchiwumOkna();
 }

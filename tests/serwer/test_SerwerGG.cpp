@@ -268,22 +268,44 @@ private slots:
   }
 
   // A contact that was already present shows up in the answer to the notify list.
+  void listaPowiadomienZObecnymi_data()
+  {
+    QTest::addColumn<bool>("zCzasem");
+    QTest::newRow("opis") << false;
+    QTest::newRow("opis i czas powrotu") << true;
+  }
   void listaPowiadomienZObecnymi()
   {
+    QFETCH(bool, zCzasem);
+    const QDateTime powrot = QDateTime::fromSecsSinceEpoch(2000000000);
     TKlientSerwera ala(*serwer, 1001, QStringLiteral("ala"));
     QVERIFY(ala.Zaloguj());
-    ala.sesja->UstawStan(2, QStringLiteral("na miejscu"));
+    ala.sesja->UstawStan(2, QStringLiteral("na miejscu"), zCzasem ? powrot : QDateTime());
     QVERIFY(ala.Synchronizuj());
+    TKlientSerwera ela(*serwer, 1003, QStringLiteral("ela"));
+    QVERIFY(ela.Zaloguj());
+    ela.sesja->UstawStan(3, QString());
+    QVERIFY(ela.Synchronizuj());
 
     TKlientSerwera ola(*serwer, 1002, QStringLiteral("ola"));
     ola.DodajKontakt(1001, QStringLiteral("Ala"));
+    ola.DodajKontakt(4444, QStringLiteral("Nikt"));
     ola.DodajKontakt(1003, QStringLiteral("Ela"));
     QVERIFY(ola.Zaloguj());
     QVERIFY(ola.Synchronizuj());
+    // One reply with both present contacts, the described one with its length-prefixed text.
     QCOMPARE(ola.Ile(GGAnsNotifyReply60), 1);
+    const QByteArray cialo = ola.Odebrane(GGAnsNotifyReply60)[0].cialo;
+    QCOMPARE(cialo.size(), 14 + 1 + 10 + (zCzasem ? 5 : 0) + 14);
     QCOMPARE(StanyO(ola, 1001), QList<int>{4});
-    QVERIFY(StanyO(ola, 1003).isEmpty());
-    QCOMPARE(ola.TekstKontaktu(1001), QStringLiteral("Ala(na miejscu)"));
+    QCOMPARE(StanyO(ola, 1003), QList<int>{3});
+    QVERIFY(StanyO(ola, 4444).isEmpty());
+    if (zCzasem)
+      QVERIFY2(ola.TekstKontaktu(1001).startsWith(QStringLiteral("Ala(na miejscu[")),
+               qPrintable(ola.TekstKontaktu(1001)));
+    else
+      QCOMPARE(ola.TekstKontaktu(1001), QStringLiteral("Ala(na miejscu)"));
+    QCOMPARE(ola.TekstKontaktu(1003), QStringLiteral("Ela()"));
   }
 
   void wiadomosciWObieStrony()

@@ -125,6 +125,18 @@ private slots:
                                  : QByteArray());
   }
 
+  // For a LAN the lookup announces the address given, not the one the server listens on.
+  void adresPubliczny()
+  {
+    TProcesSerwera lan({QStringLiteral("--adres-publiczny"), QStringLiteral("192.0.2.7")});
+    QVERIFY(lan.Uruchom());
+    QByteArray odpowiedz = SurowaOdpowiedz(
+        lan.PortHttp(), ZapytanieOSerwer(1001, 0, QStringLiteral("localhost")));
+    const TOdpowiedzSerwera o = RozbierzOdpowiedzSerwera(odpowiedz);
+    QCOMPARE(o.Adres, QStringLiteral("192.0.2.7"));
+    QCOMPARE(o.Port, QString::number(lan.PortGG()));
+  }
+
   void rejestracjaZTokenem()
   {
     TKlientHttp http;

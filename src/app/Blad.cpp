@@ -2,6 +2,18 @@
 
 EBlad::EBlad(const QString &komunikat) : m_komunikat(komunikat), m_utf8(komunikat.toUtf8()) {}
 
+EConvertError::EConvertError(const QString &komunikat, const QString &tekst)
+    : EBlad(komunikat), m_tekst(tekst), m_znanyTekst(true)
+{
+}
+
+QString EConvertError::KomunikatUzytkownika() const
+{
+  if (!m_znanyTekst)
+    return Message();
+  return QStringLiteral("„%1” nie jest liczbą").arg(m_tekst);
+}
+
 namespace {
 
 bool Konwertuj(const QString &tekst, int &wynik)
@@ -41,7 +53,7 @@ int StrToInt(const QString &tekst)
 {
   int wynik = 0;
   if (!Konwertuj(tekst, wynik))
-    throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(tekst));
+    throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(tekst), tekst);
   return wynik;
 }
 

@@ -18,3 +18,8 @@ QString KatalogDanych(const QString &nazwaProduktu);
 
 // A registry object on SciezkaUstawien(nazwaProduktu) in INI format.
 std::unique_ptr<QSettings> OtworzRejestr(const QString &nazwaProduktu);
+
+// The settings file holds the password: creates it owner-only (0600) when it is missing, with its
+// folder and the data folder owner-only (0700), and narrows an existing settings file that
+// others may read or write to 0600. Folders that exist already are left as they are.
+void ZabezpieczUstawienia(const QString &nazwaProduktu);

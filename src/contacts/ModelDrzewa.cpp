@@ -116,6 +116,37 @@ QVariant TModelDrzewa::Ikona(const TWezel *wezel) const
   return *it;
 }
 
+QString OpisDostepnosci(const TWezel &wezel)
+{
+  // What the bold text and the state picture show, for those who do not see them.
+  if (!wezel.Dane() || wezel.Dane()->Rodzaj() != TRodzajWezla::Wypowiedz)
+    return QString();
+  QStringList stan;
+  if (wezel.Stan() & StanWezla::Pogrubiony)
+    stan << QStringLiteral("nieprzeczytana");
+  switch (wezel.ObrazStanu()) {
+  case 10:
+    stan << QStringLiteral("niepotwierdzona");
+    break;
+  case 2:
+    stan << QStringLiteral("dostarczona");
+    break;
+  case 8:
+    stan << QStringLiteral("zakolejkowana");
+    break;
+  case 12:
+    stan << QStringLiteral("zablokowana przez serwer");
+    break;
+  case 0:
+    stan << QStringLiteral("brak miejsca u odbiorcy");
+    break;
+  default:
+    break;
+  }
+  stan.prepend(QStringLiteral("Wiadomość"));
+  return stan.join(QStringLiteral(", "));
+}
+
 QVariant TModelDrzewa::data(const QModelIndex &index, int role) const
 {
   const TWezel *w = Wezel(index);
@@ -126,6 +157,8 @@ QVariant TModelDrzewa::data(const QModelIndex &index, int role) const
   case Qt::EditRole:
   case Qt::AccessibleTextRole:
     return w->Tekst();
+  case Qt::AccessibleDescriptionRole:
+    return OpisDostepnosci(*w);
   case Qt::DecorationRole:
     return Ikona(w);
   case Qt::FontRole:
@@ -293,9 +326,10 @@ void TModelDrzewa::Zmieniono(TWezel *wezel, unsigned co)
   if (co & ZmianaWezla::Obrazy)
     role << Qt::DecorationRole << RolaObraz << RolaObrazWybrany;
   if (co & ZmianaWezla::ObrazStanu)
-    role << RolaObrazStanu;
+    role << RolaObrazStanu << Qt::AccessibleDescriptionRole;
   if (co & ZmianaWezla::Stan)
-    role << Qt::FontRole << Qt::ForegroundRole << RolaStan << RolaWyszarzony << RolaPogrubiony;
+    role << Qt::FontRole << Qt::ForegroundRole << RolaStan << RolaWyszarzony << RolaPogrubiony
+         << Qt::AccessibleDescriptionRole;
   if (co & ZmianaWezla::Dane)
     role.clear(); // flags may change too: everything
   if (!role.isEmpty() || (co & ZmianaWezla::Dane))

@@ -8,6 +8,10 @@
 #include <QList>
 #include <QPixmap>
 
+// A message node's state in words, as its accessible description ("Wiadomość, nieprzeczytana",
+// "Wiadomość, dostarczona", ...); empty for other nodes.
+QString OpisDostepnosci(const TWezel &wezel);
+
 // The one bridge from the conversation tree to a Qt item view: a single-column model whose items
 // are the tree's nodes (QModelIndex::internalPointer() is the TWezel). It announces every insert,
 // removal, move and change the tree makes. The tree must outlive the model or be destroyed first

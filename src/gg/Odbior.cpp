@@ -47,6 +47,8 @@ void TOknoOdbioru::DzwiekNowejWiadomosci()
   OdtworzDzwiekNowejWiadomosci();
 }
 
+void TOknoOdbioru::OdrzuconoWiadomosc(const TOdrzuconaWiadomosc &) {}
+
 TOdbior::TOdbior(TDrzewo &drzewo, const TUstawienia &ustawienia, TOknoOdbioru &okno,
                  QString &buforListy, TLoguj loguj, TBaza baza)
     : m_drzewo(drzewo), m_ustawienia(ustawienia), m_okno(okno), m_loguj(std::move(loguj)),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gg/IndeksWypowiedzi.h"
+#include "gg/OpisRozlaczenia.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -35,6 +36,8 @@ public:
   virtual bool IdleTmrDziala() const = 0;
   // The new-message sound; by default the sound theme's, through OdtworzDzwiekNowejWiadomosci.
   virtual void DzwiekNowejWiadomosci();
+  // A message "Tylko od przyjaciół" dropped; nothing by default.
+  virtual void OdrzuconoWiadomosc(const TOdrzuconaWiadomosc &wiadomosc);
 };
 
 // The text of a received message as its nodes show it: "(<send time>)" and the text.
@@ -97,6 +100,7 @@ public:
 
 private:
   void Wiadomosc(const QByteArray &cialo);
+  void ZglosOdrzucona(int nadawca, quint32 czas, const QByteArray &cialo);
   void DodajLinie(TWezel *cel, const QString &tekst, const std::shared_ptr<TRodzajGalezi> &dane);
   TWezel *DodajKonferencje(int nadawca, QByteArrayView opcje, bool *obcieta);
 

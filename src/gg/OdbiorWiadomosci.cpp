@@ -47,8 +47,10 @@ void TOdbior::Wiadomosc(const QByteArray &cialo)
     m_okno.DzwiekNowejWiadomosci();
 
   TWezel *kontakt = m_drzewo.ZnajdzUzytkownika(nadawca);
-  if (!kontakt && m_ustawienia.TylkoOdPrzyjaciol())
+  if (!kontakt && m_ustawienia.TylkoOdPrzyjaciol()) {
+    ZglosOdrzucona(nadawca, czas, cialo);
     return;
+  }
   if (!kontakt) {
     kontakt = m_drzewo.DodajUzytkownika(
         nadawca, QStringLiteral("nieznane imię"), QStringLiteral("nieznane nazwisko"),
@@ -120,6 +122,19 @@ QStringList LinieWiadomosci(const QString &wyswietlany)
       poz += crlf.size();
   }
   return linie;
+}
+
+void TOdbior::ZglosOdrzucona(int nadawca, quint32 czas, const QByteArray &cialo)
+{
+  // Only a trace for the user: the text is read as for a shown message, up to its first line.
+  const QByteArrayView reszta = QByteArrayView(cialo).sliced(DlugoscNaglowkaWiadomosci);
+  const qsizetype nul = reszta.indexOf('\0');
+  const QString tekst = DekodujTekstWiadomosci(nul >= 0 ? reszta.first(nul) : QByteArrayView());
+  const qsizetype koniec = tekst.indexOf(u'\n');
+  QString pierwsza = koniec < 0 ? tekst : tekst.first(koniec);
+  if (pierwsza.endsWith(u'\r'))
+    pierwsza.chop(1);
+  m_okno.OdrzuconoWiadomosc({nadawca, UnixToLocal(czas), pierwsza.left(NajdluzszaLinia)});
 }
 
 void TOdbior::DodajLinie(TWezel *cel, const QString &tekst,

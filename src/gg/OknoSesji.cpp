@@ -6,3 +6,5 @@ void TOknoSesji::Display(const QString &tekst)
 {
   PokazKomunikat(tekst, QStringLiteral("Informacja"), 0);
 }
+
+void TOknoSesji::ZmienionoPolaczenie(TPowodRozlaczenia, const QString &) {}

@@ -10,6 +10,7 @@
 #include "gg/SerwerAlternatywny.h"
 #include "gg/SesjaPakiety.h"
 #include "gg/WysylaniePakietow.h"
+#include "net/KodyBledow.h"
 
 #include <chrono>
 #include <utility>
@@ -77,6 +78,35 @@ void TSesjaGG::UstawPanelPolaczenia(const QString &tekst)
   m_okno.UstawTekstPanelu(TOknoSesji::PanelPolaczenia, tekst);
 }
 
+TPowodRozlaczenia TSesjaGG::PowodBledu(int kod)
+{
+  switch (kod) {
+  case KodBledu::WSAHOST_NOT_FOUND:
+  case KodBledu::WSATRY_AGAIN:
+  case KodBledu::WSANO_RECOVERY:
+  case KodBledu::WSANO_DATA:
+    return TPowodRozlaczenia::NieznanaNazwaHosta;
+  case KodBledu::WSAECONNREFUSED:
+    return TPowodRozlaczenia::SerwerOdmowil;
+  default:
+    return TPowodRozlaczenia::BrakPolaczenia;
+  }
+}
+
+void TSesjaGG::ZapamietajPowod(TPowodRozlaczenia powod, const QString &host)
+{
+  if (m_powod != TPowodRozlaczenia::Zalogowano)
+    return;
+  m_powod = powod;
+  m_hostPowodu = host;
+}
+
+void TSesjaGG::ZglosRozlaczenie(TPowodRozlaczenia domyslny, const QString &host)
+{
+  ZapamietajPowod(domyslny, host);
+  m_okno.ZmienionoPolaczenie(m_powod, m_hostPowodu);
+}
+
 void TSesjaGG::Start(int numer, const QString &haslo)
 {
   m_numerWlasny = numer;
@@ -94,6 +124,8 @@ void TSesjaGG::UstawKonto(int numer, const QString &haslo)
 void TSesjaGG::Polacz()
 {
   m_zalogowany = false;
+  m_powod = TPowodRozlaczenia::Zalogowano;
+  m_hostPowodu.clear();
   m_celHttp = TCelHttp::Wyszukiwanie;
   m_httpSck.SetAddr(m_adresInformacji);
   m_httpSck.SetPort(m_portHttp);
@@ -111,13 +143,25 @@ void TSesjaGG::PolaczTBClick()
     UstawStan(StanGG::Niedostepny, QString(), QDateTime());
 }
 
+bool TSesjaGG::PolaczTeraz()
+{
+  if (!m_okno.PolaczWcisniety() || m_httpSck.State() != gsClosed || m_ggSck.State() != gsClosed)
+    return false;
+  m_laczenieTmr.stop();
+  Polacz();
+  return true;
+}
+
 void TSesjaGG::WyslijPakiet(qint32 typ, const QByteArray &cialo)
 {
   ::WyslijPakiet(m_ggSck, typ, cialo);
 }
 
-void TSesjaGG::GgSckSessionConnected(TGniazdo *, quint16)
+void TSesjaGG::GgSckSessionConnected(TGniazdo *, quint16 Error)
 {
+  // Not examined for the panel text; it only says why the closed event that follows came.
+  if (Error != 0)
+    ZapamietajPowod(PowodBledu(Error), m_ggSck.Addr());
   Loguj(Komunikacja, QStringLiteral("GgSckSessionConnected"));
   UstawPanelPolaczenia(QStringLiteral("Połączenie z serwerem nawiązane"));
   m_odbior.Wyczysc();
@@ -146,6 +190,7 @@ void TSesjaGG::GgSckSessionClosed(TGniazdo *, quint16)
   m_drzewo.ZastosujStanWszystkim(StanGG::Niedostepny);
   m_pingTmr.stop();
   Wlacz(m_laczenieTmr);
+  ZglosRozlaczenie(TPowodRozlaczenia::ZerwanePolaczenie, m_ggSck.Addr());
 }
 
 void TSesjaGG::GgSckError(TGniazdo *)
@@ -153,6 +198,9 @@ void TSesjaGG::GgSckError(TGniazdo *)
   Loguj(Komunikacja, QStringLiteral("GgSckError"));
   UstawPanelPolaczenia(QStringLiteral("Połączenie z serwerem komunikacyjnym zostało rozłączone"));
   Wlacz(m_laczenieTmr);
+  if (PowodBledu(m_ggSck.LastError()) == TPowodRozlaczenia::NieznanaNazwaHosta)
+    ZapamietajPowod(TPowodRozlaczenia::NieznanaNazwaHosta, m_ggSck.Addr());
+  ZglosRozlaczenie(TPowodRozlaczenia::ZerwanePolaczenie, m_ggSck.Addr());
 }
 
 void TSesjaGG::AnySckBgException(TGniazdo *, const std::exception &, bool &)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gg/OdbiorPakietow.h"
+#include "gg/OknoSesji.h"
 #include "net/Gniazdo.h"
 
 #include <QByteArray>
@@ -14,7 +15,6 @@
 
 class TDrzewo;
 class TDziennik;
-class TOknoSesji;
 class TSledzeni;
 class TUstawienia;
 
@@ -54,6 +54,9 @@ public:
   // "&Połącz" toggled (the window's button already shows the new state): stores it as
   // "Przylaczaj"; down connects, up announces "not available" and leaves the connection open.
   void PolaczTBClick();
+  // "Połącz teraz": while no connection is open, the waiting delay is cut short and a fresh
+  // lookup starts. Returns whether one started.
+  bool PolaczTeraz();
   // Menu command "Hasło": the direct registration request. Its answer is shown with Display;
   // the GG connection is not opened after it.
   void HasloClick();
@@ -82,11 +85,16 @@ public:
   void WyslijListeKontaktow();
   void PonowNiewyslane();
 
+  // The cause a Winsock error number of a failed connect or lookup stands for.
+  static TPowodRozlaczenia PowodBledu(int kod);
+
   // --- Hosts ---
 
   // Lookup and registration hosts for normal or alternative (local) mode. The port stays.
   void UstawSerwerAlternatywny(bool alternatywny);
   const QString &AdresInformacji() const { return m_adresInformacji; }
+  // Another lookup host until the next UstawSerwerAlternatywny (a local one under another name).
+  void UstawAdresInformacji(const QString &host) { m_adresInformacji = host; }
   const QString &AdresRejestracji() const { return m_adresRejestracji; }
   // "80" unless changed; the setter lets a test or a local server use another port.
   const QString &PortHttp() const { return m_portHttp; }
@@ -97,6 +105,8 @@ public:
   int NumerWlasny() const { return m_numerWlasny; }
   const QString &HasloWlasne() const { return m_hasloWlasne; }
   bool Zalogowany() const { return m_zalogowany; }
+  // Why the last attempt ended (Zalogowano while none has failed since the last login).
+  TPowodRozlaczenia PowodRozlaczenia() const { return m_powod; }
   quint32 StanWlasny() const { return m_stanWlasny; }
   const QString &OpisWlasny() const { return m_opisWlasny; }
   const QDateTime &CzasPowrotu() const { return m_czasPowrotu; }
@@ -131,6 +141,10 @@ private:
   void CzytajOdpowiedzSerwera();
   void PokazWynikRejestracji();
   void UstawPanelPolaczenia(const QString &tekst);
+  // Notes the first cause seen for the failure of the current attempt.
+  void ZapamietajPowod(TPowodRozlaczenia powod, const QString &host);
+  // Tells the window why it is offline (the cause noted, or `domyslny`).
+  void ZglosRozlaczenie(TPowodRozlaczenia domyslny, const QString &host);
   void Loguj(const QString &kategoria, const QString &tekst);
 
   TDrzewo &m_drzewo;
@@ -156,6 +170,8 @@ private:
   QDateTime m_czasPowrotu;
   quint32 m_ziarno = 0;
   quint32 m_ostatniPing = 0;
+  TPowodRozlaczenia m_powod = TPowodRozlaczenia::Zalogowano;
+  QString m_hostPowodu;
 
   QString m_adresInformacji;
   QString m_adresRejestracji;

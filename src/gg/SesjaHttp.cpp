@@ -24,8 +24,10 @@ void TSesjaGG::HasloClick()
   m_httpSck.Connect();
 }
 
-void TSesjaGG::HttpSckSessionConnected(TGniazdo *, quint16)
+void TSesjaGG::HttpSckSessionConnected(TGniazdo *, quint16 Error)
 {
+  if (Error != 0 && m_celHttp == TCelHttp::Wyszukiwanie)
+    ZapamietajPowod(PowodBledu(Error), m_httpSck.Addr());
   Loguj(Komunikacja, QStringLiteral("HttpSckSessionConnected"));
   UstawPanelPolaczenia(QStringLiteral("Połączenie z serwerem nawiązane"));
   m_httpBufor.clear();
@@ -94,6 +96,11 @@ void TSesjaGG::HttpSckError(TGniazdo *)
   UstawPanelPolaczenia(TekstRozlaczenia);
   if (!m_laczenieTmr.isActive())
     m_laczenieTmr.start();
+  if (m_celHttp == TCelHttp::Wyszukiwanie) {
+    if (PowodBledu(m_httpSck.LastError()) == TPowodRozlaczenia::NieznanaNazwaHosta)
+      ZapamietajPowod(TPowodRozlaczenia::NieznanaNazwaHosta, m_httpSck.Addr());
+    ZglosRozlaczenie(TPowodRozlaczenia::BrakPolaczenia, m_httpSck.Addr());
+  }
 }
 
 void TSesjaGG::PokazWynikRejestracji()

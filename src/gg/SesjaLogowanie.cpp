@@ -50,6 +50,9 @@ void TSesjaGG::ObsluzZalogowanie()
   if (!m_pingTmr.isActive())
     m_pingTmr.start();
   m_ostatniPing = m_zegar();
+  m_powod = TPowodRozlaczenia::Zalogowano;
+  m_hostPowodu.clear();
+  m_okno.ZmienionoPolaczenie(m_powod, QString());
 }
 
 void TSesjaGG::ObsluzOdmoweLogowania()
@@ -57,6 +60,8 @@ void TSesjaGG::ObsluzOdmoweLogowania()
   // Nothing more: the reconnection follows when the server closes the connection.
   m_zalogowany = false;
   UstawPanelPolaczenia(QStringLiteral("Połączenie nieudane"));
+  // Told at once: the server may keep the connection open for a while after refusing.
+  ZglosRozlaczenie(TPowodRozlaczenia::OdmowaLogowania, m_ggSck.Addr());
 }
 
 void TSesjaGG::WyslijListeKontaktow()

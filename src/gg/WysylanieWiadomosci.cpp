@@ -119,10 +119,16 @@ TWezel *TWysylanieWiadomosci::WyslijWiadomosc(TUzytkownik *uzytkownik, int numer
       bool dalej = true;
       if (adresat == 0) {
         QString wpisany = m_ustawienia.OstatniAdresat();
-        dalej = m_pytanieONumer(wpisany);
-        if (dalej) {
+        QString blad;
+        // A mistyped number must not cost the written message: the box asks again.
+        while ((dalej = m_pytanieONumer(wpisany, blad))) {
           m_ustawienia.UstawOstatniAdresat(wpisany);
-          adresat = StrToInt(wpisany);
+          try {
+            adresat = StrToInt(wpisany);
+            break;
+          } catch (const EConvertError &e) {
+            blad = e.KomunikatUzytkownika();
+          }
         }
       }
       if (dalej) {

@@ -30,7 +30,8 @@ public:
   // Shows the compose dialog with the commented text; true (with the answer) when confirmed.
   using TPisanie = std::function<bool(const QString &komentowana, QString &odpowiedz)>;
   // The number box, with `numer` as its initial and resulting value; false when cancelled.
-  using TPytanieONumer = std::function<bool(QString &numer)>;
+  // `blad` is empty at the first asking; asked again, it says why the last answer was refused.
+  using TPytanieONumer = std::function<bool(QString &numer, const QString &blad)>;
   // What the status dialog holds now: its chosen status and description text. Status 0 (the
   // dialog never shown) restores the own status in effect before the typing notice instead.
   struct TStanDialogu {
@@ -50,7 +51,7 @@ public:
 
   // uzytkownik and wezel may be null; numer 0 asks for the recipient. Returns the recorded
   // message node, or null when the dialog or the number box was cancelled. A typed recipient
-  // that is not a number throws EConvertError after PiszeWiadomosc and the status are restored.
+  // that is not a number is asked for again, the written text kept, until a number or Cancel.
   TWezel *WyslijWiadomosc(TUzytkownik *uzytkownik, int numer, TWezel *wezel);
 
   static QString TekstDoNumeru();

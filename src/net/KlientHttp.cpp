@@ -128,6 +128,34 @@ bool TylkoCyfry(const QByteArray &tekst)
 
 EBladHttp::EBladHttp(const QString &komunikat, int numer) : EBlad(komunikat), m_numer(numer) {}
 
+QString EBladHttp::KomunikatUzytkownika() const
+{
+  switch (m_numer) {
+  case 1:
+    return QStringLiteral("Poprzednie zapytanie do serwera jeszcze trwa.");
+  case 2:
+    return QStringLiteral("Nie ma czego wysłać do serwera.");
+  case 3:
+    return QStringLiteral("Zapytanie do serwera zostało przerwane.");
+  case kPrzekroczonyCzas:
+    return QStringLiteral("Serwer nie odpowiedział w wyznaczonym czasie.");
+  case kZlaOdpowiedz:
+    return QStringLiteral("Serwer przysłał nieprawidłową odpowiedź.");
+  case kNiedostepny:
+    // The client's own failures share the number with the server's "not found".
+    if (Message().startsWith(u"can't resolve"))
+      return QStringLiteral("Nie znaleziono serwera: jego nazwa nie istnieje albo nie działa "
+                            "internet.");
+    if (Message().contains(u"(Error #") || Message().startsWith(u"can't connect") ||
+        Message().startsWith(u"Error ") ||
+        Message().startsWith(u"unsupported protocol"))
+      return QStringLiteral("Nie można połączyć się z serwerem.");
+    return QStringLiteral("Serwer nie ma takiej strony.");
+  default:
+    return QStringLiteral("Serwer odpowiedział błędem %1.").arg(m_numer);
+  }
+}
+
 TKlientHttp::TKlientHttp(QObject *parent) : QObject(parent), m_gniazdo(new TGniazdo(this))
 {
   m_gniazdo->OnSessionConnected = [this](TGniazdo *, quint16 blad) { GniazdoPolaczone(blad); };

@@ -23,6 +23,8 @@ class EBladHttp : public EBlad {
 public:
   EBladHttp(const QString &komunikat, int numer);
   int Numer() const noexcept { return m_numer; }
+  // Polish, for the error box; the number and the English message are for the event log.
+  QString KomunikatUzytkownika() const override;
 
 private:
   int m_numer;

@@ -187,7 +187,7 @@ private slots:
     QTest::addColumn<int>("rodzaj");
     QTest::addColumn<QString>("tekst");
     QTest::newRow("EBlad") << 0 << QStringLiteral("Zły numer GG");
-    QTest::newRow("EConvertError") << 1 << QStringLiteral("'x' is not a valid integer value");
+    QTest::newRow("EConvertError") << 1 << QStringLiteral("„x” nie jest liczbą");
     QTest::newRow("std::exception") << 2 << QStringLiteral("zepsute");
   }
   void wyjatekKonczyPolecenie()

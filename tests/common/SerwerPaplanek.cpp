@@ -161,7 +161,7 @@ TKlientSerwera::TKlientSerwera(const TProcesSerwera &serwer, int numer, const QS
         odpowiedz = m_doWyslania;
         return true;
       },
-      [](QString &) { return false; }, [] { return TWysylanieWiadomosci::TStanDialogu{}; });
+      [](QString &, const QString &) { return false; }, [] { return TWysylanieWiadomosci::TStanDialogu{}; });
 }
 
 TKlientSerwera::~TKlientSerwera()

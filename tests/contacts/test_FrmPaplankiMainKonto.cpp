@@ -136,24 +136,36 @@ private slots:
              QStringLiteral("4321"));
   }
 
-  // OK sends the write request with the number as it was, then takes the number strictly.
+  // OK sends the write request with the number as it was and takes the number; a number that
+  // is not greater than zero is refused in the dialog, which stays open, and nothing is sent
+  // or stored.
   void zatwierdzenie_data()
   {
     QTest::addColumn<QString>("numer");
     QTest::addColumn<QByteArray>("pary");
-    QTest::addColumn<bool>("przyjety");
+    QTest::addColumn<QString>("odmowa");
     const QByteArray dane = Para("firstname", "Ala") + Para("city", "\xA3\xF3\x64\x9F") +
                             Para("gender", "1");
-    QTest::newRow("nowy numer") << "555" << Para("FmNumber", "4321") + dane << true;
-    QTest::newRow("numer pusty") << "" << dane << false;
-    QTest::newRow("numer nie liczbą") << "12x" << Para("FmNumber", "4321") + dane << false;
+    QTest::newRow("nowy numer") << "555" << Para("FmNumber", "4321") + dane << QString();
+    QTest::newRow("numer pusty") << "" << QByteArray()
+                                 << QStringLiteral("Wpisz numer GG: liczbę większą od zera.");
+    QTest::newRow("numer nie liczbą")
+        << "12x" << QByteArray()
+        << QStringLiteral("„12x” nie jest numerem GG: numer to liczba większa od zera.");
+    QTest::newRow("brak konta")
+        << "-1" << QByteArray()
+        << QStringLiteral("„-1” nie jest numerem GG: numer to liczba większa od zera.");
+    QTest::newRow("zero") << "0" << QByteArray()
+                          << QStringLiteral("„0” nie jest numerem GG: numer to liczba większa od zera.");
   }
   void zatwierdzenie()
   {
     QFETCH(QString, numer);
     QFETCH(QByteArray, pary);
-    QFETCH(bool, przyjety);
+    QFETCH(QString, odmowa);
+    const bool przyjety = odmowa.isEmpty();
     auto blad = std::make_shared<TOdczytanyKomunikat>();
+    bool otwartyPoOdmowie = false;
     Konfiguracja([&](TMojeDaneFrm &d) {
       d.NumerEd->setText(numer);
       d.HasloEd->setText(QStringLiteral("nowe"));
@@ -164,13 +176,25 @@ private slots:
       if (!przyjety)
         blad = OdpowiedzNaKomunikat();
       d.BitBtn1->click();
+      otwartyPoOdmowie = d.isVisible();
+      if (!przyjety) {
+        QCOMPARE(d.NumerEd->text(), numer);
+        QCOMPARE(d.NumerEd->selectedText(), numer);
+        QCOMPARE(d.HasloEd->text(), QStringLiteral("nowe"));
+      }
     });
-    QVERIFY(CzekajNaKatalogowe(2));
-    const QByteArray zapis = Katalogowe()[1].cialo;
-    QCOMPARE(zapis.at(0), '\x01');
-    QCOMPARE(zapis.mid(5), pary);
-    if (!przyjety)
-      QCOMPARE(blad->Tekst, QStringLiteral("'%1' is not a valid integer value").arg(numer));
+    QCOMPARE(otwartyPoOdmowie, !przyjety);
+    if (przyjety) {
+      QVERIFY(CzekajNaKatalogowe(2));
+      const QByteArray zapis = Katalogowe()[1].cialo;
+      QCOMPARE(zapis.at(0), '\x01');
+      QCOMPARE(zapis.mid(5), pary);
+    } else {
+      QVERIFY(blad->Pokazany);
+      QCOMPARE(blad->Tekst, odmowa);
+      QTest::qWait(200);
+      QCOMPARE(Katalogowe().size(), 1);
+    }
     const QString oczekiwany = przyjety ? numer : QStringLiteral("4321");
     QCOMPARE(m_okno->Sesja().NumerWlasny(), oczekiwany.toInt());
     QCOMPARE(m_okno->Sesja().HasloWlasne(), przyjety ? QStringLiteral("nowe") : QStringLiteral("tajne"));

@@ -126,7 +126,7 @@ private slots:
     QMenu *pierwsze = m_okno->MainMenu->actions().first()->menu();
     QCOMPARE(pierwsze, m_okno->FileMenu);
     QCOMPARE(pierwsze->title(), QStringLiteral("&Paplanki"));
-    QCOMPARE(OpisMenu(pierwsze), QStringLiteral("&Szukaj | - | &Zamknij"));
+    QCOMPARE(OpisMenu(pierwsze), QStringLiteral("&Szukaj | Zmień stan... | - | &Zamknij"));
 
     QCOMPARE(m_okno->TreeView1->model(), m_okno->Model);
     QCOMPARE(m_okno->TreeView1->indentation(), 19);
@@ -234,7 +234,7 @@ private slots:
     m_okno->UstawPanel(TFrmPaplankiMain::PanelOpisu, QStringLiteral("w pracy"));
     QAccessibleInterface *panel = QAccessible::queryAccessibleInterface(m_okno->StatusBar1->Panel(1));
     QVERIFY(panel);
-    QCOMPARE(panel->text(QAccessible::Name), QStringLiteral("w pracy"));
+    QCOMPARE(panel->text(QAccessible::Name), QStringLiteral("Opis stanu: w pracy"));
     QAccessibleInterface *polacz = QAccessible::queryAccessibleInterface(m_okno->PolaczTB);
     QCOMPARE(polacz->text(QAccessible::Name), QStringLiteral("Połącz"));
     QVERIFY(polacz->state().checkable);
@@ -250,7 +250,7 @@ private slots:
     m_okno = std::make_unique<TOknoGlowneTestowe>();
     QTRY_VERIFY(blad->Pokazany);
     QCOMPARE(blad->Tytul, QStringLiteral("Paplanki (GG) - Błąd"));
-    QCOMPARE(blad->Tekst, QStringLiteral("'abc' is not a valid integer value"));
+    QCOMPARE(blad->Tekst, QStringLiteral("„abc” nie jest liczbą"));
     QCOMPARE(blad->Ikona, QMessageBox::Critical);
     // The session was not started: no account is held. What came before still happened.
     QCOMPARE(m_okno->Sesja().NumerWlasny(), -1);

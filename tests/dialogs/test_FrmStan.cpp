@@ -47,12 +47,16 @@ private slots:
     QTest::addColumn<bool>("potwierdz");
     QTest::addColumn<int>("wstepnie");
     QTest::addColumn<quint32>("wybrany");
-    QTest::newRow("4, nic nie wybrano") << -1 << 4u << -1 << false << true << -1 << 4u;
-    QTest::newRow("4, ostatni wybór zostaje") << 2 << 4u << -1 << false << true << 2 << 3u;
+    // A status with a description preselects the item it is a variant of.
+    QTest::newRow("4 jako dostępny") << -1 << 4u << -1 << false << true << 1 << 2u;
+    QTest::newRow("4, ostatni wybór nie wygrywa") << 2 << 4u << -1 << false << true << 1 << 2u;
+    QTest::newRow("5 jako zajęty") << 0 << 5u << -1 << false << true << 2 << 3u;
+    QTest::newRow("22 jako niewidoczny") << -1 << 22u << -1 << false << true << 3 << 20u;
+    QTest::newRow("status spoza pozycji") << 2 << 99u << -1 << false << true << 2 << 3u;
     QTest::newRow("0x8014") << 0 << 0x8014u << -1 << false << true << 3 << 20u;
     QTest::newRow("wybór użytkownika") << -1 << 2u << 4 << false << true << 1 << 6u;
     QTest::newRow("tylko dla przyjaciół") << -1 << 3u << -1 << true << true << 2 << 0x8003u;
-    QTest::newRow("anulowanie, 21 bez pozycji") << -1 << 21u << 2 << false << false << -1 << 21u;
+    QTest::newRow("anulowanie, 21 jako niedostępny") << -1 << 21u << 2 << false << false << 0 << 21u;
   }
   void wykonaj()
   {

@@ -163,7 +163,7 @@ private slots:
     auto blad = OdpowiedzNaKomunikat();
     m_f->NowyRB->setChecked(true);
     QTRY_VERIFY(blad->Pokazany);
-    QCOMPARE(blad->Tekst, QStringLiteral("'4x' is not a valid integer value"));
+    QCOMPARE(blad->Tekst, QStringLiteral("„4x” nie jest liczbą"));
     QCOMPARE(blad->Ikona, QMessageBox::Critical);
     QCOMPARE(m_usluga->Zapytania("GET ").size(), 1);
     QCOMPARE(m_f->IdentyfikatorTokenu, QStringLiteral("tok1"));
@@ -217,18 +217,23 @@ private slots:
     QCOMPARE(m_usluga->Zapytania("POST /appsvc/regtoken.asp ").size(), 1);
   }
 
-  // A failed request ends the handler with the error box and leaves the dialog as it was.
+  // A failed request ends the handler with the error box in Polish and leaves the dialog as it
+  // was; the event log keeps the number and the client's own text.
   void bladHttp_data()
   {
     QTest::addColumn<bool>("niedostepny");
     QTest::addColumn<QString>("komunikat");
-    QTest::newRow("status 500") << false << "Blad";
-    QTest::newRow("nikt nie słucha") << true << "";
+    QTest::addColumn<QString>("wpis");
+    QTest::newRow("status 500") << false << "Serwer odpowiedział błędem 500."
+                                << "Błędy HTTP|500 Blad: ";
+    QTest::newRow("nikt nie słucha") << true << "Nie można połączyć się z serwerem."
+                                     << "Błędy HTTP|404 ";
   }
   void bladHttp()
   {
     QFETCH(bool, niedostepny);
     QFETCH(QString, komunikat);
+    QFETCH(QString, wpis);
     NowyZTokenem();
     m_f->ObrazekEd->setText(QStringLiteral("x7k"));
     TPortBezSerwera zamkniety;
@@ -239,14 +244,14 @@ private slots:
     auto blad = OdpowiedzNaKomunikat();
     QTest::mouseClick(m_f->UtworzBB, Qt::LeftButton);
     QTRY_VERIFY(blad->Pokazany);
-    if (!komunikat.isEmpty())
-      QCOMPARE(blad->Tekst, komunikat);
-    else
-      QVERIFY(blad->Tekst.contains(QStringLiteral("Error #10061")));
+    QCOMPARE(blad->Tekst, komunikat);
     QVERIFY(m_f->isVisible());
     QVERIFY(m_f->NowyRB->isChecked());
     QCOMPARE(m_f->ObrazekEd->text(), QStringLiteral("x7k"));
-    QVERIFY(m_dziennik.isEmpty());
+    QCOMPARE(m_dziennik.size(), 1);
+    QVERIFY2(m_dziennik.first().startsWith(wpis), qPrintable(m_dziennik.first()));
+    if (niedostepny)
+      QVERIFY(m_dziennik.first().contains(QStringLiteral("Error #10061")));
   }
 };
 

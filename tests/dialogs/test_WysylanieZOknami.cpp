@@ -70,6 +70,44 @@ private slots:
     QTRY_COMPARE(s.Stany(), (QList<quint32>{4, 5}));
     QCOMPARE(s.Pakiety(GGReqNewStatus)[1].cialo.mid(4), QByteArray("zaraz"));
   }
+
+  // A recipient that is no number: the box comes back saying so, with the typed text in it, and
+  // the written message goes to the number given then.
+  void numerPoprawionyWPudelku()
+  {
+    TStanowiskoGG s;
+    QVERIFY(s.Zaloguj());
+    bool piszeWiadomosc = false;
+    TWysylanieWiadomosci wysylanie =
+        WysylanieZOknami(*s.sesja, s.drzewo, *s.ustawienia, piszeWiadomosc, {}, nullptr);
+    QStringList pytania, poczatkowe;
+    const auto odpowiedz = [&](const QString &numer) {
+      return [&, numer](QWidget *pudelko) {
+        auto *box = qobject_cast<QInputDialog *>(pudelko);
+        QVERIFY(box);
+        pytania << box->labelText();
+        poczatkowe << box->textValue();
+        box->setTextValue(numer);
+        box->accept();
+      };
+    };
+    OdpowiedzNaOknoModalne([&](QWidget *) {
+      OdpowiedzNaOknoModalne([&](QWidget *pudelko) {
+        odpowiedz(QStringLiteral("Ania"))(pudelko);
+        OdpowiedzNaOknoModalne(odpowiedz(QStringLiteral("4242")));
+      });
+      QTest::keyClicks(WypowiedzFrm->TwojaOdpowiedzRE, QStringLiteral("nie zgub mnie"));
+      QTest::keyClick(WypowiedzFrm->TwojaOdpowiedzRE, Qt::Key_Return);
+    });
+    TWezel *w = wysylanie.WyslijWiadomosc(nullptr, 0, nullptr);
+    QVERIFY(w);
+    QCOMPARE(pytania, (QStringList{QStringLiteral("Numer adresata"),
+                                   QStringLiteral("„Ania” nie jest liczbą\nNumer adresata")}));
+    QCOMPARE(poczatkowe.value(1), QStringLiteral("Ania"));
+    QCOMPARE(w->Tekst(), QStringLiteral("nie zgub mnie"));
+    QTRY_COMPARE(s.Pakiety(GGReqSendMsg).size(), 1);
+    QCOMPARE(LEToInt(s.Pakiety(GGReqSendMsg)[0].cialo), 4242);
+  }
 };
 
 PAPLANKI_TEST_MAIN(TestWysylanieZOknami)

@@ -32,8 +32,12 @@ struct TOkienka {
   TWysylanieWiadomosci::TStanDialogu stanDialogu{3, QStringLiteral("obiad")};
   std::function<void()> podczasPisania;
 
+  // Answers after the first, one per further asking.
+  QStringList kolejneNumery;
+
   QString komentowana;
   QStringList numeryPoczatkowe;
+  QStringList bledy; // why each asking came (empty the first time)
   bool pisalo = false;
   QList<TWezel *> rozwiniete;
 };
@@ -53,8 +57,15 @@ struct TWysylanie {
           odpowiedz = o.odpowiedz;
         return o.potwierdz;
       },
-      [this](QString &numer) {
+      [this](QString &numer, const QString &blad) {
         o.numeryPoczatkowe << numer;
+        o.bledy << blad;
+        if (o.bledy.size() > 1) {
+          if (o.kolejneNumery.isEmpty())
+            return false;
+          numer = o.kolejneNumery.takeFirst();
+          return true;
+        }
         if (o.podajNumer)
           numer = o.numer;
         return o.podajNumer;
@@ -301,36 +312,62 @@ private slots:
     QVERIFY(t.s.Pakiety(GGReqNewStatus).isEmpty());
   }
 
+  // A typed recipient that is not a number is asked for again with the message kept; Cancel
+  // then ends it with nothing sent or recorded, a number sends the message written.
+  void numerNieJestLiczba_data()
+  {
+    QTest::addColumn<QStringList>("kolejne");
+    QTest::addColumn<int>("adresat");
+    QTest::newRow("potem anuluj") << QStringList{} << 0;
+    QTest::newRow("potem numer") << QStringList{QStringLiteral("4242")} << 4242;
+    QTest::newRow("dwa razy źle") << QStringList{QStringLiteral("Ania"), QStringLiteral(" 77 ")}
+                                  << 77;
+  }
   void numerNieJestLiczba()
   {
+    QFETCH(QStringList, kolejne);
+    QFETCH(int, adresat);
     TWysylanie t;
     t.s.ustawienia->UstawInformowanieOPisaniu(true);
     QVERIFY(t.s.Zaloguj());
     const int wezly = t.s.drzewo.LiczbaWezlow();
     t.o.numer = QStringLiteral("12a");
-    QString komunikat;
-    OdpowiedzNaOknoModalne([&](QWidget *okno) {
-      if (auto *box = qobject_cast<QMessageBox *>(okno)) {
-        komunikat = box->text();
-        box->accept();
-      }
-    });
-    bool piszeGdyBlad = true;
-    QVERIFY(!WykonajZObslugaBledow([&] {
-      try {
-        t.wysylanie.WyslijWiadomosc(nullptr, 0, nullptr);
-      } catch (const EConvertError &) {
-        piszeGdyBlad = t.piszeWiadomosc;
-        throw;
-      }
-    }));
-    QCOMPARE(komunikat, QStringLiteral("'12a' is not a valid integer value"));
-    // Before the error box: the flag is cleared and the status restored.
-    QVERIFY(!piszeGdyBlad);
+    t.o.kolejneNumery = kolejne;
+    // No error box: the number box itself says what was wrong.
+    bool pokazano = false;
+    OdpowiedzNaOknoModalne(
+        [&](QWidget *okno) {
+          pokazano = true;
+          okno->close();
+        },
+        300);
+    TWezel *w = nullptr;
+    QVERIFY(WykonajZObslugaBledow([&] { w = t.wysylanie.WyslijWiadomosc(nullptr, 0, nullptr); }));
+    QTest::qWait(350);
+    QVERIFY(!pokazano);
+
+    QStringList bledy{QString(), QStringLiteral("„12a” nie jest liczbą")};
+    if (kolejne.size() > 1)
+      bledy << QStringLiteral("„Ania” nie jest liczbą");
+    QCOMPARE(t.o.bledy, bledy);
+    // Each asking starts from the last answer, so the user can mend it.
+    QCOMPARE(t.o.numeryPoczatkowe.value(1), QStringLiteral("12a"));
+    QVERIFY(!t.piszeWiadomosc);
     QTRY_COMPARE(t.s.Stany(), (QList<quint32>{4, 5}));
-    QCOMPARE(t.s.ustawienia->OstatniAdresat(), QStringLiteral("12a"));
-    QCOMPARE(t.s.drzewo.LiczbaWezlow(), wezly);
-    QVERIFY(t.s.Pakiety(GGReqSendMsg).isEmpty());
+    if (adresat == 0) {
+      QVERIFY(!w);
+      QCOMPARE(t.s.ustawienia->OstatniAdresat(), QStringLiteral("12a"));
+      QCOMPARE(t.s.drzewo.LiczbaWezlow(), wezly);
+      QTest::qWait(50);
+      QVERIFY(t.s.Pakiety(GGReqSendMsg).isEmpty());
+      return;
+    }
+    QVERIFY(w);
+    QCOMPARE(w->Tekst(), t.o.odpowiedz);
+    QCOMPARE(Dane(w).NumerNadawcy, adresat);
+    QCOMPARE(t.s.ustawienia->OstatniAdresat(), kolejne.last());
+    QTRY_COMPARE(t.s.Pakiety(GGReqSendMsg).size(), 1);
+    QCOMPARE(LEToInt(t.s.Pakiety(GGReqSendMsg)[0].cialo, 0), adresat);
   }
 
   void wezlyUsunietePodczasPisania()

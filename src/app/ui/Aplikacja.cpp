@@ -32,7 +32,7 @@ bool WykonajZObslugaBledow(const std::function<void()> &dzialanie)
     dzialanie();
     return true;
   } catch (const EBlad &blad) {
-    PokazBladAplikacji(blad.Message());
+    PokazBladAplikacji(blad.KomunikatUzytkownika());
   } catch (const std::exception &blad) {
     PokazBladAplikacji(QString::fromLocal8Bit(blad.what()));
   }

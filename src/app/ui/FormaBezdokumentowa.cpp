@@ -26,6 +26,7 @@ TFormaBezdokumentowa::~TFormaBezdokumentowa()
 void TFormaBezdokumentowa::FormCreate()
 {
   const QString plik = SciezkaUstawien(NazwaProduktu());
+  ZabezpieczUstawienia(NazwaProduktu());
   m_rejestrOkna = std::make_unique<QSettings>(plik, QSettings::IniFormat);
   m_rejestrUstawien = std::make_unique<QSettings>(plik, QSettings::IniFormat);
 

@@ -4,6 +4,8 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QShowEvent>
+#include <QWindow>
 
 TFormaBezdokumentowaPozycjonowana *FormaBezdokumentowaPozycjonowana = nullptr;
 
@@ -25,7 +27,12 @@ void TFormaBezdokumentowaPozycjonowana::FormCreate()
   QSize ekran(p.Szerokosc, p.Wysokosc);
   if (const QScreen *s = QGuiApplication::primaryScreen())
     ekran = s->geometry().size();
-  const QRect r = NaEkranie(QRect(p.OdLewej, p.OdGory, p.Szerokosc, p.Wysokosc), ekran);
+  QRect r = NaEkranie(QRect(p.OdLewej, p.OdGory, p.Szerokosc, p.Wysokosc), ekran);
+  const TPolozenieOkna domyslne;
+  m_ramkaWRogu = p.OdLewej == domyslne.OdLewej && p.OdGory == domyslne.OdGory;
+  if (m_ramkaWRogu)
+    if (const QScreen *s = QGuiApplication::primaryScreen())
+      r.moveTopLeft(s->availableGeometry().topLeft());
   // The position is the outer corner of the window, the size its inner size, as they are saved.
   move(r.topLeft());
   resize(r.size());
@@ -40,6 +47,19 @@ void TFormaBezdokumentowaPozycjonowana::FormCreate()
     setWindowState(Qt::WindowNoState);
     break;
   }
+}
+
+void TFormaBezdokumentowaPozycjonowana::showEvent(QShowEvent *zdarzenie)
+{
+  TFormaBezdokumentowa::showEvent(zdarzenie);
+  if (!m_ramkaWRogu || zdarzenie->spontaneous())
+    return;
+  m_ramkaWRogu = false;
+  // Before the window is mapped its frame is not known, and a position given to the widget
+  // would be taken for its inner corner; the platform window places the frame itself.
+  if (QWindow *okno = windowHandle())
+    if (const QScreen *s = okno->screen())
+      okno->setFramePosition(s->availableGeometry().topLeft());
 }
 
 void TFormaBezdokumentowaPozycjonowana::FormClose()

@@ -11,9 +11,14 @@ public:
 protected:
   TFormaBezdokumentowaPozycjonowana(const QList<int> &szerokosciPaneli, QWidget *rodzic);
   void FormClose() override;
+  void showEvent(QShowEvent *zdarzenie) override;
 
 private:
   void FormCreate();
+
+  // First run, no stored position: the frame goes to the top-left of the available area once
+  // the window exists, so the title bar is not placed above the screen.
+  bool m_ramkaWRogu = false;
 };
 
 extern TFormaBezdokumentowaPozycjonowana *FormaBezdokumentowaPozycjonowana;

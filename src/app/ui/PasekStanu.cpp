@@ -32,11 +32,15 @@ QLabel *TPasekStanu::DodajPanel(int szerokosc, bool rozciagliwy)
   panel->setObjectName(QStringLiteral("Panel%1").arg(m_panele.size()));
   panel->setFrameShape(QFrame::Panel);
   panel->setFrameShadow(QFrame::Sunken);
-  if (!rozciagliwy)
-    panel->setFixedWidth(szerokosc);
+  // At least its width, and wider when its text needs it: a cut caption reads wrongly.
+  if (!rozciagliwy) {
+    panel->setMinimumWidth(szerokosc);
+    panel->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
+  }
   addWidget(panel, rozciagliwy ? 1 : 0);
   panel->setVisible(!m_trybProsty);
   m_panele.append(panel);
+  m_nazwy.append(QString());
   return panel;
 }
 
@@ -48,6 +52,19 @@ QString TPasekStanu::TekstPanelu(int numer) const
 
 void TPasekStanu::UstawTekstPanelu(int numer, const QString &tekst)
 {
-  if (QLabel *panel = Panel(numer))
-    panel->setText(tekst);
+  QLabel *panel = Panel(numer);
+  if (!panel)
+    return;
+  panel->setText(tekst);
+  const QString &nazwa = m_nazwy[numer];
+  if (!nazwa.isEmpty())
+    panel->setAccessibleName(tekst.isEmpty() ? nazwa : nazwa + QStringLiteral(": ") + tekst);
+}
+
+void TPasekStanu::UstawNazwePanelu(int numer, const QString &nazwa)
+{
+  if (numer < 0 || numer >= m_nazwy.size())
+    return;
+  m_nazwy[numer] = nazwa;
+  UstawTekstPanelu(numer, TekstPanelu(numer));
 }

@@ -1,5 +1,7 @@
 #include "app/ui/PodgladPomocy.h"
 
+#include "app/ui/RozmiarOkna.h"
+
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
@@ -11,7 +13,7 @@ TPodgladPomocy::TPodgladPomocy(QWidget *rodzic) : QDialog(rodzic), m_tekst(new Q
   auto uklad = new QVBoxLayout(this);
   uklad->setContentsMargins(0, 0, 0, 0);
   uklad->addWidget(m_tekst);
-  resize(600, 450);
+  DopasujDoEkranu(this, QSize(600, 450));
 }
 
 void TPodgladPomocy::Pokaz(const QString &plik, const QString &tytul)

@@ -112,6 +112,8 @@ void TFrmPaplankiMain::ZbudujSkladniki()
   });
 
   PolaczZdarzeniaDrzewa();
+  ZbudujPasekRozlaczenia();
+  ZbudujDostepnosc();
 }
 
 void TFrmPaplankiMain::FormCreate()

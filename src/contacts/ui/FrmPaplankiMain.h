@@ -26,6 +26,7 @@ class TAutomatycznaZajetosc;
 class TKatalogFrm;
 class TKomendyKontaktow;
 class TModelDrzewa;
+class TPasekRozlaczenia;
 class TPulpitGlownegoOkna;
 class TSesjaGG;
 class TUzytkownik;
@@ -38,6 +39,8 @@ class TWidokDrzewa;
 //   FrmPaplankiMainDrzewo.cpp    tree events, keyboard, drag and drop, send/answer
 //   FrmPaplankiMainMenu.cpp      the tree's popup menu and the commands bound to it
 //   FrmPaplankiMainOpcje.cpp     option switches and their settings
+//   FrmPaplankiMainPasek.cpp     the bar above the tree: why offline, dropped messages
+//   FrmPaplankiMainDostepnosc.cpp  keyboard commands and names for screen readers
 //   FrmPaplankiMainPolecenia.cpp commands whose work belongs to other subsystems
 //   FrmPaplankiMainPrzypisy.cpp  per-contact notes
 //   FrmPaplankiMainSesja.cpp     the session, the dispatcher and the directory wired to the window
@@ -61,6 +64,7 @@ public:
   QToolButton *PolaczTB = nullptr; // "&Połącz", down: the user wants to be connected
   QToolButton *SzukajTB = nullptr;
   QAction *Szukaj1 = nullptr;      // "&Szukaj" of the "&Paplanki" menu
+  QAction *ZmienStan1 = nullptr;   // "Zmień stan..." of the "&Paplanki" menu (the status dialog)
   TWidokDrzewa *TreeView1 = nullptr;
   TModelDrzewa *Model = nullptr;   // the view adapter of Drzewo
   QMenu *TreePM = nullptr;         // rebuilt by TreePMPopup at every opening
@@ -105,6 +109,11 @@ public:
   void PrzywolajOkno() override;
   void UczynWidocznym(TWezel *wezel) override;
   bool IdleTmrDziala() const override;
+  void ZmienionoPolaczenie(TPowodRozlaczenia powod, const QString &host) override;
+  void OdrzuconoWiadomosc(const TOdrzuconaWiadomosc &wiadomosc) override;
+
+  // The bar above the tree (in a toolbar row of its own, shown only while it has something to say).
+  TPasekRozlaczenia *PasekRozlaczenia = nullptr;
 
   // --- Popup menu (TreePMPopup) ----------------------------------------------------------------
   void TreePMPopup();
@@ -181,6 +190,8 @@ protected:
 
 private:
   void ZbudujSkladniki();
+  void ZbudujPasekRozlaczenia();
+  void ZbudujDostepnosc();
   void FormCreate();
   void Uruchom();
   void FormShow();

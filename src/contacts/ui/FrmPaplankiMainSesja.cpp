@@ -50,6 +50,8 @@ void TFrmPaplankiMain::Loguj(const QString &kategoria, const QString &tekst)
 void TFrmPaplankiMain::PolaczTBClick()
 {
   Sesja().PolaczTBClick();
+  if (!PolaczWcisniety())
+    ZmienionoPolaczenie(TPowodRozlaczenia::Zalogowano, QString());
 }
 
 void TFrmPaplankiMain::HasloClick()
@@ -68,8 +70,14 @@ void TFrmPaplankiMain::Szukaj1Click()
 void TFrmPaplankiMain::WyslijSzukanie(QObject *Sender)
 {
   Q_UNUSED(Sender);
-  if (KatalogFrm)
-    ::WyslijSzukanie(Sesja().GGSck(), KatalogFrm->Kryteria());
+  if (!KatalogFrm)
+    return;
+  // Sent in any case; without a login no answer can come, so the search ends here.
+  const bool polaczony = Sesja().Zalogowany() && Sesja().GGSck().State() == gsConnected;
+  ::WyslijSzukanie(Sesja().GGSck(), KatalogFrm->Kryteria());
+  if (!polaczony && KatalogFrm)
+    KatalogFrm->PrzerwijSzukanie(
+        QStringLiteral("Brak połączenia z serwerem: wyszukiwanie nie zostało wysłane."));
 }
 
 // --- What the session and the dispatcher show ----------------------------------------------

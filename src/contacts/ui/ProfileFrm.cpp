@@ -1,5 +1,7 @@
 #include "contacts/ui/ProfileFrm.h"
 
+#include "app/ui/RozmiarOkna.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -12,7 +14,7 @@ TProfileFrm::TProfileFrm(QWidget *rodzic) : QDialog(rodzic)
 {
   setObjectName(QStringLiteral("ProfileFrm"));
   setWindowTitle(QStringLiteral("Profil użytkownika"));
-  resize(360, 280);
+  DopasujDoEkranu(this, QSize(360, 280));
 
   Label1 = new QLabel(QStringLiteral("Opis użytkownika"), this);
   Label1->setObjectName(QStringLiteral("Label1"));

@@ -104,6 +104,13 @@ TFrmStan::TFrmStan(QWidget *rodzic) : QDialog(rodzic)
   calosc->addLayout(siatka);
   calosc->addLayout(przyciski);
   calosc->addWidget(StatusBar1);
+
+  // Tab follows the eye: the status, then the right column top to bottom, then the buttons.
+  QList<QWidget *> kolejnosc(m_pozycje.begin(), m_pozycje.end());
+  kolejnosc << CBDlaPrzyjaciol << InformacjaEd << UwzglednijCzasPowrotuCB << DataDTP << CzasDTP
+            << BitBtn1 << BitBtn2;
+  for (qsizetype i = 1; i < kolejnosc.size(); ++i)
+    setTabOrder(kolejnosc[i - 1], kolejnosc[i]);
 }
 
 int TFrmStan::ItemIndex() const
@@ -115,6 +122,22 @@ void TFrmStan::UstawItemIndex(int indeks)
 {
   if (QRadioButton *pozycja = Pozycja(indeks))
     pozycja->setChecked(true);
+}
+
+quint32 TFrmStan::StanBezOpisu(quint32 stan)
+{
+  switch (stan) {
+  case StanGG::DostepnyZOpisem:
+    return StanGG::Dostepny;
+  case StanGG::ZajetyZOpisem:
+    return StanGG::Zajety;
+  case StanGG::NiedostepnyZOpisem:
+    return StanGG::Niedostepny;
+  case StanGG::NiewidocznyZOpisem:
+    return StanGG::Niewidoczny;
+  default:
+    return stan;
+  }
 }
 
 int TFrmStan::IndeksStanu(quint32 stan)
@@ -134,7 +157,10 @@ int TFrmStan::Wykonaj(quint32 biezacy)
 {
   WybranyStan = biezacy;
   const quint32 bezFlagi = biezacy & ~StanGG::TylkoDlaPrzyjaciol;
-  UstawItemIndex(IndeksStanu(bezFlagi));
+  // A status with a description is shown as the item it is a variant of.
+  UstawItemIndex(IndeksStanu(StanBezOpisu(bezFlagi)));
+  if (QRadioButton *wybrana = Pozycja(ItemIndex()))
+    wybrana->setFocus();
   // Unused pickers start from now, so that a return time, once ticked, starts near today.
   if (!UwzglednijCzasPowrotuCB->isChecked()) {
     const QDateTime teraz = QDateTime::currentDateTime();

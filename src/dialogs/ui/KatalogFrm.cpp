@@ -1,5 +1,7 @@
 #include "dialogs/ui/KatalogFrm.h"
 
+#include "app/ui/RozmiarOkna.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGridLayout>
@@ -92,6 +94,7 @@ TKatalogFrm::TKatalogFrm(QWidget *rodzic) : QDialog(rodzic)
 
   PlecRG = new QGroupBox(QStringLiteral("Płeć"), this);
   PlecRG->setObjectName(QStringLiteral("PlecRG"));
+  PlecRG->setAccessibleName(QStringLiteral("Płeć"));
   m_plec = new QButtonGroup(this);
   auto *uklad = new QVBoxLayout(PlecRG);
   const QStringList pozycje = PozycjePlciSzukania();
@@ -135,17 +138,34 @@ TKatalogFrm::TKatalogFrm(QWidget *rodzic) : QDialog(rodzic)
   calosc->addWidget(ListView1, 1);
   calosc->addWidget(StatusBar1);
 
+  // Tab follows the eye: the criteria down, the right column down, then the results.
+  QList<QWidget *> kolejnosc{NumerEd, ImieEd, NazwiskoEd, PseudonimEd, MiejscowoscEd, UrodzonyaEd};
+  for (QAbstractButton *przycisk : m_plec->buttons())
+    kolejnosc << przycisk;
+  kolejnosc << TylkoAktywniCB << WyszukiwajBB << BitBtn1 << ZamknijBB << ListView1;
+  for (qsizetype i = 1; i < kolejnosc.size(); ++i)
+    setTabOrder(kolejnosc[i - 1], kolejnosc[i]);
+
   connect(WyszukiwajBB, &QPushButton::clicked, this, &TKatalogFrm::WyszukiwajBBClick);
   connect(BitBtn1, &QPushButton::clicked, this, &TKatalogFrm::WyszukiwajBBClick);
   connect(ZamknijBB, &QPushButton::clicked, this, &TKatalogFrm::ZamknijBBClick);
 
+  m_limitOdpowiedzi.setSingleShot(true);
+  m_limitOdpowiedzi.setInterval(LimitOdpowiedziMs);
+  connect(&m_limitOdpowiedzi, &QTimer::timeout, this, [this] {
+    PrzerwijSzukanie(QStringLiteral("Serwer nie odpowiedział na wyszukiwanie w ciągu 30 sekund."));
+  });
   m_katalog.OnSzukaj = [this] {
+    // Every request (the next page too) gets its own time to be answered; started first, so
+    // that a request refused at once can end the search for good.
+    StatusBar1->clearMessage();
+    m_limitOdpowiedzi.start();
     if (OnSzukaj)
       OnSzukaj(this);
   };
   m_katalog.OnZmianaSzukania = [this](bool szukanie) { PokazSzukanie(szukanie); };
   PokazSzukanie(false);
-  resize(560, 420);
+  DopasujDoEkranu(this, QSize(560, 420));
 }
 
 TKryteriaSzukania TKatalogFrm::Kryteria() const
@@ -191,8 +211,16 @@ void TKatalogFrm::ZamknijBBClick()
   close();
 }
 
+void TKatalogFrm::PrzerwijSzukanie(const QString &powod)
+{
+  m_katalog.UstawSzukanie(false);
+  StatusBar1->showMessage(powod);
+}
+
 void TKatalogFrm::PokazSzukanie(bool szukanie)
 {
+  if (!szukanie)
+    m_limitOdpowiedzi.stop();
   // Qt has no caption colours; the palette's mid tone stands in for the inactive caption.
   QPalette paleta = ListView1->palette();
   const QPalette wzor = palette();

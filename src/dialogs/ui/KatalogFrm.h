@@ -3,6 +3,7 @@
 #include "dialogs/Katalog.h"
 
 #include <QDialog>
+#include <QTimer>
 
 #include <functional>
 
@@ -43,6 +44,13 @@ public:
   int PlecIndeks() const;
   void UstawPlecIndeks(int indeks);
 
+  // How long a search request may stay unanswered before the search ends.
+  static constexpr int LimitOdpowiedziMs = 30000;
+  QTimer &LimitOdpowiedzi() { return m_limitOdpowiedzi; }
+  // Ends a search that will get no answer: the list's colour goes back and the dialog's status
+  // bar says why.
+  void PrzerwijSzukanie(const QString &powod);
+
   // Szukaj1Click: shows the dialog, or brings it to the front as it is.
   void Pokaz();
 
@@ -76,6 +84,7 @@ private:
 
   TKatalog m_katalog;
   QButtonGroup *m_plec;
+  QTimer m_limitOdpowiedzi;
 };
 
 extern TKatalogFrm *KatalogFrm;

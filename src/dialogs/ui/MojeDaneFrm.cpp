@@ -1,8 +1,12 @@
 #include "dialogs/ui/MojeDaneFrm.h"
 
 #include "app/Blad.h"
+#include "app/Komunikaty.h"
 #include "app/Kontrast.h"
 #include "app/ui/Aplikacja.h"
+#include "app/ui/Powloka.h"
+#include "app/ui/RozmiarOkna.h"
+#include "app/ui/StanAplikacji.h"
 #include "dialogs/HostyGG.h"
 #include "dialogs/Rejestracja.h"
 #include "net/KlientHttp.h"
@@ -19,6 +23,8 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
+#include <QTimer>
 #include <QVBoxLayout>
 
 TMojeDaneFrm *MojeDaneFrm = nullptr;
@@ -34,6 +40,22 @@ constexpr int LimitZapytaniaMs = 30000;
 const QString TekstRad = QStringLiteral(
     "Jeśli którejś z nich nie chcę udostępniać, nie podaję jej a nie fałszuję ! Docenię, gdy sam "
     "kogoś będę szukał.");
+
+// A failed request: its number and English text go to the event log; the error box shows the
+// Polish text.
+QByteArray PobierzZLogiem(const std::function<void(const QString &, const QString &)> &loguj,
+                          TKlientHttp &klient, const QString &adres, bool post,
+                          const QByteArray &cialo = QByteArray())
+{
+  try {
+    return Pobierz(klient, adres, post, cialo);
+  } catch (const EBladHttp &e) {
+    if (loguj)
+      loguj(QStringLiteral("Błędy HTTP"),
+            QStringLiteral("%1 %2: %3").arg(QString::number(e.Numer()), e.Message(), adres));
+    throw;
+  }
+}
 
 QLineEdit *Pole(QWidget *rodzic, const QString &nazwa)
 {
@@ -125,13 +147,22 @@ TMojeDaneFrm::TMojeDaneFrm(QWidget *rodzic)
   przyciski->addStretch();
   przyciski->addWidget(BitBtn1);
   przyciski->addWidget(BitBtn2);
+  // The three groups scroll on a screen too small for them; OK and Anuluj stay in view.
+  auto *grupy = new QWidget;
+  grupy->setObjectName(QStringLiteral("Grupy"));
+  auto *kolumna = new QVBoxLayout(grupy);
+  kolumna->setContentsMargins(0, 0, 0, 0);
+  kolumna->addWidget(GroupBox1);
+  kolumna->addWidget(GroupBox2);
+  kolumna->addWidget(GroupBox3);
+  auto *obszar = new TObszarPrzewijany(grupy, this);
+  obszar->setObjectName(QStringLiteral("ObszarGrup"));
   auto *calosc = new QVBoxLayout(this);
-  calosc->addWidget(GroupBox1);
-  calosc->addWidget(GroupBox2);
-  calosc->addWidget(GroupBox3);
+  calosc->addWidget(obszar, 1);
   calosc->addLayout(przyciski);
 
   FormCreate();
+  DopasujDoEkranu(this, sizeHint());
 }
 
 void TMojeDaneFrm::ZbudujPrywatne()
@@ -157,12 +188,19 @@ void TMojeDaneFrm::ZbudujPrywatne()
   HasloEd->setEchoMode(QLineEdit::Password);
   HasloEd->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
   HasloLb = Etykieta(g, QStringLiteral("HasloLb"), QStringLiteral("Hasło"), HasloEd);
+  // The prefilled "-1" and password are replaced by typing, not typed after.
+  NumerEd->installEventFilter(this);
+  HasloEd->installEventFilter(this);
 
   ObrazekImg = new QLabel(g);
   ObrazekImg->setObjectName(QStringLiteral("ObrazekImg"));
   ObrazekImg->setFixedSize(SzerokoscObrazka, WysokoscObrazka);
   ObrazekImg->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   ObrazekEd = Pole(g, QStringLiteral("ObrazekEd"));
+  // Neither has a label of its own.
+  ObrazekImg->setAccessibleName(QStringLiteral("Obrazek z kodem"));
+  ObrazekImg->setAccessibleDescription(QStringLiteral("Przepisz kod z obrazka do pola obok"));
+  ObrazekEd->setAccessibleName(QStringLiteral("Kod z obrazka"));
   UtworzBB = new QPushButton(QStringLiteral("Utwórz"), g);
   UtworzBB->setObjectName(QStringLiteral("UtworzBB"));
   UtworzBB->setAutoDefault(false);
@@ -225,6 +263,8 @@ void TMojeDaneFrm::ZbudujPubliczne()
                            MiejscowoscEd);
   PlecRG = GrupaRadiowa(g, QStringLiteral("PlecRG"), QStringLiteral("Płeć"), PozycjePlciKonta(),
                         m_plec);
+
+  PlecRG->setAccessibleName(QStringLiteral("Płeć"));
 
   Label8 = Uwaga(g, QStringLiteral("Label8"),
                  QStringLiteral("Dane publiczne znajdą się w ogólnodostępnym katalogu !"),
@@ -356,13 +396,13 @@ void TMojeDaneFrm::NowyIstniejacyRBClick()
 
 void TMojeDaneFrm::PobierzObrazek()
 {
-  const TToken token = RozbierzToken(TekstOdpowiedzi(Pobierz(
-      *KlientHttp1, AdresUslugi(HostRejestracji, PortRejestracji, SciezkaTokenu), true)));
+  const TToken token = RozbierzToken(TekstOdpowiedzi(PobierzZLogiem(
+      OnLoguj, *KlientHttp1, AdresUslugi(HostRejestracji, PortRejestracji, SciezkaTokenu), true)));
   ObrazekImg->setFixedSize(qBound(0, token.Szerokosc, QWIDGETSIZE_MAX),
                            qBound(0, token.Wysokosc, QWIDGETSIZE_MAX));
   IdentyfikatorTokenu = token.Identyfikator;
   const QImage obrazek =
-      DekodujObrazekTokenu(Pobierz(*KlientHttp1, AdresObrazkaTokenu(token), false));
+      DekodujObrazekTokenu(PobierzZLogiem(OnLoguj, *KlientHttp1, AdresObrazkaTokenu(token), false));
   ObrazekImg->setPixmap(QPixmap::fromImage(obrazek));
 }
 
@@ -370,9 +410,9 @@ void TMojeDaneFrm::UtworzBBClick()
 {
   const QByteArray formularz = FormularzRejestracji(HasloEd->text(), MailEd->text(),
                                                     IdentyfikatorTokenu, ObrazekEd->text());
-  const QString odpowiedz = TekstOdpowiedzi(Pobierz(
-      *KlientHttp1, AdresUslugi(HostRejestracji, PortRejestracji, SciezkaRejestracji), true,
-      formularz));
+  const QString odpowiedz = TekstOdpowiedzi(PobierzZLogiem(
+      OnLoguj, *KlientHttp1, AdresUslugi(HostRejestracji, PortRejestracji, SciezkaRejestracji),
+      true, formularz));
   const TWynikRejestracji wynik = RozbierzWynikRejestracji(odpowiedz);
   if (wynik.Rodzaj == TWynikRejestracji::Zarejestrowano) {
     NumerEd->setText(wynik.Numer);
@@ -401,8 +441,48 @@ void TMojeDaneFrm::Image1DblClick()
   Image1->setPixmap(obrazek);
 }
 
+int TMojeDaneFrm::NumerKonta() const
+{
+  const int numer = StrToIntDef(NumerEd->text(), 0);
+  return numer > 0 ? numer : 0;
+}
+
+void TMojeDaneFrm::accept()
+{
+  if (NumerKonta() == 0) {
+    const QString tekst = NumerEd->text().trimmed().isEmpty()
+                              ? QStringLiteral("Wpisz numer GG: liczbę większą od zera.")
+                              : QStringLiteral("„%1” nie jest numerem GG: numer to liczba większa "
+                                               "od zera.")
+                                    .arg(NumerEd->text());
+    PokazKomunikatProgramu(this, StanAplikacji().Tytul(), tekst,
+                           Komunikat::PrzyciskOk | Komunikat::IkonaOstrzezenia,
+                           QStringLiteral("Ostrzeżenie"));
+    if (!NumerEd->isVisible())
+      IstniejacyRB->setChecked(true);
+    NumerEd->setFocus();
+    NumerEd->selectAll();
+    return;
+  }
+  QDialog::accept();
+}
+
+void TMojeDaneFrm::showEvent(QShowEvent *zdarzenie)
+{
+  QDialog::showEvent(zdarzenie);
+  QLineEdit *pierwsze = NumerEd->isVisibleTo(this) ? NumerEd : MailEd;
+  pierwsze->setFocus();
+  pierwsze->selectAll();
+}
+
 bool TMojeDaneFrm::eventFilter(QObject *obiekt, QEvent *zdarzenie)
 {
+  if ((obiekt == NumerEd || obiekt == HasloEd) && zdarzenie->type() == QEvent::FocusIn) {
+    // After the focus change has run its course: a mouse click would otherwise place the
+    // cursor over the selection.
+    auto *pole = static_cast<QLineEdit *>(obiekt);
+    QTimer::singleShot(0, pole, [pole] { pole->selectAll(); });
+  }
   // The picture's group stays disabled: its double click must not reach the command either.
   if (obiekt == Image1 && Image1->isEnabled() && zdarzenie->type() == QEvent::MouseButtonDblClick) {
     WykonajZObslugaBledow([this] { Image1DblClick(); });

@@ -97,8 +97,16 @@ public:
   void UtworzBBClick();
   void Image1DblClick();
 
+  // OK: only a number greater than zero is taken; anything else is refused with a box and the
+  // dialog stays open with the number selected.
+  void accept() override;
+  // The number in NumerEd when it is one greater than zero, else 0.
+  int NumerKonta() const;
+
 protected:
   bool eventFilter(QObject *obiekt, QEvent *zdarzenie) override;
+  // Focus starts in the number field (or the mail field of a new account), not on "Nowy".
+  void showEvent(QShowEvent *zdarzenie) override;
 
 private:
   void ZbudujPrywatne();

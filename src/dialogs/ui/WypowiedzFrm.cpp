@@ -1,5 +1,7 @@
 #include "dialogs/ui/WypowiedzFrm.h"
 
+#include "app/ui/RozmiarOkna.h"
+
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -70,7 +72,7 @@ TWypowiedzFrm::TWypowiedzFrm(QWidget *rodzic) : QDialog(rodzic)
   uklad->addWidget(TwojaOdpowiedzLbl);
   uklad->addWidget(TwojaOdpowiedzRE, 2);
   uklad->addLayout(przyciski);
-  resize(420, 320);
+  DopasujDoEkranu(this, QSize(420, 320));
 }
 
 QString TWypowiedzFrm::Odpowiedz() const

@@ -19,9 +19,10 @@ TWysylanieWiadomosci WysylanieZOknami(TSesjaGG &sesja, TDrzewo &drzewo, TUstawie
       [](const QString &komentowana, QString &odpowiedz) {
         return WypowiedzFrm && WypowiedzFrm->Napisz(komentowana, odpowiedz);
       },
-      [okno](QString &numer) {
-        return InputQuery(QStringLiteral("Wysyłanie wiadomości"), QStringLiteral("Numer adresata"),
-                          numer, okno);
+      [okno](QString &numer, const QString &blad) {
+        const QString pytanie = QStringLiteral("Numer adresata");
+        return InputQuery(QStringLiteral("Wysyłanie wiadomości"),
+                          blad.isEmpty() ? pytanie : blad + u'\n' + pytanie, numer, okno);
       },
       [] {
         TWysylanieWiadomosci::TStanDialogu stan;

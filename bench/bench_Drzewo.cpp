@@ -1,7 +1,9 @@
 // The conversation tree at a size no user reaches: 10,000 contacts with 20 messages each, built
 // through the tree with the view adapter attached and a listener on the adapter's signals (what
 // a view would be told). Targets: the build under 2 s, ZnajdzUzytkownika of the last contact
-// under 50 us, under 1 KiB per node.
+// under 50 us, under 1 KiB per node. Beside it, trees built to be large where size must not
+// matter: Space with nothing unread at a million nodes, and the deepest node of a 100,000-deep
+// answer chain; under 10 us each.
 
 #include "common/Pomiary.h"
 #include "contacts/Drzewo.h"
@@ -12,6 +14,8 @@
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>
+
+#include <memory>
 
 namespace {
 
@@ -112,6 +116,94 @@ void BM_PamiecNaWezel(benchmark::State &state)
   state.counters["bajty_na_wezel"] = naWezel;
 }
 BENCHMARK(BM_PamiecNaWezel)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+constexpr int kMilion = 1000000;
+constexpr int kGlebokosc = 100000;
+
+// 10,000 contacts with 99 answers each, none of them bold.
+std::unique_ptr<TDrzewo> MilionWezlow()
+{
+  auto d = std::make_unique<TDrzewo>();
+  for (int k = 0; k < kMilion / 100; ++k) {
+    TWezel *kontakt = d->DodajUzytkownika(kPierwszyNumer + k, QString(), QString(), QString(),
+                                         QString(), QStringLiteral("k"), 3);
+    for (int i = 0; i < 99; ++i)
+      d->Dodaj(kontakt);
+  }
+  return d;
+}
+
+// Space from the first node and the unread check on closing: the next bold node of the tree.
+void BM_SpacjaBezNieprzeczytanych(benchmark::State &state)
+{
+  const auto d = MilionWezlow();
+  for (auto _ : state)
+    benchmark::DoNotOptimize(d->ZnajdzPogrubionyPo(d->Pierwszy()));
+  state.counters["wezly"] = double(d->LiczbaWezlow());
+}
+BENCHMARK(BM_SpacjaBezNieprzeczytanych)->Unit(benchmark::kMicrosecond);
+
+// A contact whose conversation is one chain of answers, each under the previous one.
+struct TLancuch {
+  TDrzewo drzewo;
+  TWezel *najglebszy = nullptr;
+  TLancuch()
+  {
+    najglebszy = drzewo.DodajUzytkownika(kPierwszyNumer, QString(), QString(), QString(),
+                                         QString(), QStringLiteral("k"), 3);
+    for (int i = 0; i < kGlebokosc; ++i) {
+      najglebszy = drzewo.Dodaj(najglebszy, QStringLiteral("odpowiedź"));
+      najglebszy->UstawDane(std::make_shared<TWypowiedz>(
+          nullptr, std::make_unique<TDaneDodatkowe>(2, kPierwszyNumer, 1700000000, i, QDateTime()),
+          QStringLiteral("odpowiedź")));
+    }
+  }
+};
+
+// Whose conversation the deepest answer belongs to (every received message and every reply asks).
+void BM_UzytkownikNajglebszejOdpowiedzi(benchmark::State &state)
+{
+  TLancuch l;
+  for (auto _ : state)
+    benchmark::DoNotOptimize(TDrzewo::UzytkownikWezla(l.najglebszy));
+  if (!TDrzewo::UzytkownikWezla(l.najglebszy))
+    state.SkipWithError("the contact was not found");
+}
+BENCHMARK(BM_UzytkownikNajglebszejOdpowiedzi)->Unit(benchmark::kMicrosecond);
+
+// Space pressed on the deepest answer, with nothing unread.
+void BM_SpacjaZNajglebszejOdpowiedzi(benchmark::State &state)
+{
+  TLancuch l;
+  for (auto _ : state)
+    benchmark::DoNotOptimize(l.drzewo.ZnajdzPogrubionyPo(l.najglebszy));
+}
+BENCHMARK(BM_SpacjaZNajglebszejOdpowiedzi)->Unit(benchmark::kMicrosecond);
+
+// A new answer under the deepest one, its contact looked up, the answer removed again.
+void BM_OdpowiedzNaNajglebsza(benchmark::State &state)
+{
+  TLancuch l;
+  for (auto _ : state) {
+    TWezel *nowa = l.drzewo.Dodaj(l.najglebszy, QStringLiteral("nowa"));
+    benchmark::DoNotOptimize(TDrzewo::UzytkownikWezla(nowa));
+    l.drzewo.Usun(nowa);
+  }
+}
+BENCHMARK(BM_OdpowiedzNaNajglebsza)->Unit(benchmark::kMicrosecond);
+
+// A top-level node put first among 100,000 (a conversation dropped at the top), then removed.
+void BM_WstawienieNaPoczatek(benchmark::State &state)
+{
+  TDrzewo d;
+  for (int k = 0; k < 100000; ++k)
+    d.Dodaj(nullptr, QStringLiteral("k"));
+  for (auto _ : state) {
+    TWezel *nowy = d.Wstaw(nullptr, 0, QStringLiteral("nowy"));
+    d.Usun(nowy);
+  }
+}
+BENCHMARK(BM_WstawienieNaPoczatek)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -2,8 +2,21 @@
 
 #include "net/KlientHttp.h"
 
-#include <QFile>
+#include <QTimer>
 #include <QUrl>
+
+#include <utility>
+
+namespace {
+
+// Addresses are built from file paths unencoded; what may not travel in a request line
+// (spaces, letters beyond ASCII) is encoded here, as a browser would.
+QString AdresZadania(const QString &url)
+{
+  return QUrl(url, QUrl::TolerantMode).toString(QUrl::FullyEncoded);
+}
+
+} // namespace
 
 bool PobierzDoPliku(const QString &url, const QString &plik, int limitMs)
 {
@@ -11,9 +24,7 @@ bool PobierzDoPliku(const QString &url, const QString &plik, int limitMs)
   if (!wynik.open(QIODevice::WriteOnly | QIODevice::Truncate))
     return false;
   TKlientHttp klient;
-  // Addresses are built from file paths unencoded; what may not travel in a request line
-  // (spaces, letters beyond ASCII) is encoded here, as a browser would.
-  klient.SetURL(QUrl(url, QUrl::TolerantMode).toString(QUrl::FullyEncoded));
+  klient.SetURL(AdresZadania(url));
   klient.SetReplyStream(&wynik);
   klient.SetTimeout(limitMs);
   try {
@@ -22,4 +33,26 @@ bool PobierzDoPliku(const QString &url, const QString &plik, int limitMs)
     return false;
   }
   return wynik.flush();
+}
+
+TPobieranieWTle::TPobieranieWTle(const QString &url, const QString &plik, int limitMs,
+                                 std::function<void(bool)> gotowe, QObject *rodzic)
+  : QObject(rodzic), m_plik(plik), m_gotowe(std::move(gotowe))
+{
+  if (!m_plik.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    QTimer::singleShot(0, this, [this] { Koniec(false); });
+    return;
+  }
+  m_klient.SetURL(AdresZadania(url));
+  m_klient.SetReplyStream(&m_plik);
+  m_klient.SetTimeout(limitMs);
+  m_klient.GetWTle([this](bool udane) { Koniec(udane); });
+}
+
+void TPobieranieWTle::Koniec(bool udane)
+{
+  udane = udane && m_plik.flush();
+  m_plik.close();
+  if (const auto gotowe = std::exchange(m_gotowe, nullptr))
+    gotowe(udane);
 }

@@ -31,14 +31,24 @@ TPolozenieOkna CzytajPolozenie(QSettings &rejestr)
 
 void ZapiszPolozenie(QSettings &rejestr, const TPolozenieOkna &p)
 {
+  // A window closed where it was opened writes nothing: the whole file is not rewritten for it.
+  bool zmieniono = false;
+  const auto zapisz = [&](const QString &klucz, int wartosc) {
+    const QString tekst = QString::number(wartosc);
+    if (rejestr.value(klucz).toString() == tekst && rejestr.contains(klucz))
+      return;
+    rejestr.setValue(klucz, tekst);
+    zmieniono = true;
+  };
   rejestr.beginGroup(Sekcja);
-  rejestr.setValue(KluczStanOkna, QString::number(p.StanOkna));
-  rejestr.setValue(KluczWysokosc, QString::number(p.Wysokosc));
-  rejestr.setValue(KluczSzerokosc, QString::number(p.Szerokosc));
-  rejestr.setValue(KluczOdLewej, QString::number(p.OdLewej));
-  rejestr.setValue(KluczOdGory, QString::number(p.OdGory));
+  zapisz(KluczStanOkna, p.StanOkna);
+  zapisz(KluczWysokosc, p.Wysokosc);
+  zapisz(KluczSzerokosc, p.Szerokosc);
+  zapisz(KluczOdLewej, p.OdLewej);
+  zapisz(KluczOdGory, p.OdGory);
   rejestr.endGroup();
-  rejestr.sync();
+  if (zmieniono)
+    rejestr.sync();
 }
 
 QRect NaEkranie(QRect okno, QSize ekran)

@@ -48,8 +48,13 @@ QByteArray TrescSkrotu(const QString &tytul, const QString &program)
                                        "Type=Application\n"
                                        "Name=%1\n"
                                        "Exec=%2\n"
-                                       "Path=%3\n")
-                            .arg(WartoscWpisu(tytul), PolecenieExec(program), WartoscWpisu(folder));
+                                       "Path=%3\n"
+                                       "Icon=%4\n"
+                                       "Categories=Network;InstantMessaging;Chat;\n"
+                                       "StartupWMClass=%5\n")
+                            .arg(WartoscWpisu(tytul), PolecenieExec(program), WartoscWpisu(folder),
+                                 NazwaPulpitowaProgramu.toString(),
+                                 WartoscWpisu(QFileInfo(program).fileName()));
   return tresc.toUtf8();
 }
 

@@ -45,8 +45,15 @@ int TDrzewo::LiczbaWezlow() const
 
 void TDrzewo::Przenumeruj(TWezel *rodzic, int od)
 {
-  for (size_t i = size_t(std::max(od, 0)); i < rodzic->m_dzieci.size(); ++i)
-    rodzic->m_dzieci[i]->m_indeks = int(i);
+  // Left to the next question about a position (TWezel::Indeks): inserting before many
+  // siblings costs no pass over them.
+  rodzic->UniewaznijIndeksy(od);
+}
+
+void TDrzewo::Wszedl(TWezel *rodzic, TWezel *wezel, int pozycja)
+{
+  wezel->m_indeks = pozycja;
+  rodzic->UniewaznijIndeksy(pozycja);
 }
 
 void TDrzewo::Zmieniono(TWezel *wezel, unsigned co)
@@ -77,7 +84,7 @@ TWezel *TDrzewo::Wstaw(TWezel *rodzic, int pozycja, const QString &tekst)
   r->m_dzieci.insert(r->m_dzieci.begin() + pozycja, std::move(nowy));
   if (r == m_korzen.get())
     m_glowne.insert(m_glowne.begin() + pozycja, TWpisGlowny{0, nullptr});
-  Przenumeruj(r, pozycja);
+  Wszedl(r, wezel, pozycja);
   for (TObserwatorDrzewa *o : m_obserwatorzy)
     o->PoWstawieniu(wezel);
   return wezel;
@@ -101,11 +108,12 @@ bool TDrzewo::Przenies(TWezel *wezel, TWezel *nowyRodzic, int pozycja)
   if (pozycja < 0 || pozycja > liczba)
     pozycja = liczba;
   TWezel *zrodlo = wezel->m_rodzic;
-  const int stary = wezel->m_indeks;
+  const int stary = wezel->Indeks();
   if (zrodlo == cel && (pozycja == stary || pozycja == stary + 1))
     return true; // already there
   for (TObserwatorDrzewa *o : m_obserwatorzy)
     o->PrzedPrzeniesieniem(wezel, nowyRodzic, pozycja);
+  ++m_epokaWlascicieli;
   std::unique_ptr<TWezel> przenoszony = std::move(zrodlo->m_dzieci[size_t(stary)]);
   zrodlo->m_dzieci.erase(zrodlo->m_dzieci.begin() + stary);
   if (zrodlo == m_korzen.get()) {
@@ -120,7 +128,7 @@ bool TDrzewo::Przenies(TWezel *wezel, TWezel *nowyRodzic, int pozycja)
     Zarejestruj(wezel, m_glowne[size_t(nowa)]);
   }
   cel->m_dzieci.insert(cel->m_dzieci.begin() + nowa, std::move(przenoszony));
-  Przenumeruj(cel, nowa);
+  Wszedl(cel, wezel, nowa);
   for (TObserwatorDrzewa *o : m_obserwatorzy)
     o->PoPrzeniesieniu(wezel);
   return true;
@@ -158,11 +166,12 @@ void TDrzewo::Usun(TWezel *wezel)
   OglosUsuwanie(wezel);
   TWezel *r = wezel->m_rodzic;
   TWezel *rodzic = wezel->Rodzic();
-  const int indeks = wezel->m_indeks;
+  const int indeks = wezel->Indeks();
   for (TObserwatorDrzewa *o : m_obserwatorzy)
     o->PrzedUsunieciem(rodzic, indeks, indeks);
   std::unique_ptr<TWezel> usuwany = std::move(r->m_dzieci[size_t(indeks)]);
   r->m_dzieci.erase(r->m_dzieci.begin() + indeks);
+  OdliczPogrubione(wezel);
   if (r == m_korzen.get()) {
     Wyrejestruj(wezel, m_glowne[size_t(indeks)]);
     m_glowne.erase(m_glowne.begin() + indeks);
@@ -196,9 +205,14 @@ void TDrzewo::UsunDzieci(TWezel *wezel)
     o->PrzedUsunieciem(wezel, 0, liczba - 1);
   std::vector<std::unique_ptr<TWezel>> usuwane = std::move(r->m_dzieci);
   r->m_dzieci.clear();
+  r->UniewaznijIndeksy(0);
   if (r == m_korzen.get()) {
     m_glowne.clear();
     m_kontaktyPoNumerze.clear();
+    m_pogrubione = 0;
+  } else {
+    for (const auto &dziecko : usuwane)
+      OdliczPogrubione(dziecko.get());
   }
   for (TObserwatorDrzewa *o : m_obserwatorzy)
     o->PoUsunieciu(wezel, 0, liczba - 1);
@@ -212,8 +226,10 @@ void TDrzewo::Wyczysc()
     o->PrzedWyczyszczeniem();
   std::vector<std::unique_ptr<TWezel>> usuwane = std::move(m_korzen->m_dzieci);
   m_korzen->m_dzieci.clear();
+  m_korzen->UniewaznijIndeksy(0);
   m_glowne.clear();
   m_kontaktyPoNumerze.clear();
+  m_pogrubione = 0;
   usuwane.clear();
   for (TObserwatorDrzewa *o : m_obserwatorzy)
     o->PoWyczyszczeniu();
@@ -222,6 +238,8 @@ void TDrzewo::Wyczysc()
 TWezel *TDrzewo::ZnajdzPogrubionyPo(const TWezel *po) const
 {
   if (!Nasz(po))
+    return nullptr;
+  if (m_pogrubione == 0 || (m_pogrubione == 1 && (po->m_stan & StanWezla::Pogrubiony)))
     return nullptr;
   for (TWezel *w = po->Nastepny(); w; w = w->Nastepny())
     if (w->m_stan & StanWezla::Pogrubiony)
@@ -262,7 +280,7 @@ void TDrzewo::OdswiezWpis(TWezel *wezel)
 {
   if (wezel->m_rodzic != m_korzen.get())
     return;
-  TWpisGlowny &wpis = m_glowne[size_t(wezel->m_indeks)];
+  TWpisGlowny &wpis = m_glowne[size_t(wezel->Indeks())];
   Wyrejestruj(wezel, wpis);
   wpis = WpisDla(wezel);
   Zarejestruj(wezel, wpis);
@@ -289,19 +307,77 @@ TWezel *TDrzewo::ZnajdzUzytkownika(int numer) const
     return nullptr;
   TWezel *pierwszy = nullptr;
   for (TWezel *w : it->second)
-    if (!pierwszy || w->m_indeks < pierwszy->m_indeks)
+    if (!pierwszy || w->Indeks() < pierwszy->Indeks())
       pierwszy = w;
   return pierwszy;
 }
 
 TUzytkownik *TDrzewo::UzytkownikWezla(const TWezel *wezel)
 {
-  for (const TWezel *w = wezel; w && w->m_rodzic; w = w->m_rodzic) {
-    TRodzajGalezi *dane = w->m_dane.get();
-    if (dane && dane->Rodzaj() == TRodzajWezla::Uzytkownik)
-      return static_cast<TUzytkownik *>(dane);
+  if (!wezel || !wezel->m_rodzic)
+    return nullptr;
+  const TWezel *wlasciciel = wezel->m_drzewo->Wlasciciel(wezel);
+  return wlasciciel ? static_cast<TUzytkownik *>(wlasciciel->m_dane.get()) : nullptr;
+}
+
+namespace {
+
+bool MaKontakt(const TWezel *wezel)
+{
+  const TRodzajGalezi *dane = wezel->Dane();
+  return dane && dane->Rodzaj() == TRodzajWezla::Uzytkownik;
+}
+
+} // namespace
+
+const TWezel *TDrzewo::Wlasciciel(const TWezel *wezel) const
+{
+  // Climb to the first node that knows the answer or is the answer, then tell the nodes passed.
+  const TWezel *w = wezel;
+  const TWezel *wynik = nullptr;
+  for (; w->m_rodzic; w = w->m_rodzic) {
+    if (w->m_epokaWlasciciela == m_epokaWlascicieli) {
+      wynik = w->m_wlasciciel;
+      break;
+    }
+    if (MaKontakt(w)) {
+      wynik = w;
+      break;
+    }
   }
-  return nullptr;
+  for (const TWezel *v = wezel;; v = v->m_rodzic) {
+    v->m_wlasciciel = wynik;
+    v->m_epokaWlasciciela = m_epokaWlascicieli;
+    if (v == w || !v->m_rodzic->m_rodzic)
+      break;
+  }
+  return wynik;
+}
+
+void TDrzewo::ZmienionoDane(TWezel *wezel)
+{
+  // A leaf answers only for itself; a node with a subtree may have answered for all of it.
+  if (wezel->m_dzieci.empty())
+    wezel->m_epokaWlasciciela = 0;
+  else
+    ++m_epokaWlascicieli;
+}
+
+void TDrzewo::OdliczPogrubione(const TWezel *wezel)
+{
+  if (m_pogrubione == 0)
+    return;
+  for (const TWezel *w = wezel; w;) {
+    if (w->m_stan & StanWezla::Pogrubiony)
+      --m_pogrubione;
+    if (!w->m_dzieci.empty()) {
+      w = w->m_dzieci.front().get();
+      continue;
+    }
+    while (w != wezel && w->Indeks() + 1 >= int(w->m_rodzic->m_dzieci.size()))
+      w = w->m_rodzic;
+    w = w == wezel ? nullptr : w->m_rodzic->m_dzieci[size_t(w->Indeks() + 1)].get();
+  }
 }
 
 TWezel *TDrzewo::DodajUzytkownika(int Numer, const QString &Imie, const QString &Nazwisko,
@@ -367,6 +443,8 @@ void TDrzewo::UstawStanWezla(TWezel *wezel, quint8 stan, quint8 maska)
   const quint8 nowy = quint8((wezel->m_stan & ~maska) | (stan & maska));
   if (nowy == wezel->m_stan)
     return;
+  if ((nowy ^ wezel->m_stan) & StanWezla::Pogrubiony)
+    m_pogrubione += (nowy & StanWezla::Pogrubiony) ? 1 : -1;
   wezel->m_stan = nowy;
   Zmieniono(wezel, ZmianaWezla::Stan);
 }

@@ -81,15 +81,18 @@ public:
   void Wyczysc();
 
   // The first node after `po` in tree order whose bold bit is set; null when `po` is null or
-  // nothing follows.
+  // nothing follows. Immediate when nothing (else) is bold, whatever the size of the tree.
   TWezel *ZnajdzPogrubionyPo(const TWezel *po) const;
+  // Nodes whose bold bit is set, at any depth.
+  int LiczbaPogrubionych() const { return m_pogrubione; }
 
   // --- The tree operations of the main window ---
 
   // The first top-level node whose payload is a contact with this number; nodes below the top
   // level are not searched.
   TWezel *ZnajdzUzytkownika(int numer) const;
-  // The contact payload of the node itself or of its nearest ancestor that has one.
+  // The contact payload of the node itself or of its nearest ancestor that has one. Remembered
+  // along the way, so that asking again (or for a node below) does not climb a long answer chain.
   static TUzytkownik *UzytkownikWezla(const TWezel *wezel);
   // Appends a top-level contact node (caption Opis), ghosted (cut) until a status arrives.
   // Does not check whether the number is already there.
@@ -117,6 +120,10 @@ private:
   };
   static TWpisGlowny WpisDla(const TWezel *wezel);
   void OdswiezWpis(TWezel *wezel);
+  void ZmienionoDane(TWezel *wezel);
+  const TWezel *Wlasciciel(const TWezel *wezel) const;
+  // Bold nodes of a subtree leaving the tree.
+  void OdliczPogrubione(const TWezel *wezel);
   void ZmienionoNumer(const TUzytkownik *uzytkownik);
   void Zarejestruj(TWezel *wezel, const TWpisGlowny &wpis);
   void Wyrejestruj(TWezel *wezel, const TWpisGlowny &wpis);
@@ -128,6 +135,8 @@ private:
   }
   void Zmieniono(TWezel *wezel, unsigned co);
   void OglosUsuwanie(TWezel *wezel);
+  // A node enters `rodzic` at `pozycja`, or the children from `od` on moved.
+  static void Wszedl(TWezel *rodzic, TWezel *wezel, int pozycja);
   static void Przenumeruj(TWezel *rodzic, int od);
 
   std::unique_ptr<TWezel> m_korzen;
@@ -137,4 +146,8 @@ private:
   // in order is the one with the lowest index.
   std::unordered_map<int, std::vector<TWezel *>> m_kontaktyPoNumerze;
   std::vector<TObserwatorDrzewa *> m_obserwatorzy;
+  int m_pogrubione = 0;
+  // Changes whenever some node's remembered contact may have become wrong (a move, a payload
+  // change above other nodes).
+  mutable quint64 m_epokaWlascicieli = 1;
 };

@@ -118,6 +118,9 @@ public:
   TDaneDodatkowe &DaneDodatkowe() const { return *m_daneDodatkowe; }
   const QString &Tekst() const { return m_tekst; }
 
+  // Its row in the message archive; 0 until archived.
+  qint64 IdArchiwum = 0;
+
 private:
   std::unique_ptr<TDaneDodatkowe> m_daneDodatkowe;
   QString m_tekst;

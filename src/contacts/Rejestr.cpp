@@ -1,5 +1,7 @@
 #include "contacts/Rejestr.h"
 
+#include "contacts/ZapisUstawien.h"
+
 namespace {
 
 QString Klucz(const QString &sekcja, const QString &nazwa)
@@ -53,14 +55,25 @@ void ZatwierdzZapis(QSettings &rejestr, const QString &co)
     throw ERejestr(QStringLiteral("Failed to set data for '%1'").arg(co));
 }
 
+bool UstawInnaWartosc(QSettings &rejestr, const QString &klucz, const QString &wartosc)
+{
+  const QVariant jest = rejestr.value(klucz);
+  if (jest.isValid() && jest.typeId() == QMetaType::QString && jest.toString() == wartosc)
+    return false;
+  rejestr.setValue(klucz, wartosc);
+  return true;
+}
+
 void ZapiszTekst(QSettings &rejestr, const QString &sekcja, const QString &nazwa,
                  const QString &wartosc)
 {
+  bool zmieniono = false;
   {
     TKorzenRejestru korzen(rejestr);
-    rejestr.setValue(Klucz(sekcja, nazwa), wartosc);
+    zmieniono = UstawInnaWartosc(rejestr, Klucz(sekcja, nazwa), wartosc);
   }
-  ZatwierdzZapis(rejestr, nazwa);
+  if (zmieniono)
+    ZaplanujZapis(rejestr, nazwa);
 }
 
 void ZapiszLiczbe(QSettings &rejestr, const QString &sekcja, const QString &nazwa, int wartosc)
@@ -88,20 +101,41 @@ static QStringList KluczePod(QSettings &rejestr, const QString &sekcja)
 
 bool IstniejeSekcja(QSettings &rejestr, const QString &sekcja)
 {
-  return !sekcja.isEmpty() && !KluczePod(rejestr, sekcja).isEmpty();
+  if (sekcja.isEmpty())
+    return false;
+  // Asked of the section's own group: the reader looks only at the keys below it, so the cost
+  // does not grow with the number of other sections.
+  bool jest = false;
+  {
+    TKorzenRejestru korzen(rejestr);
+    rejestr.beginGroup(sekcja);
+    jest = !rejestr.childKeys().isEmpty() || !rejestr.childGroups().isEmpty();
+    rejestr.endGroup();
+  }
+  // The reader may not have parsed every section of a file it has just read, and a "[a/b]"
+  // section hides an unparsed "[a]" one from this question: a miss is confirmed against the whole
+  // file. Saving an existing contact never gets here.
+  return jest || !KluczePod(rejestr, sekcja).isEmpty();
 }
 
 QStringList Podsekcje(QSettings &rejestr, const QString &sekcja)
 {
-  // allKeys() comes sorted by name, which is the order the registry lists subkeys in.
+  // allKeys() comes sorted by name, which is the order the registry lists subkeys in. One pass
+  // over the whole file (see KluczePod), without copying the keys of the section first: start-up
+  // reads every contact this way.
+  TKorzenRejestru korzen(rejestr);
+  const QString prefiks = sekcja + u'/';
+  const qsizetype od = prefiks.size();
   QStringList nazwy;
-  for (const QString &klucz : KluczePod(rejestr, sekcja)) {
-    const qsizetype ukosnik = klucz.indexOf(u'/');
-    if (ukosnik <= 0)
+  for (const QString &klucz : rejestr.allKeys()) {
+    if (!klucz.startsWith(prefiks))
       continue;
-    const QString nazwa = klucz.left(ukosnik);
+    const qsizetype ukosnik = klucz.indexOf(u'/', od);
+    if (ukosnik <= od)
+      continue;
+    const QStringView nazwa = QStringView(klucz).sliced(od, ukosnik - od);
     if (nazwy.isEmpty() || nazwy.back() != nazwa)
-      nazwy.append(nazwa);
+      nazwy.append(nazwa.toString());
   }
   nazwy.removeDuplicates();
   return nazwy;
@@ -118,7 +152,7 @@ void PrzeniesSekcje(QSettings &rejestr, const QString &z, const QString &na)
       rejestr.setValue(na + u'/' + klucz, rejestr.value(z + u'/' + klucz));
     rejestr.remove(z);
   }
-  ZatwierdzZapis(rejestr, na);
+  ZaplanujZapis(rejestr, na);
 }
 
 void UsunSekcje(QSettings &rejestr, const QString &sekcja)
@@ -129,5 +163,5 @@ void UsunSekcje(QSettings &rejestr, const QString &sekcja)
     TKorzenRejestru korzen(rejestr);
     rejestr.remove(sekcja);
   }
-  ZatwierdzZapis(rejestr, sekcja);
+  ZaplanujZapis(rejestr, sekcja);
 }

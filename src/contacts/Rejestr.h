@@ -25,7 +25,9 @@ int CzytajLiczbe(QSettings &rejestr, const QString &sekcja, const QString &nazwa
 bool CzytajLogiczna(QSettings &rejestr, const QString &sekcja, const QString &nazwa,
                     bool domyslna);
 
-// Writes go to disk at once; a failure throws ERejestr (the value stays pending in the object).
+// Writes reach the disk at the end of the current event (ZaplanujZapis); a value equal to the
+// stored text writes nothing. A file that cannot be written throws ERejestr (the value stays
+// pending in the object).
 void ZapiszTekst(QSettings &rejestr, const QString &sekcja, const QString &nazwa,
                  const QString &wartosc);
 void ZapiszLiczbe(QSettings &rejestr, const QString &sekcja, const QString &nazwa, int wartosc);
@@ -35,12 +37,15 @@ void ZapiszLogiczna(QSettings &rejestr, const QString &sekcja, const QString &na
 bool IstniejeSekcja(QSettings &rejestr, const QString &sekcja);
 // The names of the subsections in the order the registry lists them.
 QStringList Podsekcje(QSettings &rejestr, const QString &sekcja);
-// Copies every value of `z` (with its subsections) to `na`, then deletes `z`; written at once.
+// Copies every value of `z` (with its subsections) to `na`, then deletes `z`; written through.
 void PrzeniesSekcje(QSettings &rejestr, const QString &z, const QString &na);
-// Deletes a section with all its values; written at once.
+// Deletes a section with all its values; written through.
 void UsunSekcje(QSettings &rejestr, const QString &sekcja);
 
-// Flushes pending writes; throws ERejestr naming `co` when the file cannot be written.
+// True (and the value set) when `klucz` (a full path from the root) did not hold this text.
+bool UstawInnaWartosc(QSettings &rejestr, const QString &klucz, const QString &wartosc);
+
+// Flushes pending writes now; throws ERejestr naming `co` when the file cannot be written.
 void ZatwierdzZapis(QSettings &rejestr, const QString &co);
 
 // Leaves the caller's open groups for the time of one operation and reopens them afterwards.

@@ -3,6 +3,7 @@
 #include "app/Blad.h"
 #include "contacts/KsiazkaAdresowa.h"
 #include "contacts/Rejestr.h"
+#include "contacts/ZapisUstawien.h"
 
 namespace {
 
@@ -63,15 +64,17 @@ void TSledzeniRejestr::Zapisz(int staryNumer, int Numer, const QString &Imie,
   const QString nowa = SekcjaNumeru(Numer);
   if (IstniejeSekcja(m_rejestr, stara) && !IstniejeSekcja(m_rejestr, nowa))
     PrzeniesSekcje(m_rejestr, stara, nowa);
+  bool zmieniono = false;
   {
     TKorzenRejestru korzen(m_rejestr);
-    m_rejestr.setValue(nowa + QStringLiteral("/Opis"), Opis);
-    m_rejestr.setValue(nowa + QStringLiteral("/Imie"), Imie);
-    m_rejestr.setValue(nowa + QStringLiteral("/Nazwisko"), Nazwisko);
-    m_rejestr.setValue(nowa + QStringLiteral("/EMail"), EMail);
-    m_rejestr.setValue(nowa + QStringLiteral("/Telefon"), Telefon);
+    zmieniono |= UstawInnaWartosc(m_rejestr, nowa + QStringLiteral("/Opis"), Opis);
+    zmieniono |= UstawInnaWartosc(m_rejestr, nowa + QStringLiteral("/Imie"), Imie);
+    zmieniono |= UstawInnaWartosc(m_rejestr, nowa + QStringLiteral("/Nazwisko"), Nazwisko);
+    zmieniono |= UstawInnaWartosc(m_rejestr, nowa + QStringLiteral("/EMail"), EMail);
+    zmieniono |= UstawInnaWartosc(m_rejestr, nowa + QStringLiteral("/Telefon"), Telefon);
   }
-  ZatwierdzZapis(m_rejestr, QString::number(Numer));
+  if (zmieniono)
+    ZaplanujZapis(m_rejestr, QString::number(Numer));
 }
 
 TSledzeniOutlook::TSledzeniOutlook(const QString &ksiazkaAdresowa, bool wczytaj,

@@ -12,8 +12,9 @@
 //
 // The constructor reads the values of the start-up's settings step in the order of the table
 // ("OstatniAdresat" ... "Przylaczaj"). "Testowanie", "Logowanie" and the account are read later by
-// the Czytaj... functions. Every setter stores the value first and then writes it through at once;
-// a refused write throws ERejestr with the new value already held.
+// the Czytaj... functions. Every setter stores the value first and then writes it through (on disk
+// once the current event has been handled, see ZapisUstawien.h); a refused write throws ERejestr
+// with the new value already held.
 class TUstawienia {
 public:
   TUstawienia(QSettings &rejestr, const QString &katalogDanych);

@@ -3,6 +3,8 @@
 #include "contacts/Drzewo.h"
 #include "contacts/Galezie.h"
 
+#include <algorithm>
+
 TWskaznikWezla::TWskaznikWezla(TWezel *wezel)
 {
   if (wezel)
@@ -76,6 +78,7 @@ void TWezel::UstawDane(std::shared_ptr<TRodzajGalezi> dane)
   // consistent node.
   std::shared_ptr<TRodzajGalezi> stare = std::move(m_dane);
   m_dane = std::move(dane);
+  m_drzewo->ZmienionoDane(this);
   m_drzewo->OdswiezWpis(this);
   m_drzewo->Zmieniono(this, ZmianaWezla::Dane);
 }
@@ -108,12 +111,35 @@ TWezel *TWezel::Dziecko(int i) const
 
 TWezel *TWezel::NastepnyBrat() const
 {
-  return m_rodzic ? m_rodzic->Dziecko(m_indeks + 1) : nullptr;
+  return m_rodzic ? m_rodzic->Dziecko(Indeks() + 1) : nullptr;
 }
 
 TWezel *TWezel::PoprzedniBrat() const
 {
-  return m_rodzic ? m_rodzic->Dziecko(m_indeks - 1) : nullptr;
+  return m_rodzic ? m_rodzic->Dziecko(Indeks() - 1) : nullptr;
+}
+
+int TWezel::Indeks() const
+{
+  if (!m_rodzic)
+    return m_indeks;
+  const auto &bracia = m_rodzic->m_dzieci;
+  if (size_t(m_indeks) < bracia.size() && bracia[size_t(m_indeks)].get() == this)
+    return m_indeks;
+  m_rodzic->Przenumeruj();
+  return m_indeks;
+}
+
+void TWezel::Przenumeruj() const
+{
+  for (size_t i = size_t(std::max(m_indeksyWazneDo, 0)); i < m_dzieci.size(); ++i)
+    m_dzieci[i]->m_indeks = int(i);
+  m_indeksyWazneDo = int(m_dzieci.size());
+}
+
+void TWezel::UniewaznijIndeksy(int od) const
+{
+  m_indeksyWazneDo = std::min(m_indeksyWazneDo, std::max(od, 0));
 }
 
 TWezel *TWezel::Nastepny() const

@@ -87,8 +87,9 @@ public:
   bool MaDzieci() const { return !m_dzieci.empty() || m_pokazRozwijanie; }
 
   TWezel *Rodzic() const;
-  // Position among the siblings.
-  int Indeks() const { return m_indeks; }
+  // Position among the siblings. Positions are brought up to date lazily: an insertion or a
+  // removal only marks where the parent's numbering may stop being right.
+  int Indeks() const;
   // 0 for top-level nodes.
   int Poziom() const;
   int LiczbaDzieci() const { return int(m_dzieci.size()); }
@@ -109,14 +110,25 @@ private:
 
   TWezel(TDrzewo *drzewo, TWezel *rodzic, const QString &tekst);
   const std::shared_ptr<TZnacznikWezla> &Znacznik();
+  // Numbers the children from the first one whose number may be stale.
+  void Przenumeruj() const;
+  // Children from `od` on may have moved.
+  void UniewaznijIndeksy(int od) const;
 
   TDrzewo *m_drzewo;
   TWezel *m_rodzic; // the tree's hidden root for top-level nodes
   std::shared_ptr<TRodzajGalezi> m_dane;
   std::shared_ptr<TZnacznikWezla> m_znacznik; // made on the first weak handle
   std::vector<std::unique_ptr<TWezel>> m_dzieci;
+  // The nearest node at or above this one whose payload is a contact (null: none), valid while
+  // m_epokaWlasciciela equals the tree's; found again lazily after a move or a payload change.
+  mutable const TWezel *m_wlasciciel = nullptr;
+  mutable quint64 m_epokaWlasciciela = 0;
   QString m_tekst;
-  int m_indeks = 0;
+  // Right when the parent's list holds this node there (checked on every question); children
+  // below the parent's m_indeksyWazneDo are all right, so renumbering starts there.
+  mutable int m_indeks = 0;
+  mutable int m_indeksyWazneDo = 0;
   int m_obraz = 0;
   int m_obrazWybrany = 0;
   int m_obrazStanu = -1;

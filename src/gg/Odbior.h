@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -35,6 +36,11 @@ public:
   // The new-message sound; by default the sound theme's, through OdtworzDzwiekNowejWiadomosci.
   virtual void DzwiekNowejWiadomosci();
 };
+
+// The text of a received message as its nodes show it: "(<send time>)" and the text.
+QString TekstWyswietlany(quint32 czasNadania, const QString &tekst);
+// That text cut into the captions of its line nodes: at every CR LF, and after 199 characters.
+QStringList LinieWiadomosci(const QString &wyswietlany);
 
 // The event log line: (category, text).
 using TLoguj = std::function<void(const QString &kategoria, const QString &tekst)>;
@@ -73,6 +79,14 @@ public:
   QString &BuforListy() { return m_buforListy; }
 
   TIndeksWypowiedzi &IndeksWypowiedzi() { return m_indeks; }
+
+  // Told of every delivery report after it was applied: the message node it matched (null for
+  // none), the sequence number and the status.
+  using TPoPotwierdzeniu = std::function<void(TWezel *wezel, int sekwencja, int status)>;
+  void UstawPoPotwierdzeniu(TPoPotwierdzeniu poPotwierdzeniu)
+  {
+    m_poPotwierdzeniu = std::move(poPotwierdzeniu);
+  }
 
   // Texts of status bar panel 2 and of the boxes.
   static const QString TekstPing;
@@ -123,6 +137,7 @@ private:
   TBaza m_baza;
   TKatalog *m_katalog = nullptr;
   TIndeksWypowiedzi m_indeks;
+  TPoPotwierdzeniu m_poPotwierdzeniu;
   QString &m_buforListy;
   bool m_raportOtwarty = false;
   bool m_informacjaOLiscieOtwarta = false;

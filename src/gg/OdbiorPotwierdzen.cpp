@@ -21,6 +21,8 @@ void TOdbior::Potwierdzenie(const QByteArray &cialo)
   TWezel *wezel = m_indeks.Znajdz(sekwencja);
   if (wezel)
     static_cast<TWypowiedz *>(wezel->Dane())->DaneDodatkowe().StatusPotwierdzenia = status;
+  if (m_poPotwierdzeniu)
+    m_poPotwierdzeniu(wezel, sekwencja, status);
 
   TSkutekPotwierdzenia skutek{};
   switch (status) {

@@ -85,14 +85,25 @@ void TOdbior::Wiadomosc(const QByteArray &cialo)
       nullptr, std::make_unique<TDaneDodatkowe>(2, nadawca, int(czas), sekwencja, QDateTime()),
       przeliczony);
 
-  QString wyswietlany = przeliczony;
-  const QDateTime nadano = UnixToLocal(czas);
-  if (nadano.isValid())
-    wyswietlany = u'(' + DataCzasNaTekst(nadano) + u')' + przeliczony;
-
+  const QString wyswietlany = TekstWyswietlany(czas, przeliczony);
   if (!wyswietlany.isEmpty())
     m_okno.PrzywolajOkno();
   const std::shared_ptr<TRodzajGalezi> dane = wypowiedz;
+  for (const QString &linia : LinieWiadomosci(wyswietlany))
+    DodajLinie(cel, linia, dane);
+}
+
+QString TekstWyswietlany(quint32 czasNadania, const QString &tekst)
+{
+  const QDateTime nadano = UnixToLocal(czasNadania);
+  if (!nadano.isValid())
+    return tekst;
+  return u'(' + DataCzasNaTekst(nadano) + u')' + tekst;
+}
+
+QStringList LinieWiadomosci(const QString &wyswietlany)
+{
+  QStringList linie;
   const QStringView crlf = u"\r\n";
   qsizetype poz = 0;
   qsizetype koniecLinii = -1;
@@ -103,11 +114,12 @@ void TOdbior::Wiadomosc(const QByteArray &cialo)
         koniecLinii = wyswietlany.size();
     }
     const qsizetype koniec = KoniecKawalka(wyswietlany, poz, koniecLinii);
-    DodajLinie(cel, wyswietlany.mid(poz, koniec - poz), dane);
+    linie.append(wyswietlany.mid(poz, koniec - poz));
     poz = koniec;
     if (QStringView(wyswietlany).sliced(poz).startsWith(crlf))
       poz += crlf.size();
   }
+  return linie;
 }
 
 void TOdbior::DodajLinie(TWezel *cel, const QString &tekst,

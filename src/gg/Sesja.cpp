@@ -7,6 +7,7 @@
 #include "gg/Liczby.h"
 #include "gg/OknoSesji.h"
 #include "gg/Pakiety.h"
+#include "gg/SerwerAlternatywny.h"
 #include "gg/SesjaPakiety.h"
 #include "gg/WysylaniePakietow.h"
 
@@ -202,10 +203,19 @@ void TSesjaGG::LaczenieTmrTimer()
 void TSesjaGG::UstawSerwerAlternatywny(bool alternatywny)
 {
   if (alternatywny) {
-    m_adresInformacji = QStringLiteral("localhost");
-    m_adresRejestracji = QStringLiteral("127.0.0.1");
+    const TSerwerAlternatywny s = SerwerAlternatywny(m_ustawienia);
+    m_adresInformacji = s.AdresInformacji;
+    m_adresRejestracji = s.AdresRejestracji;
+    if (s.PortZUstawien) {
+      m_portHttp = s.Port;
+      m_portZUstawien = true;
+    }
   } else {
     m_adresInformacji = QStringLiteral("appmsg.gadu-gadu.pl");
     m_adresRejestracji = QStringLiteral("register.gadu-gadu.pl");
+    if (m_portZUstawien) {
+      m_portHttp = QStringLiteral("80");
+      m_portZUstawien = false;
+    }
   }
 }

@@ -163,6 +163,8 @@ private:
   QString m_adresInformacji;
   QString m_adresRejestracji;
   QString m_portHttp = QStringLiteral("80");
+  // The port came from "PortAlternatywny" and goes back to 80 when the switch is turned off.
+  bool m_portZUstawien = false;
   TCelHttp m_celHttp = TCelHttp::Wyszukiwanie;
   // The reply of the current lookup connection has been read (it is read once only).
   bool m_odpowiedzPrzeczytana = false;

@@ -10,27 +10,6 @@ const QByteArray KoniecNaglowka = QByteArrayLiteral("\r\n\r\n");
 const QByteArray AgentPrzegladarki =
     QByteArrayLiteral("User-Agent: Mozilla/4.0 (compatible; MSIE 5.0; Windows 98)");
 
-bool ZnakBezZmian(char c)
-{
-  if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
-    return true;
-  switch (c) {
-  case '!':
-  case '$':
-  case '\'':
-  case '(':
-  case ')':
-  case '*':
-  case '-':
-  case '.':
-  case '_':
-  case '@':
-    return true;
-  default:
-    return false;
-  }
-}
-
 // The text before `separator`, removed from the buffer together with the separator. An absent
 // separator gives an empty piece and removes nothing.
 QByteArray Odetnij(QByteArray &bufor, char separator)
@@ -44,31 +23,6 @@ QByteArray Odetnij(QByteArray &bufor, char separator)
 }
 
 } // namespace
-
-QString KodujUrl(const QByteArray &bajty)
-{
-  static const char Cyfry[] = "0123456789ABCDEF";
-  QString wynik;
-  wynik.reserve(bajty.size() * 3);
-  for (const char c : bajty) {
-    if (ZnakBezZmian(c)) {
-      wynik += QLatin1Char(c);
-    } else if (c == ' ') {
-      wynik += u'+';
-    } else {
-      const quint8 b = quint8(c);
-      wynik += u'%';
-      wynik += QLatin1Char(Cyfry[b >> 4]);
-      wynik += QLatin1Char(Cyfry[b & 0x0F]);
-    }
-  }
-  return wynik;
-}
-
-QString KodujUrl(const QString &tekst)
-{
-  return KodujUrl(AnsiToCp1250(tekst));
-}
 
 QByteArray ZapytanieOSerwer(qint32 numerWlasny, qint32 numerOstatniejInformacji,
                             const QString &adresInformacji)

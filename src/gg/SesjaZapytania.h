@@ -3,13 +3,11 @@
 #include <QByteArray>
 #include <QString>
 
+#include "gg/KodowanieUrl.h"
+
 // The two requests written by hand on the HTTP connection of the session and the reading of
 // their replies.
 
-// Form encoding over the text's code page 1250 bytes: letters, digits and ! $ ' ( ) * - . _ @
-// stay, a space becomes "+", every other byte "%XX" with upper-case hexadecimal digits.
-QString KodujUrl(const QString &tekst);
-QString KodujUrl(const QByteArray &bajty);
 
 // The version the lookup announces, before encoding.
 inline constexpr char WersjaKlienta[] = "6, 0, 0, 136";

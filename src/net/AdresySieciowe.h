@@ -2,8 +2,8 @@
 
 #include <QString>
 
-// IPv4 name and port resolution shared by the socket (which resolves inside Connect, on the
-// calling thread) and the HTTP client (which resolves on a helper thread).
+// IPv4 name and port resolution shared by the socket and the HTTP client (both resolve names on
+// a helper thread, through TRozwiazywanieNazwy).
 
 // A dotted IPv4 address needs no resolution; true and the address in network order when `tekst`
 // is one.

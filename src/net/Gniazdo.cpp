@@ -2,6 +2,7 @@
 
 #include "net/AdresySieciowe.h"
 #include "net/KodyBledow.h"
+#include "net/RozwiazywanieNazwy.h"
 
 #include <QElapsedTimer>
 #include <QPointer>
@@ -18,6 +19,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -83,6 +85,7 @@ TGniazdo::TGniazdo(QObject *parent)
 TGniazdo::~TGniazdo()
 {
   // The owner may be half destroyed already: close quietly, without calling its handlers.
+  PorzucRozwiazywanie();
   if (m_fd >= 0)
     ZwolnijDeskryptor(true, false);
 }
@@ -90,7 +93,7 @@ TGniazdo::~TGniazdo()
 void TGniazdo::SetAddr(const QString &wartosc)
 {
   const QString tekst = wartosc.trimmed();
-  if (m_stan != gsClosed && tekst != m_addr) {
+  if (Zajete() && tekst != m_addr) {
     BladTekstowy(QStringLiteral("Cannot change Addr if not closed"));
     return;
   }
@@ -101,7 +104,7 @@ void TGniazdo::SetAddr(const QString &wartosc)
 void TGniazdo::SetPort(const QString &wartosc)
 {
   const QString tekst = wartosc.trimmed();
-  if (m_stan != gsClosed && tekst != m_port) {
+  if (Zajete() && tekst != m_port) {
     BladTekstowy(QStringLiteral("Cannot change Port if not closed"));
     return;
   }
@@ -112,7 +115,7 @@ void TGniazdo::SetPort(const QString &wartosc)
 void TGniazdo::SetProto(const QString &wartosc)
 {
   const QString tekst = wartosc.trimmed();
-  if (m_stan != gsClosed && tekst != m_proto) {
+  if (Zajete() && tekst != m_proto) {
     BladTekstowy(QStringLiteral("Cannot change Proto if not closed"));
     return;
   }
@@ -131,7 +134,7 @@ void TGniazdo::SetLocalPort(const QString &wartosc)
 
 void TGniazdo::Connect()
 {
-  if (m_fd >= 0 && m_stan != gsClosed) {
+  if ((m_fd >= 0 && m_stan != gsClosed) || m_rozwiazywanie) {
     BladTekstowy(QStringLiteral("Connect: Socket already in use"));
     return;
   }
@@ -154,34 +157,64 @@ void TGniazdo::Connect()
     BladTekstowy(QStringLiteral("connect: Cannot convert protocol '%1'").arg(m_proto));
     return;
   }
-  quint16 port = 0;
-  quint16 portLokalny = 0;
-  if (!RozwiazPort(m_port, "tcp", port)) {
+  TCel cel;
+  if (!RozwiazPort(m_port, "tcp", cel.Port)) {
     m_ostatniBlad = KodBledu::WSANO_DATA;
     BladTekstowy(QStringLiteral("connect: Cannot convert port '%1'").arg(m_port));
     return;
   }
-  if (!RozwiazPort(m_localPort, "tcp", portLokalny)) {
+  if (!RozwiazPort(m_localPort, "tcp", cel.PortLokalny)) {
     m_ostatniBlad = KodBledu::WSANO_DATA;
     BladTekstowy(QStringLiteral("connect: Cannot convert port '%1'").arg(m_localPort));
     return;
   }
-  quint32 adres = 0;
-  quint32 adresLokalny = 0;
-  int kod = 0;
-  if (!RozwiazNazweIPv4(m_addr, adres, kod)) {
-    m_ostatniBlad = kod;
-    BladTekstowy(QStringLiteral("connect: Cannot convert host address '%1' - %2")
-                     .arg(m_addr, OpisBledu(kod)));
-    return;
-  }
-  if (!RozwiazNazweIPv4(m_localAddr, adresLokalny, kod)) {
-    m_ostatniBlad = kod;
-    BladTekstowy(QStringLiteral("connect: Cannot convert host address '%1' - %2")
-                     .arg(m_localAddr, OpisBledu(kod)));
-    return;
-  }
+  // Dotted addresses need no resolver and connect at once; a name is resolved on a helper
+  // thread, and a name that does not resolve is reported from the event loop.
+  const bool zdalnyGotowy = CzytajAdresIPv4(m_addr, cel.Adres);
+  if (zdalnyGotowy && CzytajAdresIPv4(m_localAddr, cel.AdresLokalny))
+    Nawiaz(cel);
+  else
+    RozwiazWTle(cel, !zdalnyGotowy);
+}
 
+void TGniazdo::RozwiazWTle(TCel cel, bool zdalny)
+{
+  const QString nazwa = zdalny ? m_addr : m_localAddr;
+  m_rozwiazywanie = new TRozwiazywanieNazwy(
+      nazwa,
+      [this, cel, zdalny, nazwa](bool ok, quint32 adres, int kod) mutable {
+        std::exchange(m_rozwiazywanie, nullptr)->deleteLater();
+        QPointer<TGniazdo> zyje(this);
+        ++m_powiadomienia;
+        WywolajWTle([&] {
+          if (!ok) {
+            m_ostatniBlad = kod;
+            BladTekstowy(QStringLiteral("connect: Cannot convert host address '%1' - %2")
+                             .arg(nazwa, OpisBledu(kod)));
+            return;
+          }
+          (zdalny ? cel.Adres : cel.AdresLokalny) = adres;
+          if (zdalny && !CzytajAdresIPv4(m_localAddr, cel.AdresLokalny))
+            RozwiazWTle(cel, false);
+          else
+            Nawiaz(cel);
+        });
+        if (zyje)
+          --m_powiadomienia;
+      },
+      this);
+}
+
+void TGniazdo::PorzucRozwiazywanie()
+{
+  if (!m_rozwiazywanie)
+    return;
+  m_rozwiazywanie->Anuluj();
+  delete std::exchange(m_rozwiazywanie, nullptr);
+}
+
+void TGniazdo::Nawiaz(const TCel &cel)
+{
   m_bufor.clear();
   const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, IPPROTO_TCP);
   if (fd < 0) {
@@ -220,11 +253,11 @@ void TGniazdo::Connect()
   }
   if (::setsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &jeden, sizeof jeden) < 0)
     return nieudane("setsockopt(SO_KEEPALIVE)");
-  if (portLokalny != 0 || adresLokalny != INADDR_ANY) {
+  if (cel.PortLokalny != 0 || cel.AdresLokalny != INADDR_ANY) {
     sockaddr_in lokalny{};
     lokalny.sin_family = AF_INET;
-    lokalny.sin_port = htons(portLokalny);
-    lokalny.sin_addr.s_addr = adresLokalny;
+    lokalny.sin_port = htons(cel.PortLokalny);
+    lokalny.sin_addr.s_addr = cel.AdresLokalny;
     if (::bind(fd, reinterpret_cast<sockaddr *>(&lokalny), sizeof lokalny) < 0)
       return nieudane("Bind");
   }
@@ -235,8 +268,8 @@ void TGniazdo::Connect()
 
   sockaddr_in zdalny{};
   zdalny.sin_family = AF_INET;
-  zdalny.sin_port = htons(port);
-  zdalny.sin_addr.s_addr = adres;
+  zdalny.sin_port = htons(cel.Port);
+  zdalny.sin_addr.s_addr = cel.Adres;
   int bladLaczenia = 0;
   if (::connect(fd, reinterpret_cast<sockaddr *>(&zdalny), sizeof zdalny) < 0 &&
       errno != EINPROGRESS && errno != EINTR)
@@ -417,6 +450,10 @@ int TGniazdo::Send(const char *dane, int dlugosc)
   if (m_stan != gsConnected) {
     // Marked closed without a closed notification: there was no usable connection to lose.
     QPointer<TGniazdo> zyje(this);
+    if (m_rozwiazywanie) {
+      PorzucRozwiazywanie();
+      UstawDomyslne();
+    }
     if (m_fd >= 0) {
       m_zamkniecieZgloszone = true;
       ++m_pokolenie;
@@ -525,6 +562,11 @@ void TGniazdo::Close()
 
 void TGniazdo::Zamknij(bool wylaczNadawanie, bool bezLingerowania, quint16 blad)
 {
+  if (m_rozwiazywanie) {
+    // Nothing was connected yet, so nothing is reported.
+    PorzucRozwiazywanie();
+    UstawDomyslne();
+  }
   if (m_fd < 0 && m_stan == gsClosed)
     return;
   const bool zglos = !m_zamkniecieZgloszone;

@@ -11,6 +11,7 @@
 #include <functional>
 
 class QSocketNotifier;
+class TRozwiazywanieNazwy;
 
 enum TStanGniazda {
   gsInvalidState,
@@ -41,9 +42,9 @@ struct TBlokBufora {
   int Koniec = 0;   // end of the bytes written into the block
 };
 
-// One outgoing TCP connection that never blocks the UI thread once the connect has started:
-// readiness is watched with QSocketNotifier and every notification runs on the thread that owns
-// the object. Error numbers follow the Winsock numbering (net/KodyBledow.h).
+// One outgoing TCP connection that never blocks the UI thread: a host name is resolved on a
+// helper thread (State stays gsClosed until then, though the socket counts as in use), readiness
+// is watched with QSocketNotifier and every notification runs on the thread that owns the object. Error numbers follow the Winsock numbering (net/KodyBledow.h).
 class TGniazdo : public QObject {
   Q_OBJECT
 public:
@@ -93,6 +94,19 @@ public:
   qsizetype BajtyDoWyslania() const;
 
 private:
+  // Where a connect goes once the names are numbers, in network order.
+  struct TCel {
+    quint16 Port = 0;
+    quint16 PortLokalny = 0;
+    quint32 Adres = 0;
+    quint32 AdresLokalny = 0;
+  };
+  void RozwiazWTle(TCel cel, bool zdalny);
+  void Nawiaz(const TCel &cel);
+  void PorzucRozwiazywanie();
+  // Not closed: connected, or still waiting for its name to resolve.
+  bool Zajete() const { return m_stan != gsClosed || m_rozwiazywanie; }
+
   void GotowoscOdczytu();
   void GotowoscZapisu();
   void WynikLaczenia(int blad);
@@ -139,5 +153,6 @@ private:
   quint64 m_bajtyOdebrane = 0;
   QSocketNotifier *m_odczyt = nullptr;
   QSocketNotifier *m_zapis = nullptr;
+  TRozwiazywanieNazwy *m_rozwiazywanie = nullptr; // a connect waiting for its name
   std::deque<TBlokBufora> m_bufor;
 };

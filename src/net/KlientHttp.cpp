@@ -11,6 +11,7 @@
 #include <QStringEncoder>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -190,6 +191,31 @@ void TKlientHttp::Wykonaj(bool post)
     throw EBladHttp(QStringLiteral("Request cancelled"), 3);
   if (m_statusCode >= 400)
     throw EBladHttp(m_reasonPhrase, m_statusCode);
+}
+
+void TKlientHttp::GetWTle(std::function<void(bool)> gotowe)
+{
+  if (m_zajety)
+    throw EBladHttp(QStringLiteral("HTTP component is busy"), 1);
+  m_zajety = true;
+  m_post = false;
+  m_cialo.clear();
+  m_przekierowania = 0;
+  m_adresBiezacy = m_url;
+  m_gotowe = std::move(gotowe);
+  if (m_timeout > 0)
+    m_zegar.start(m_timeout);
+  Rozpocznij();
+}
+
+void TKlientHttp::ZakonczWTle()
+{
+  if (!m_gotowe || m_faza != fhKoniec)
+    return;
+  const auto gotowe = std::exchange(m_gotowe, nullptr);
+  m_faza = fhBezczynny;
+  m_zajety = false;
+  gotowe(m_statusCode < 400);
 }
 
 void TKlientHttp::Rozpocznij()
@@ -520,4 +546,8 @@ void TKlientHttp::Zakoncz()
     m_gniazdo->Abort();
   if (m_petla)
     m_petla->quit();
+  else if (m_gotowe)
+    // Reported from the event loop even when the request failed at once, so that the caller
+    // always hears of it after GetWTle has returned.
+    QTimer::singleShot(0, this, &TKlientHttp::ZakonczWTle);
 }

@@ -11,6 +11,8 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <functional>
+
 class QEventLoop;
 class TGniazdo;
 class TRozwiazywanieNazwy;
@@ -101,6 +103,10 @@ public:
 
   void Get();
   void Post();
+  // A GET that returns at once instead of waiting: `gotowe` runs from the event loop when the
+  // request has ended, with true for a reply below status 400 (the same outcome for which Get
+  // does not throw). Destroying the component drops the request and its report.
+  void GetWTle(std::function<void(bool udane)> gotowe);
 
   // Limits of the reply reader and of relocations.
   static constexpr int NajdluzszaLinia = 8192;
@@ -130,6 +136,7 @@ private:
   QByteArray NaglowekZadania() const;
   void Niepowodzenie(int status, const QString &powod);
   void Zakoncz();
+  void ZakonczWTle();
 
   QString m_url;
   QString m_proxy;
@@ -183,5 +190,6 @@ private:
   TGniazdo *m_gniazdo = nullptr;
   TRozwiazywanieNazwy *m_rozwiazywanie = nullptr;
   QEventLoop *m_petla = nullptr;
+  std::function<void(bool)> m_gotowe; // the report of a request started by GetWTle
   QTimer m_zegar;
 };

@@ -156,25 +156,35 @@ private slots:
     QTest::addColumn<QString>("program");
     QTest::addColumn<QString>("exec");
     QTest::addColumn<QString>("folder");
+    // The window class Qt gives the program's windows: the program file's name.
+    QTest::addColumn<QString>("klasa");
     QTest::newRow("zwykła") << QStringLiteral("/opt/p/paplanki") << QStringLiteral("/opt/p/paplanki")
-                            << QStringLiteral("/opt/p/");
+                            << QStringLiteral("/opt/p/") << QStringLiteral("paplanki");
     QTest::newRow("spacja") << QStringLiteral("/home/a/Moje programy/paplanki")
                             << QStringLiteral("\"/home/a/Moje programy/paplanki\"")
-                            << QStringLiteral("/home/a/Moje programy/");
+                            << QStringLiteral("/home/a/Moje programy/") << QStringLiteral("paplanki");
     QTest::newRow("znaki specjalne") << QStringLiteral("/a/$x\"y%z/p")
                                      << QStringLiteral("\"/a/\\\\$x\\\\\"y%%z/p\"")
-                                     << QStringLiteral("/a/$x\"y%z/");
+                                     << QStringLiteral("/a/$x\"y%z/") << QStringLiteral("p");
     QTest::newRow("odwrotny ukośnik") << QStringLiteral("/a/b\\c/p") << QStringLiteral("\"/a/b\\\\\\\\c/p\"")
-                                      << QStringLiteral("/a/b\\\\c/");
+                                      << QStringLiteral("/a/b\\\\c/") << QStringLiteral("p");
+    QTest::newRow("kopia pod inną nazwą")
+        << QStringLiteral("/home/a/bin/pap\\ki") << QStringLiteral("\"/home/a/bin/pap\\\\\\\\ki\"")
+        << QStringLiteral("/home/a/bin/") << QStringLiteral("pap\\\\ki");
   }
   void trescSkrotu()
   {
     QFETCH(QString, program);
     QFETCH(QString, exec);
     QFETCH(QString, folder);
+    QFETCH(QString, klasa);
     const QString tresc = QString::fromUtf8(TrescSkrotu(QStringLiteral("Paplanki GG"), program));
     QCOMPARE(tresc, QStringLiteral("[Desktop Entry]\nType=Application\nName=Paplanki GG\nExec=") + exec +
-                        QStringLiteral("\nPath=") + folder + u'\n');
+                        QStringLiteral("\nPath=") + folder +
+                        QStringLiteral("\nIcon=pl.kolbiny.Paplanki\n"
+                                       "Categories=Network;InstantMessaging;Chat;\n"
+                                       "StartupWMClass=") +
+                        klasa + u'\n');
   }
 };
 

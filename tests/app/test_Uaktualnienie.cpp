@@ -78,6 +78,10 @@ private slots:
     UstawWitryne(witryna.Adres(), witryna.Adres());
 
     auto forma = std::make_unique<TFormaStandardowa>();
+    // The window is there before the site has answered.
+    QVERIFY(forma->SprawdzanieTrwa());
+    QCOMPARE(forma->StatusBar1->TekstProsty(), forma->PrawaAutorskie());
+    QTRY_VERIFY(!forma->SprawdzanieTrwa());
     QCOMPARE(forma->StatusBar1->TekstProsty(), powiadomienie ? Powiadomienie : forma->PrawaAutorskie());
     // Either way the counter page follows the version file.
     const QStringList zadania = witryna.Zadania();
@@ -104,6 +108,7 @@ private slots:
     TWitrynaTestowa licznik;
     UstawWitryne(witryna.Adres(), licznik.Adres());
     TFormaStandardowa forma;
+    QTRY_VERIFY(!forma.SprawdzanieTrwa());
     QCOMPARE(witryna.Zadania().size(), 1);
     QCOMPARE(licznik.Zadania(), QStringList{QStringLiteral("/Art123")});
   }
@@ -138,7 +143,8 @@ private slots:
     QElapsedTimer zegar;
     zegar.start();
     auto forma = std::make_unique<TFormaStandardowa>();
-    // Bounded: start-up never waits for the site longer than one download's limit.
+    // Bounded: the check never waits for the site longer than one download's limit.
+    QTRY_VERIFY_WITH_TIMEOUT(!forma->SprawdzanieTrwa(), TFormaStandardowa::LimitPobieraniaMs + 3000);
     QVERIFY2(zegar.elapsed() < TFormaStandardowa::LimitPobieraniaMs + 1500,
              qPrintable(QString::number(zegar.elapsed())));
     QCOMPARE(forma->StatusBar1->TekstProsty(), forma->PrawaAutorskie());
@@ -170,8 +176,8 @@ private slots:
       *zadaniaPrzyOknie = int(witryna.Zadania().size());
     });
     TFormaZPanelami forma;
-    if (!powiadomienie)
-      QTest::qWait(250);
+    QVERIFY(!odczyt->Pokazany);
+    QTRY_VERIFY(!forma.SprawdzanieTrwa());
     QCOMPARE(odczyt->Pokazany, powiadomienie);
     if (powiadomienie) {
       QCOMPARE(odczyt->Tytul, QStringLiteral("Paplanki (GG) - Informacja o nowej wersji"));
@@ -203,6 +209,22 @@ private slots:
     QCOMPARE(pobrany.readAll(), TWitrynaTestowa::Wersja(5, 0, 0, 67));
     QVERIFY(!PobierzDoPliku(witryna.Adres() + QStringLiteral("nic"), plik, 2000));
     QVERIFY(!PobierzDoPliku(witryna.Adres(), Tymczasowy() + QStringLiteral("/nie-ma/plik"), 2000));
+  }
+
+  // A window that goes while its check is still waiting for the site leaves nothing behind.
+  void zamkniecieWTrakcieSprawdzania()
+  {
+    TWitrynaTestowa witryna;
+    witryna.UstawMilczenie(true);
+    UstawWitryne(witryna.Adres(), witryna.Adres());
+    auto forma = std::make_unique<TFormaStandardowa>();
+    QVERIFY(forma->SprawdzanieTrwa());
+    QTRY_COMPARE(witryna.Zadania().size(), 1);
+    QCOMPARE(PlikiTymczasowe().size(), 1);
+    forma.reset();
+    QVERIFY(PlikiTymczasowe().isEmpty());
+    QTest::qWait(100);
+    QVERIFY(PlikiTymczasowe().isEmpty());
   }
 };
 

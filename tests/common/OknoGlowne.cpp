@@ -15,6 +15,18 @@ QString PlikUstawienOkna()
 void UsunUstawieniaOkna()
 {
   QFile::remove(PlikUstawienOkna());
+  UsunArchiwumOkna();
+}
+
+QString PlikArchiwumOkna()
+{
+  return KatalogDanych(QStringLiteral("Paplanki (GG)")) + QStringLiteral("/Archiwum.sqlite");
+}
+
+void UsunArchiwumOkna()
+{
+  for (const QString &k : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")})
+    QFile::remove(PlikArchiwumOkna() + k);
 }
 
 void ZapiszUstawienieOkna(const QString &klucz, const QString &wartosc)

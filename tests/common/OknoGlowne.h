@@ -28,7 +28,11 @@ public:
 
 // Settings file of the program in the test home, and ways to prepare it before a window starts.
 QString PlikUstawienOkna();
+// Removes the settings file and the message archive, so a window starts as on a first run.
 void UsunUstawieniaOkna();
+// The window's message archive in the test home, and its removal.
+QString PlikArchiwumOkna();
+void UsunArchiwumOkna();
 void ZapiszUstawienieOkna(const QString &klucz, const QString &wartosc); // "Sekcja/Nazwa"
 QString CzytajUstawienieOkna(const QString &klucz);
 void UsunUstawienieOkna(const QString &klucz);

@@ -306,6 +306,132 @@ private slots:
     }
   }
 
+  // Space, the unread check and a node's contact keep choosing what a plain walk of the tree
+  // chooses, while nodes are marked, moved, removed and given other payloads.
+  void nieprzeczytaneIWlascicielJakPrzegladanie()
+  {
+    TDrzewo d;
+    QRandomGenerator los(11);
+    for (int krok = 0; krok < 4000; ++krok) {
+      QList<TWezel *> wszystkie;
+      for (TWezel *w = d.Pierwszy(); w; w = w->Nastepny())
+        wszystkie << w;
+      auto dowolny = [&]() { return wszystkie[los.bounded(int(wszystkie.size()))]; };
+      TWezel *losowy = wszystkie.isEmpty() ? nullptr : dowolny();
+      switch (wszystkie.size() < 5 ? los.bounded(2) : los.bounded(9)) {
+      case 0:
+        DodajKontakt(d, los.bounded(8));
+        break;
+      case 1:
+        if (los.bounded(2))
+          d.Wstaw(los.bounded(2) ? nullptr : losowy, los.bounded(4), QStringLiteral("w"));
+        else if (losowy)
+          DodajWypowiedz(d, losowy, QStringLiteral("w"));
+        break;
+      case 2:
+      case 3:
+        d.UstawStanWezla(losowy, los.bounded(2) ? StanWezla::Pogrubiony : 0,
+                         StanWezla::Pogrubiony);
+        break;
+      case 4:
+        d.Przenies(losowy, los.bounded(3) ? dowolny() : nullptr, los.bounded(6) - 1);
+        break;
+      case 5:
+        if (los.bounded(2))
+          d.Usun(losowy);
+        else
+          d.UsunZachowujacDzieci(losowy);
+        break;
+      case 6:
+        if (los.bounded(3) == 0)
+          losowy->UstawDane(nullptr);
+        else if (los.bounded(2) == 0)
+          losowy->UstawDane(NowaWypowiedz(2, QStringLiteral("n")));
+        else
+          losowy->UstawDane(std::make_shared<TUzytkownik>(losowy, 5, QString(), QString(),
+                                                          QString(), QString(),
+                                                          QStringLiteral("u"), 3));
+        break;
+      case 7:
+        if (los.bounded(40) == 0)
+          d.UsunDzieci(los.bounded(2) ? nullptr : losowy);
+        else
+          d.UsunDzieci(losowy);
+        break;
+      case 8:
+        if (los.bounded(60) == 0)
+          d.Wyczysc();
+        break;
+      }
+      // Positions asked for straight after a change, before anything else has asked: every
+      // node reached through its parent's list is where its own number says.
+      {
+        QList<QPair<TWezel *, int>> doSprawdzenia;
+        QList<TWezel *> stos{nullptr};
+        while (!stos.isEmpty()) {
+          TWezel *r = stos.takeLast();
+          const int n = r ? r->LiczbaDzieci() : d.LiczbaGlownych();
+          for (int i = 0; i < n; ++i) {
+            TWezel *dziecko = r ? r->Dziecko(i) : d.Glowny(i);
+            doSprawdzenia.append({dziecko, i});
+            stos.append(dziecko);
+          }
+        }
+        for (int i = 0; i < 3 && !doSprawdzenia.isEmpty(); ++i) {
+          const auto [wezel, pozycja] = doSprawdzenia[los.bounded(int(doSprawdzenia.size()))];
+          QCOMPARE(wezel->Indeks(), pozycja);
+        }
+      }
+      wszystkie.clear();
+      int pogrubione = 0;
+      for (TWezel *w = d.Pierwszy(); w; w = w->Nastepny()) {
+        wszystkie << w;
+        pogrubione += (w->Stan() & StanWezla::Pogrubiony) ? 1 : 0;
+      }
+      QCOMPARE(d.LiczbaPogrubionych(), pogrubione);
+      for (int proba = 0; proba < 3 && !wszystkie.isEmpty(); ++proba) {
+        TWezel *po = proba == 0 ? d.Pierwszy() : dowolny();
+        TWezel *oczekiwany = po->Nastepny();
+        while (oczekiwany && !(oczekiwany->Stan() & StanWezla::Pogrubiony))
+          oczekiwany = oczekiwany->Nastepny();
+        QCOMPARE(d.ZnajdzPogrubionyPo(po), oczekiwany);
+        TUzytkownik *wlasciciel = nullptr;
+        for (TWezel *w = po; w && !wlasciciel; w = w->Rodzic())
+          wlasciciel = w->DaneJako<TUzytkownik>();
+        QCOMPARE(TDrzewo::UzytkownikWezla(po), wlasciciel);
+      }
+      QVERIFY(Spojne(d));
+    }
+  }
+
+  void dlugiLancuchOdpowiedzi()
+  {
+    // The contact of the deepest answer, asked again after the chain changed above it.
+    TDrzewo d;
+    TWezel *kontakt = DodajKontakt(d, 42);
+    TWezel *w = kontakt;
+    QList<TWezel *> lancuch;
+    for (int i = 0; i < 50000; ++i)
+      lancuch << (w = DodajWypowiedz(d, w, QStringLiteral("o")));
+    QCOMPARE(TDrzewo::UzytkownikWezla(w), kontakt->DaneJako<TUzytkownik>());
+    QVERIFY(!d.ZnajdzPogrubionyPo(d.Pierwszy()));
+    // A contact payload half-way down now owns the lower half.
+    TWezel *srodek = lancuch[25000];
+    srodek->UstawDane(std::make_shared<TUzytkownik>(srodek, 7, QString(), QString(), QString(),
+                                                    QString(), QStringLiteral("s"), 3));
+    QCOMPARE(TDrzewo::UzytkownikWezla(w)->Numer(), 7);
+    QCOMPARE(TDrzewo::UzytkownikWezla(lancuch[24999])->Numer(), 42);
+    // Moved to the top level, the lower part keeps its new owner, the part left loses nothing.
+    d.Przenies(lancuch[30000], nullptr);
+    QCOMPARE(TDrzewo::UzytkownikWezla(w), nullptr);
+    QCOMPARE(TDrzewo::UzytkownikWezla(lancuch[29999])->Numer(), 7);
+    d.UstawStanWezla(w, StanWezla::Pogrubiony, StanWezla::Pogrubiony);
+    QCOMPARE(d.ZnajdzPogrubionyPo(d.Pierwszy()), w);
+    d.Usun(lancuch[30000]);
+    QCOMPARE(d.LiczbaPogrubionych(), 0);
+    QVERIFY(!d.ZnajdzPogrubionyPo(d.Pierwszy()));
+  }
+
   void uzytkownikWezla()
   {
     TDrzewo d;

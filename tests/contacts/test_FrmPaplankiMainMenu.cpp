@@ -79,7 +79,7 @@ private slots:
     QTest::addColumn<QString>("menu");
     QTest::newRow("bez celu") << QString() << Ogolne;
     QTest::newRow("kontakt") << QStringLiteral("kontakt")
-                             << QStringLiteral("Wyślij | Edytuj | Przypisy | Anuluj śledzenie | "
+                             << QStringLiteral("Wyślij | Edytuj | Przypisy | Historia | Anuluj śledzenie | "
                                                "- | Paplanki (GG) { ") +
                                     Ogolne + QStringLiteral(" }");
     QTest::newRow("wiadomość") << QStringLiteral("wiadomość")
@@ -103,6 +103,68 @@ private slots:
       QVERIFY(a->isEnabled());
       QVERIFY(a->shortcut().isEmpty());
     }
+  }
+
+  // The optional settings point the alternative server elsewhere; the caption shows what is in
+  // force, and turning the switch off restores the GG hosts and port 80.
+  void serwerAlternatywnyZUstawien_data()
+  {
+    QTest::addColumn<QString>("adres");
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<QString>("informacji");
+    QTest::addColumn<QString>("rejestracji");
+    QTest::addColumn<QString>("wPorcie");
+    QTest::newRow("bez ustawień") << QString() << QString() << QStringLiteral("localhost")
+                                  << QStringLiteral("127.0.0.1") << QStringLiteral("80");
+    QTest::newRow("adres") << QStringLiteral("192.168.0.7") << QString()
+                           << QStringLiteral("192.168.0.7") << QStringLiteral("192.168.0.7")
+                           << QStringLiteral("80");
+    QTest::newRow("port") << QString() << QStringLiteral("18080") << QStringLiteral("localhost")
+                          << QStringLiteral("127.0.0.1") << QStringLiteral("18080");
+    QTest::newRow("oba, ze spacjami") << QStringLiteral(" serwer.lan ") << QStringLiteral(" 8080")
+                                      << QStringLiteral("serwer.lan")
+                                      << QStringLiteral("serwer.lan") << QStringLiteral("8080");
+    QTest::newRow("port nie liczbą") << QStringLiteral("serwer.lan") << QStringLiteral("abc")
+                                     << QStringLiteral("serwer.lan")
+                                     << QStringLiteral("serwer.lan") << QStringLiteral("80");
+    QTest::newRow("port poza zakresem") << QString() << QStringLiteral("70000")
+                                        << QStringLiteral("localhost")
+                                        << QStringLiteral("127.0.0.1") << QStringLiteral("80");
+  }
+  void serwerAlternatywnyZUstawien()
+  {
+    QFETCH(QString, adres);
+    QFETCH(QString, port);
+    QFETCH(QString, informacji);
+    QFETCH(QString, rejestracji);
+    QFETCH(QString, wPorcie);
+    m_okno.reset();
+    ZapiszUstawienieOkna(QStringLiteral("Ustawienia/SerwerAlternatywny"), QStringLiteral("1"));
+    if (!adres.isNull())
+      ZapiszUstawienieOkna(QStringLiteral("Ustawienia/AdresAlternatywny"), adres);
+    if (!port.isNull())
+      ZapiszUstawienieOkna(QStringLiteral("Ustawienia/PortAlternatywny"), port);
+    Utworz();
+    TSesjaGG &sesja = m_okno->Sesja();
+    QCOMPARE(sesja.AdresInformacji(), informacji);
+    QCOMPARE(sesja.AdresRejestracji(), rejestracji);
+    QCOMPARE(sesja.PortHttp(), wPorcie);
+
+    const QString tytul = QStringLiteral("Serwer alternatywny %1, %2:%3")
+                              .arg(rejestracji, informacji, wPorcie);
+    m_okno->TreePMPopup();
+    QAction *a = PozycjaMenu(m_okno->TreePM, tytul);
+    QVERIFY2(a, qPrintable(OpisMenu(m_okno->TreePM)));
+    QVERIFY(a->isChecked());
+    a->trigger();
+    QCOMPARE(sesja.AdresInformacji(), QStringLiteral("appmsg.gadu-gadu.pl"));
+    QCOMPARE(sesja.AdresRejestracji(), QStringLiteral("register.gadu-gadu.pl"));
+    QCOMPARE(sesja.PortHttp(), QStringLiteral("80"));
+    // The caption names the alternative even while it is off.
+    m_okno->TreePMPopup();
+    QVERIFY(PozycjaMenu(m_okno->TreePM, tytul));
+    UsunUstawienieOkna(QStringLiteral("Ustawienia/AdresAlternatywny"));
+    UsunUstawienieOkna(QStringLiteral("Ustawienia/PortAlternatywny"));
   }
 
   void hasloTylkoPrzyZamknietymGniezdzie()

@@ -2,12 +2,20 @@
 #include "app/Lokalizacje.h"
 #include "common/Srodowisko.h"
 #include "contacts/Rejestr.h"
+#include "contacts/Sledzeni.h"
 #include "contacts/Ustawienia.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -31,6 +39,38 @@ QStringList Zawartosc(const TListaPosortowana &lista)
 {
   return lista.Teksty();
 }
+
+// Started again as a child by zapisPrzetrwaZabicie: sets values through the program's own
+// classes, then says so on its standard output from the next event, and waits to be killed.
+const char *const kZmiennaPotomka = "PAPLANKI_TEST_ZAPIS_I_ZABICIE";
+
+int PotomekZapisujacy()
+{
+  int argc = 1;
+  char nazwa[] = "potomek";
+  char *argv[] = {nazwa, nullptr};
+  QCoreApplication aplikacja(argc, argv);
+  const QString sciezka = qEnvironmentVariable(kZmiennaPotomka);
+  QSettings rejestr(sciezka, QSettings::IniFormat);
+  TUstawienia u(rejestr, QFileInfo(sciezka).absolutePath());
+  TSledzeniRejestr baza(rejestr, false, nullptr);
+  QTimer::singleShot(0, &aplikacja, [&] {
+    u.UstawPrzylaczaj(false);
+    u.UstawNumerUzytkownika(4321);
+    baza.Dodaj(555, QStringLiteral("Ola"), QStringLiteral("Nowak"), QStringLiteral("o@x"),
+               QStringLiteral("123"), QStringLiteral("Olka"));
+    // Whatever the program does next runs in a later event.
+    QTimer::singleShot(0, &aplikacja, [] {
+      std::fputs("zapisano\n", stdout);
+      std::fflush(stdout);
+    });
+  });
+  return aplikacja.exec();
+}
+
+// Before main: the child never reaches the test runner.
+const bool kJestPotomkiem = qEnvironmentVariableIsSet(kZmiennaPotomka) &&
+                            (std::exit(PotomekZapisujacy()), true);
 
 } // namespace
 
@@ -179,7 +219,8 @@ private slots:
     u.UstawOstatniAdresat(QStringLiteral("777"));
     u.UstawNumerOstatniejInformacji(9);
 
-    // Already on disk, as text "1"/"0", without any further flush.
+    // On disk, as text "1"/"0", once the current event has been handled.
+    QTRY_VERIFY(CzytajPlik(sciezka).contains("TylkoOdPrzyjaciol=0"));
     const QByteArray plik = CzytajPlik(sciezka);
     QVERIFY(plik.contains("[Ustawienia]"));
     QVERIFY(plik.contains("Przylaczaj=0"));
@@ -191,7 +232,7 @@ private slots:
     QVERIFY(!plik.contains("true"));
 
     u.ZapiszPrzyZamykaniu();
-    QVERIFY(CzytajPlik(sciezka).contains("OstatniAdresat=777"));
+    QTRY_VERIFY(CzytajPlik(sciezka).contains("OstatniAdresat=777"));
 
     // A second object on the same file reads everything back.
     QSettings drugi(sciezka, QSettings::IniFormat);
@@ -207,6 +248,59 @@ private slots:
     QCOMPARE(v.CzytajHasloUzytkownika(), QStringLiteral(" hasło, z; = znakami "));
     QCOMPARE(v.OstatniAdresat(), QStringLiteral("777"));
     QCOMPARE(v.NumerOstatniejInformacji(), 9);
+  }
+
+  // A program killed (SIGKILL, no chance to flush) just after setting values reads them back at
+  // its next start.
+  void zapisPrzetrwaZabicie()
+  {
+    QVERIFY(!kJestPotomkiem);
+    const QString sciezka = NowyPlik();
+    QProcess potomek;
+    QProcessEnvironment srodowisko = QProcessEnvironment::systemEnvironment();
+    srodowisko.insert(QString::fromLatin1(kZmiennaPotomka), sciezka);
+    potomek.setProcessEnvironment(srodowisko);
+    potomek.start(QCoreApplication::applicationFilePath(), {});
+    QVERIFY(potomek.waitForStarted());
+    QByteArray wyjscie;
+    while (!wyjscie.contains("zapisano") && potomek.waitForReadyRead(10000))
+      wyjscie += potomek.readAllStandardOutput();
+    QVERIFY2(wyjscie.contains("zapisano"), wyjscie.constData());
+    potomek.kill();
+    QVERIFY(potomek.waitForFinished());
+    QCOMPARE(potomek.exitStatus(), QProcess::CrashExit);
+
+    QSettings rejestr(sciezka, QSettings::IniFormat);
+    TUstawienia u(rejestr, m_katalog.path());
+    QVERIFY(!u.Przylaczaj());
+    QCOMPARE(u.CzytajNumerUzytkownika(), 4321);
+    QCOMPARE(CzytajTekst(rejestr, QStringLiteral("Sledzeni/555"), QStringLiteral("Opis"), {}),
+             QStringLiteral("Olka"));
+    QCOMPARE(CzytajTekst(rejestr, QStringLiteral("Sledzeni/555"), QStringLiteral("Imie"), {}),
+             QStringLiteral("Ola"));
+  }
+
+  // Setting what is already stored leaves the file alone; a change rewrites it once.
+  void niezmienioneNieZapisywane()
+  {
+    const QString sciezka = NowyPlik("[Ustawienia]\nPrzylaczaj=0\nInformacjeGG=1\n"
+                                     "[Sledzeni]\n7\\Opis=s\n7\\Imie=i\n7\\Nazwisko=n\n"
+                                     "7\\EMail=e\n7\\Telefon=t\n");
+    // Recognisable by content only: QSettings would never write the comment back.
+    ZapiszPlik(sciezka, CzytajPlik(sciezka) + "; ręczna uwaga\n");
+    QSettings rejestr(sciezka, QSettings::IniFormat);
+    TUstawienia u(rejestr, m_katalog.path());
+    TSledzeniRejestr baza(rejestr, false, nullptr);
+    u.UstawPrzylaczaj(false);
+    u.UstawInformacjeGG(true);
+    baza.Zapisz(7, 7, QStringLiteral("i"), QStringLiteral("n"), QStringLiteral("e"),
+                QStringLiteral("t"), QStringLiteral("s"));
+    QTest::qWait(50);
+    QVERIFY(CzytajPlik(sciezka).contains("; ręczna uwaga"));
+    baza.Zapisz(7, 7, QStringLiteral("i"), QStringLiteral("n"), QStringLiteral("e"),
+                QStringLiteral("t"), QStringLiteral("inny"));
+    QTRY_VERIFY(!CzytajPlik(sciezka).contains("; ręczna uwaga"));
+    QVERIFY(CzytajPlik(sciezka).contains("7\\Opis=inny"));
   }
 
   void logowanieCzytaneZaKazdymRazem()

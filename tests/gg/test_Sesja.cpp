@@ -357,6 +357,48 @@ private slots:
     QCOMPARE(s.gg.Polaczenia(), 0);
   }
 
+  // The lookup may name the GG server instead of giving its address: the name is resolved
+  // without holding the session up, and one that does not resolve ends as any socket error did.
+  void serwerGGPodanyNazwa_data()
+  {
+    QTest::addColumn<QByteArray>("host");
+    QTest::addColumn<QStringList>("dziennik");
+    QTest::addColumn<QString>("panel");
+    QTest::newRow("localhost")
+        << QByteArray("localhost")
+        << QStringList{QStringLiteral("HttpSckSessionConnected"),
+                       QStringLiteral("HttpSckSessionClosed"),
+                       QStringLiteral("GgSckSessionConnected")}
+        << TekstPolaczony;
+    QTest::newRow("nazwy nie ma")
+        << QByteArray("nieistniejacy-host.invalid")
+        << QStringList{QStringLiteral("HttpSckSessionConnected"),
+                       QStringLiteral("HttpSckSessionClosed"), QStringLiteral("GgSckError")}
+        << TekstRozlaczony;
+  }
+  void serwerGGPodanyNazwa()
+  {
+    QFETCH(QByteArray, host);
+    QFETCH(QStringList, dziennik);
+    QFETCH(QString, panel);
+    TStanowisko s;
+    s.http.UstawOdpowiedz({"HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n0 0 " + host +
+                           ':' + s.gg.PortTekst().toLatin1() + " 127.0.0.1\r\n"});
+    s.sesja->Start(123456, QStringLiteral("haslo"));
+    QTRY_COMPARE(s.Dziennik().value(QStringLiteral("Komunikacja")).size(), dziennik.size());
+    QTRY_COMPARE(s.okno.panel2.last(), panel);
+    QCOMPARE(s.Dziennik().value(QStringLiteral("Komunikacja")), dziennik);
+    const bool polaczony = panel == TekstPolaczony;
+    QCOMPARE(s.sesja->LaczenieTmr().isActive(), !polaczony);
+    QCOMPARE(s.gg.Polaczenia(), polaczony ? 1 : 0);
+    const int ileLaczenia =
+        int(s.okno.panel2.count(QStringLiteral("Łączenie z serwerem komunikacyjnym...")));
+    QCOMPARE(ileLaczenia, 1);
+    if (!polaczony)
+      QCOMPARE(s.okno.panel2.mid(s.okno.panel2.size() - 2),
+               QStringList({TekstRozlaczony, TekstRozlaczony}));
+  }
+
   // A lookup connection that fails still runs the connected handler; its request is refused,
   // the close opens the GG socket without an address, and that error arms the timer.
   void wyszukiwanieBezSerwera()

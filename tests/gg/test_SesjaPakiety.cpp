@@ -7,6 +7,7 @@
 #include "gg/Pakiety.h"
 #include "gg/SesjaPakiety.h"
 #include "gg/SesjaZapytania.h"
+#include "gg/StronyKodowe.h"
 
 #include <QSet>
 #include <QStringEncoder>
@@ -287,6 +288,25 @@ private slots:
     QFETCH(QString, tekst);
     QFETCH(QString, wynik);
     QCOMPARE(KodujUrl(tekst), wynik);
+    // What a form reader makes of it is the 1250 text again.
+    QCOMPARE(DekodujUrl(KodujUrl(tekst).toLatin1()), AnsiToCp1250(tekst));
+  }
+
+  void dekodujUrl_data()
+  {
+    QTest::addColumn<QByteArray>("tekst");
+    QTest::addColumn<QByteArray>("wynik");
+    QTest::newRow("małe cyfry") << QByteArray("za%bf%F3") << QByteArray("za\xbf\xf3");
+    QTest::newRow("urwany procent") << QByteArray("a%4") << QByteArray("a%4");
+    QTest::newRow("procent na końcu") << QByteArray("a%") << QByteArray("a%");
+    QTest::newRow("nie cyfry") << QByteArray("%zz%4g") << QByteArray("%zz%4g");
+    QTest::newRow("plus i NUL") << QByteArray("a+b%00c") << QByteArray("a b\0c", 5);
+  }
+  void dekodujUrl()
+  {
+    QFETCH(QByteArray, tekst);
+    QFETCH(QByteArray, wynik);
+    QCOMPARE(DekodujUrl(tekst), wynik);
   }
 
   void zapytanieRejestracji()

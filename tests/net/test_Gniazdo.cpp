@@ -241,26 +241,27 @@ private slots:
     QTest::addColumn<QString>("protokol");
     QTest::addColumn<QString>("poczatekKomunikatu");
     QTest::addColumn<int>("kod");
+    QTest::addColumn<bool>("wTle"); // a name for the resolver: reported after Connect returned
     const QString p = QStringLiteral("1");
     const QString a = QStringLiteral("127.0.0.1");
     QTest::newRow("bez portu") << a << QString() << QString()
-                               << QStringLiteral("Connect: No Port Specified") << 0;
+                               << QStringLiteral("Connect: No Port Specified") << 0 << false;
     QTest::newRow("pusty port") << a << QStringLiteral("   ") << QString()
-                                << QStringLiteral("Connect: No Port Specified") << 0;
+                                << QStringLiteral("Connect: No Port Specified") << 0 << false;
     QTest::newRow("bez adresu") << QString() << p << QString()
-                                << QStringLiteral("Connect: No IP Address Specified") << 0;
+                                << QStringLiteral("Connect: No IP Address Specified") << 0 << false;
     QTest::newRow("bez protokołu") << a << p << QStringLiteral("")
-                                   << QStringLiteral("Connect: No Protocol Specified") << 0;
+                                   << QStringLiteral("Connect: No Protocol Specified") << 0 << false;
     QTest::newRow("nieznana nazwa") << QStringLiteral("nieistniejacy-host.invalid") << p
-                                    << QString() << QStringLiteral("connect: ") << 11001;
+                                    << QString() << QStringLiteral("connect: ") << 11001 << true;
     QTest::newRow("za długa nazwa") << QString(300, u'a') << p << QString()
-                                    << QStringLiteral("connect: ") << 10022;
+                                    << QStringLiteral("connect: ") << 10022 << true;
     QTest::newRow("zły adres numeryczny") << QStringLiteral("999.1.1.1") << p << QString()
-                                          << QStringLiteral("connect: ") << 0;
+                                          << QStringLiteral("connect: ") << 0 << true;
     QTest::newRow("nieznana usługa") << a << QStringLiteral("brak-takiej-uslugi") << QString()
-                                     << QStringLiteral("connect: ") << 0;
+                                     << QStringLiteral("connect: ") << 0 << false;
     QTest::newRow("port poza zakresem") << a << QStringLiteral("70000") << QString()
-                                        << QStringLiteral("connect: ") << 0;
+                                        << QStringLiteral("connect: ") << 0 << false;
   }
   void nieudaneConnect()
   {
@@ -269,9 +270,14 @@ private slots:
     QFETCH(QString, protokol);
     QFETCH(QString, poczatekKomunikatu);
     QFETCH(int, kod);
+    QFETCH(bool, wTle);
     TGniazdo g;
     TDziennik d;
     d.Podlacz(g);
+    QStringList przejscia;
+    g.OnChangeState = [&](TGniazdo *, TStanGniazda stary, TStanGniazda nowy) {
+      przejscia << NazwaStanu(stary) + QLatin1Char('>') + NazwaStanu(nowy);
+    };
     if (!adres.isNull())
       g.SetAddr(adres);
     if (!port.isNull())
@@ -279,7 +285,8 @@ private slots:
     if (!protokol.isNull())
       g.SetProto(protokol);
     g.Connect();
-    QCOMPARE(d.zdarzenia.size(), 1);
+    QCOMPARE(d.zdarzenia.size(), wTle ? 0 : 1);
+    QTRY_COMPARE(d.zdarzenia.size(), 1);
     QVERIFY2(d.zdarzenia.first().contains(poczatekKomunikatu), qPrintable(d.zdarzenia.first()));
     QVERIFY(g.OstatniKomunikat().startsWith(poczatekKomunikatu));
     if (kod != 0)
@@ -287,6 +294,149 @@ private slots:
     QCOMPARE(g.State(), gsClosed);
     QTest::qWait(30);
     QCOMPARE(d.zdarzenia.size(), 1); // no connect notification follows
+    QVERIFY(przejscia.isEmpty());
+  }
+
+  // A name goes to the resolver: Connect returns before anything happens, then the attempt runs
+  // as for a dotted address, or the failure comes through OnError alone.
+  void rozwiazywanieWTle_data()
+  {
+    QTest::addColumn<QString>("adres");
+    QTest::addColumn<bool>("nasluch");
+    QTest::addColumn<QStringList>("zdarzenia");
+    QTest::addColumn<QStringList>("przejscia");
+    const QStringList pelne{QStringLiteral("gsClosed>gsOpened"), QStringLiteral("gsOpened>gsConnecting"),
+                            QStringLiteral("gsConnecting>gsConnected"),
+                            QStringLiteral("gsConnected>gsClosed")};
+    QTest::newRow("dobra nazwa")
+        << QStringLiteral("localhost") << true
+        << QStringList{QStringLiteral("połączono 0 gsConnected"), QStringLiteral("dane"),
+                       QStringLiteral("zamknięto 0 gsConnected")}
+        << pelne;
+    QTest::newRow("nikt nie słucha")
+        << QStringLiteral("localhost") << false
+        << QStringList{QStringLiteral("połączono 10061 gsConnected"),
+                       QStringLiteral("zamknięto 0 gsClosed")}
+        << pelne;
+    QTest::newRow("nazwy nie ma")
+        << QStringLiteral("nieistniejacy-host.invalid") << true
+        << QStringList{QStringLiteral("błąd 11001 connect: Cannot convert host address "
+                                      "'nieistniejacy-host.invalid' - ") +
+                       OpisBledu(KodBledu::WSAHOST_NOT_FOUND)}
+        << QStringList();
+  }
+  void rozwiazywanieWTle()
+  {
+    QFETCH(QString, adres);
+    QFETCH(bool, nasluch);
+    QFETCH(QStringList, zdarzenia);
+    QFETCH(QStringList, przejscia);
+    TSerwerTestowy serwer([](TPolaczenieTestowe &p) {
+      p.Czytaj(1);
+      p.Pisz("odpowiedź");
+      p.Zamknij();
+    });
+    TPortBezSerwera bezSerwera;
+    TGniazdo g;
+    TDziennik d;
+    d.Podlacz(g);
+    const auto polaczono = g.OnSessionConnected;
+    g.OnSessionConnected = [&](TGniazdo *s, quint16 e) {
+      polaczono(s, e);
+      if (e == 0)
+        s->SendString("x");
+    };
+    QStringList widziane;
+    g.OnChangeState = [&](TGniazdo *, TStanGniazda stary, TStanGniazda nowy) {
+      widziane << NazwaStanu(stary) + QLatin1Char('>') + NazwaStanu(nowy);
+    };
+    UstawCel(g, nasluch ? serwer.PortTekst() : bezSerwera.PortTekst(), adres);
+    g.Connect();
+    QVERIFY(d.zdarzenia.isEmpty());
+    QVERIFY(widziane.isEmpty());
+    QTRY_COMPARE(d.zdarzenia.size(), zdarzenia.size());
+    QTRY_COMPARE(widziane.size(), przejscia.size());
+    QTest::qWait(50);
+    QCOMPARE(d.zdarzenia, zdarzenia);
+    QCOMPARE(widziane, przejscia);
+    QCOMPARE(g.State(), gsClosed);
+    if (nasluch && przejscia.isEmpty())
+      QCOMPARE(serwer.Przyjete(), 0);
+  }
+
+  // Whatever ends a connect still waiting for its name ends it quietly, and nothing reaches the
+  // server afterwards.
+  void koniecPrzedRozwiazaniem_data()
+  {
+    QTest::addColumn<QString>("sposob");
+    QTest::newRow("Close") << QStringLiteral("Close");
+    QTest::newRow("Abort") << QStringLiteral("Abort");
+    QTest::newRow("zniszczenie") << QStringLiteral("zniszczenie");
+    QTest::newRow("SendString") << QStringLiteral("SendString");
+  }
+  void koniecPrzedRozwiazaniem()
+  {
+    QFETCH(QString, sposob);
+    TSerwerTestowy serwer([](TPolaczenieTestowe &p) { p.CzekajNaZamkniecie(); });
+    auto g = std::make_unique<TGniazdo>();
+    TDziennik d;
+    d.Podlacz(*g);
+    QStringList widziane;
+    g->OnChangeState = [&](TGniazdo *, TStanGniazda stary, TStanGniazda nowy) {
+      widziane << NazwaStanu(stary) + QLatin1Char('>') + NazwaStanu(nowy);
+    };
+    UstawCel(*g, serwer.PortTekst(), QStringLiteral("localhost"));
+    g->Connect();
+    QStringList oczekiwane;
+    if (sposob == QLatin1String("Close")) {
+      g->Close();
+    } else if (sposob == QLatin1String("Abort")) {
+      g->Abort();
+    } else if (sposob == QLatin1String("zniszczenie")) {
+      g.reset();
+    } else {
+      QCOMPARE(g->SendString("x"), -1);
+      oczekiwane << QStringLiteral("błąd 10057 Error 10057 in function Send\r\n") +
+                        OpisBledu(KodBledu::WSAENOTCONN);
+    }
+    QTest::qWait(200);
+    QCOMPARE(d.zdarzenia, oczekiwane);
+    QVERIFY(widziane.isEmpty());
+    QCOMPARE(serwer.Przyjete(), 0);
+    if (!g)
+      return;
+    QCOMPARE(g->State(), gsClosed);
+    // Back to the defaults, as after any close; set again, the socket connects.
+    d.zdarzenia.clear();
+    g->Connect();
+    QCOMPARE(d.zdarzenia.size(), 1);
+    QVERIFY(d.zdarzenia.first().endsWith(QLatin1String(" Connect: No Port Specified")));
+    d.zdarzenia.clear();
+    UstawCel(*g, serwer.PortTekst(), QStringLiteral("localhost"));
+    g->Connect();
+    QTRY_COMPARE(d.zdarzenia, QStringList(QStringLiteral("połączono 0 gsConnected")));
+    g->Abort();
+  }
+
+  // Until its name is resolved the socket is in use: no second connect, no other target.
+  void zajetePodczasRozwiazywania()
+  {
+    TSerwerTestowy serwer([](TPolaczenieTestowe &p) { p.CzekajNaZamkniecie(); });
+    TGniazdo g;
+    TDziennik d;
+    d.Podlacz(g);
+    UstawCel(g, serwer.PortTekst(), QStringLiteral("localhost"));
+    g.Connect();
+    g.SetAddr(QStringLiteral("10.1.2.3"));
+    g.SetAddr(QStringLiteral("localhost"));
+    g.Connect();
+    QCOMPARE(d.zdarzenia, QStringList({QStringLiteral("błąd 0 Cannot change Addr if not closed"),
+                                       QStringLiteral("błąd 0 Connect: Socket already in use")}));
+    QCOMPARE(g.Addr(), QStringLiteral("localhost"));
+    QTRY_COMPARE(d.zdarzenia.size(), 3);
+    QCOMPARE(d.zdarzenia.last(), QStringLiteral("połączono 0 gsConnected"));
+    QTRY_COMPARE(serwer.Przyjete(), 1);
+    g.Abort();
   }
 
   void zmianaWlasciwosciPodczasPolaczenia_data()
@@ -366,7 +516,8 @@ private slots:
 
     d.zdarzenia.clear();
     g.Connect();
-    QCOMPARE(d.zdarzenia, QStringList(QStringLiteral("błąd 0 Connect: No Port Specified")));
+    QCOMPARE(d.zdarzenia.size(), 1);
+    QVERIFY(d.zdarzenia.first().endsWith(QLatin1String(" Connect: No Port Specified")));
     g.SetPort(g.Port());
     g.Connect();
     QCOMPARE(d.zdarzenia.last(), QStringLiteral("błąd 0 Connect: No IP Address Specified"));

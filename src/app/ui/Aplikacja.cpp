@@ -4,10 +4,14 @@
 #include "app/Teksty.h"
 #include "app/ui/Powloka.h"
 #include "app/ui/StanAplikacji.h"
+#include "pulpit/IkonaProgramu.h"
 
 #include <exception>
 
-TAplikacja::TAplikacja(int &argc, char **argv) : QApplication(argc, argv) {}
+TAplikacja::TAplikacja(int &argc, char **argv) : QApplication(argc, argv)
+{
+  UstawTozsamoscPulpitu();
+}
 
 bool TAplikacja::notify(QObject *odbiorca, QEvent *zdarzenie)
 {

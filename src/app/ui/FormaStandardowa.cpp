@@ -5,6 +5,7 @@
 #include "app/Sciezki.h"
 #include "app/Teksty.h"
 #include "app/Wersja.h"
+#include "app/ui/ObrazWyjscia.h"
 #include "app/ui/Powloka.h"
 #include "app/ui/StanAplikacji.h"
 
@@ -16,6 +17,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
@@ -59,7 +61,7 @@ void TFormaStandardowa::ZbudujSkladniki(const QList<int> &szerokosciPaneli)
   addToolBar(Qt::TopToolBarArea, MainToolbar);
   ExitBtn = new QToolButton(MainToolbar);
   ExitBtn->setObjectName(QStringLiteral("ExitBtn"));
-  ExitBtn->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+  ExitBtn->setIcon(IkonaWyjscia());
   ExitBtn->setText(QStringLiteral("Zamknij"));
   ExitBtn->setToolTip(QStringLiteral("Zamknij"));
   ExitBtn->setToolButtonStyle(Qt::ToolButtonIconOnly);
@@ -159,6 +161,13 @@ void TFormaStandardowa::FormCreate()
 
 void TFormaStandardowa::FormDestroy()
 {
+  if (m_pobieranie) {
+    // A check still running leaves no half-written file behind.
+    delete m_pobieranie;
+    m_pobieranie = nullptr;
+    QFile::remove(m_plikPobierany);
+    m_plikPobierany.clear();
+  }
   if (!m_plikZachowany.isEmpty()) {
     QFile::remove(m_plikZachowany);
     m_plikZachowany.clear();
@@ -194,8 +203,19 @@ void TFormaStandardowa::PobierzPlik(const QString &url)
 {
   m_adresPobierania = url;
   m_plikPobierany = NowyPlikTymczasowy();
-  PobieranieZakonczone(!m_plikPobierany.isEmpty() &&
-                       PobierzDoPliku(url, m_plikPobierany, LimitPobieraniaMs));
+  m_sprawdzanieTrwa = true;
+  if (m_plikPobierany.isEmpty()) {
+    PobieranieZakonczone(false);
+    return;
+  }
+  m_pobieranie = new TPobieranieWTle(
+      url, m_plikPobierany, LimitPobieraniaMs,
+      [this](bool udane) {
+        m_pobieranie->deleteLater();
+        m_pobieranie = nullptr;
+        PobieranieZakonczone(udane);
+      },
+      this);
 }
 
 void TFormaStandardowa::PobieranieZakonczone(bool udane)
@@ -205,10 +225,12 @@ void TFormaStandardowa::PobieranieZakonczone(bool udane)
     if (!m_plikPobierany.isEmpty())
       QFile::remove(m_plikPobierany);
     m_plikPobierany.clear();
+    m_sprawdzanieTrwa = false;
     return;
   }
   if (!m_adresPobierania.endsWith(QStringLiteral(".wersja"), Qt::CaseInsensitive)) {
     m_plikZachowany = m_plikPobierany;
+    m_sprawdzanieTrwa = false;
     return;
   }
 
@@ -222,11 +244,16 @@ void TFormaStandardowa::PobieranieZakonczone(bool udane)
     if (StatusBar1->TrybProsty()) {
       StatusBar1->UstawTekstProsty(tekst);
     } else {
+      // The box now opens on a shown window, whose user may close it meanwhile.
+      QPointer<TFormaStandardowa> zyje(this);
       try {
         PokazKomunikat(tekst, TekstInformacjaONowejWersji.toString(), Komunikat::IkonaInformacji);
       } catch (const std::exception &) {
-        PokazKomunikat(tekst, TekstInformacja.toString(), Komunikat::IkonaInformacji);
+        if (zyje)
+          PokazKomunikat(tekst, TekstInformacja.toString(), Komunikat::IkonaInformacji);
       }
+      if (!zyje)
+        return;
     }
   }
   PobierzPlik(AdresLicznika() + QStringLiteral("Art123"));

@@ -9,6 +9,7 @@
 
 class QAction;
 class QMenu;
+class TPobieranieWTle;
 class QMenuBar;
 class QToolBar;
 class QToolButton;
@@ -54,6 +55,9 @@ public:
   const QString &AdresPobierania() const { return m_adresPobierania; }
   const QString &PlikPobierany() const { return m_plikPobierany; }
   const QString &PlikZachowany() const { return m_plikZachowany; }
+  // True from creation until the update check has ended (its notice answered, its counter page
+  // fetched, or a download failed).
+  bool SprawdzanieTrwa() const { return m_sprawdzanieTrwa; }
 
   // Message box owned by this window, caption "<NazwaProduktu> - <naglowek>", `styl` of
   // Komunikat:: bits; returns the Komunikat::Wynik* of the button pressed.
@@ -76,7 +80,8 @@ protected:
   virtual void FormClose();
   void closeEvent(QCloseEvent *zdarzenie) override;
 
-  // Downloads `url` into a new temporary file and runs the stop notification with the outcome.
+  // Starts downloading `url` into a new temporary file; the stop notification runs with the
+  // outcome from the event loop.
   void PobierzPlik(const QString &url);
   void PobieranieZakonczone(bool udane);
 
@@ -105,6 +110,8 @@ private:
   QString m_adresPobierania;
   QString m_plikPobierany;
   QString m_plikZachowany;
+  TPobieranieWTle *m_pobieranie = nullptr;
+  bool m_sprawdzanieTrwa = false;
 };
 
 extern TFormaStandardowa *FormaStandardowa;

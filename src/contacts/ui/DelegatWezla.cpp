@@ -22,6 +22,12 @@ TDelegatWezla::TDelegatWezla(QList<QPixmap> obrazyStanu, QObject *rodzic)
 {
 }
 
+void TDelegatWezla::UstawObrazyStanu(QList<QPixmap> obrazyStanu)
+{
+  m_obrazyStanu = std::move(obrazyStanu);
+  m_wyszarzone.clear();
+}
+
 const QPixmap *TDelegatWezla::ObrazStanu(const QModelIndex &indeks) const
 {
   const QVariant v = indeks.data(TModelDrzewa::RolaObrazStanu);

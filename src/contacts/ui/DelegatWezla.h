@@ -16,6 +16,8 @@ public:
   enum class TCzesc { Brak, IkonaStanu, Ikona, Etykieta, ZaEtykieta };
 
   explicit TDelegatWezla(QList<QPixmap> obrazyStanu, QObject *rodzic = nullptr);
+  // New state pictures (another device pixel ratio or palette).
+  void UstawObrazyStanu(QList<QPixmap> obrazyStanu);
 
   void paint(QPainter *painter, const QStyleOptionViewItem &option,
              const QModelIndex &index) const override;

@@ -3,19 +3,24 @@
 #include "app/Komunikaty.h"
 #include "app/Lokalizacje.h"
 #include "app/ui/Aplikacja.h"
+#include "archiwum/Archiwum.h"
+#include "archiwum/ArchiwumDrzewa.h"
 #include "contacts/Galezie.h"
 #include "contacts/ModelDrzewa.h"
 #include "contacts/ui/DelegatWezla.h"
 #include "contacts/ui/KomendyKontaktow.h"
 #include "contacts/ui/Obrazki.h"
+#include "contacts/ui/PulpitGlownegoOkna.h"
 #include "contacts/ui/WidokDrzewa.h"
 #include "dialogs/ui/KatalogFrm.h"
 #include "gg/AutomatycznaZajetosc.h"
 #include "gg/Sesja.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDBusConnection>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -43,11 +48,14 @@ TFrmPaplankiMain::TFrmPaplankiMain(QWidget *rodzic)
   setObjectName(QStringLiteral("FrmPaplankiMain"));
   ZbudujSkladniki();
   FormCreate();
+  m_pulpit = std::make_unique<TPulpitGlownegoOkna>(*this, QDBusConnection::sessionBus());
 }
 
 TFrmPaplankiMain::~TFrmPaplankiMain()
 {
+  m_pulpit.reset();
   WylaczAutomatycznaZajetosc();
+  ZamknijArchiwum();
   FormDestroy();
 }
 
@@ -79,8 +87,11 @@ void TFrmPaplankiMain::ZbudujSkladniki()
   StatusBar1->installEventFilter(this);
 
   Model = new TModelDrzewa(Drzewo, this);
-  Model->UstawObrazy(ObrazyWezlow());
-  TreeView1 = new TWidokDrzewa(new TDelegatWezla(ObrazyStanu()), this);
+  // Drawn for the sharpest screen there is; a lower-ratio screen gets them scaled down.
+  const qreal skala = qApp->devicePixelRatio();
+  const bool ciemne = CiemneTlo(palette());
+  Model->UstawObrazy(ObrazyWezlow(skala, ciemne));
+  TreeView1 = new TWidokDrzewa(new TDelegatWezla(ObrazyStanu(skala, ciemne)), this);
   TreeView1->setObjectName(QStringLiteral("TreeView1"));
   TreeView1->setIndentation(19);
   TreeView1->setModel(Model);
@@ -113,6 +124,7 @@ void TFrmPaplankiMain::FormCreate()
   m_ustawienia = std::make_unique<TUstawienia>(*RejestrUstawien(), katalogDanych);
   Baza = std::make_unique<TBazaKontaktow>(*RejestrUstawien(), katalogDanych);
   UtworzSesje();
+  OtworzArchiwum();
   // A failing step ends the start-up there, as a failing creation handler would: the error box
   // shows and the window is used as far as it got.
   WykonajZObslugaBledow([this] { Uruchom(); });
@@ -130,6 +142,7 @@ void TFrmPaplankiMain::Uruchom()
 
   // An unreadable address book ends the start-up here, with the error box.
   m_komendy->WczytajBaze();
+  PrzywrocZArchiwum();
 
   if (u.CzytajTestowanie()) {
     for (const char16_t *tekst : {u"Imiona", u"Nazwiska", u"Miejscowości", u"Telefony", u"Emaile"}) {
@@ -161,20 +174,31 @@ void TFrmPaplankiMain::FormShow()
                                   "użytkowników, insert''em odpowiadaj."),
                    QStringLiteral("Informacja"), Komunikat::IkonaInformacji);
   }
+  PowiadomOArchiwum();
 }
 
 void TFrmPaplankiMain::FormCloseQuery(bool &CanClose)
 {
   CanClose = true;
   TWezel *nieprzeczytany = Drzewo.ZnajdzPogrubionyPo(Drzewo.Pierwszy());
-  if (!nieprzeczytany)
+  if (!nieprzeczytany) {
+    PowiadomOOczekujacych();
     return;
+  }
+  // Shown, not read: if the window closes now, the message comes back unread next time.
+  const TWskaznikWezla pokazany = nieprzeczytany;
+  WstrzymajOdczytWArchiwum(true);
   Zaznacz(nieprzeczytany);
+  WstrzymajOdczytWArchiwum(false);
   CanClose = PokazKomunikat(QStringLiteral("Są jeszcze nieprzeczytane wiadomości.\r"
                                            "Mimo to zamknąć ?"),
                             QStringLiteral("Ostrzeżenie"),
                             Komunikat::PrzyciskiTakNie | Komunikat::IkonaPytania) ==
              Komunikat::WynikTak;
+  if (CanClose)
+    PowiadomOOczekujacych();
+  else if (m_archiwumDrzewa)
+    m_archiwumDrzewa->Przeczytano(pokazany);
 }
 
 void TFrmPaplankiMain::closeEvent(QCloseEvent *zdarzenie)
@@ -208,6 +232,9 @@ void TFrmPaplankiMain::FormDestroy()
 void TFrmPaplankiMain::UstawPanel(int numer, const QString &tekst)
 {
   StatusBar1->UstawTekstPanelu(numer, tekst);
+  // Every status and connection change passes here; the tray shows them too.
+  if (m_pulpit)
+    m_pulpit->Odswiez();
 }
 
 QString TFrmPaplankiMain::TekstPanelu(int numer) const

@@ -17,12 +17,16 @@
 
 class QAction;
 class QLabel;
+class TArchiwum;
+class TArchiwumDrzewa;
+class THistoriaFrm;
 class QMenu;
 class QToolButton;
 class TAutomatycznaZajetosc;
 class TKatalogFrm;
 class TKomendyKontaktow;
 class TModelDrzewa;
+class TPulpitGlownegoOkna;
 class TSesjaGG;
 class TUzytkownik;
 class TWidokDrzewa;
@@ -38,6 +42,8 @@ class TWidokDrzewa;
 //   FrmPaplankiMainPrzypisy.cpp  per-contact notes
 //   FrmPaplankiMainSesja.cpp     the session, the dispatcher and the directory wired to the window
 //   FrmPaplankiMainWiadomosci.cpp  sending messages, the status dialog and auto-away
+//   FrmPaplankiMainArchiwum.cpp  the message archive: start-up restore, closing, damaged file
+// The unread count in the title, the tray icon and the notifications: TPulpitGlownegoOkna.
 class TFrmPaplankiMain : public TFormaBezdokumentowaPozycjonowana,
                          public TOknoSesji,
                          public TOknoOdbioru {
@@ -144,9 +150,27 @@ public:
   void SerwerAlternatywnyClick();
   void HasloClick();
 
+  // --- Desktop ------------------------------------------------------------------------------
+  // Title count, tray icon, notifications (null only while the window is being made or torn down).
+  TPulpitGlownegoOkna *Pulpit() const { return m_pulpit.get(); }
+
   // --- Closing ------------------------------------------------------------------------------
   // The unread check; CanClose false keeps the window open.
   void FormCloseQuery(bool &CanClose);
+
+  // --- Message archive ----------------------------------------------------------------------
+  // Null when no archive could be opened (the program works on without one).
+  TArchiwum *Archiwum() const;
+  // Written messages waiting for the next login: when the window closes with some, it says how
+  // many will be sent then.
+  static QString TekstOczekujacych(int ile);
+  static QString TekstOdlozonegoArchiwum(const QString &plik);
+  static QString TekstBleduZapisuArchiwum(const QString &plik);
+  // "Historia" (the contact's popup section; Ctrl+H in the window): the history window with the
+  // conversation of the command target's contact, or of the message's other party.
+  void HistoriaClick();
+  QAction *Historia1 = nullptr; // Ctrl+H in the window
+  THistoriaFrm *HistoriaFrm() const;
 
 protected:
   void FormClose() override;
@@ -168,6 +192,14 @@ private:
   // The application's activity hook with IdleTmr (start-up step 4), and its removal.
   void WlaczAutomatycznaZajetosc();
   void WylaczAutomatycznaZajetosc();
+  // The archive beneath the tree: opened at creation, fed by the tree and the dispatcher,
+  // restored from after the contacts are loaded, reported on at the first show, closed first.
+  void OtworzArchiwum();
+  void PrzywrocZArchiwum();
+  void PowiadomOArchiwum();
+  void PowiadomOOczekujacych();
+  void WstrzymajOdczytWArchiwum(bool wstrzymaj);
+  void ZamknijArchiwum();
 
   // The popup's general items, into `menu` (the top level or the product submenu).
   void DodajPozycjeOgolne(QMenu *menu);
@@ -184,11 +216,19 @@ private:
   // After the session and the settings it reads: gone before them.
   std::unique_ptr<TAutomatycznaZajetosc> m_automatycznaZajetosc;
 
+  std::unique_ptr<TPulpitGlownegoOkna> m_pulpit;
+
   QList<QObject *> m_elementyMenu; // what the last TreePMPopup made
   bool m_rozwijanie = false;       // inside TreeView1Expanding
   // A burst of new lines scrolls the view once, to the last of them.
   TWskaznikWezla m_doPrzewiniecia;
   QTimer m_przewijanie;
+  // After the tree they watch: gone before it.
+  std::unique_ptr<TArchiwum> m_archiwum;
+  std::unique_ptr<TArchiwumDrzewa> m_archiwumDrzewa;
+  bool m_archiwumZgloszone = false;
+  bool m_bladZapisuZgloszony = false;
+  QPointer<THistoriaFrm> m_historiaFrm; // made at its first opening
 };
 
 extern TFrmPaplankiMain *FrmPaplankiMain;

@@ -8,6 +8,7 @@
 #include "dialogs/Katalog.h"
 #include "dialogs/ui/KatalogFrm.h"
 #include "dialogs/ui/MojeDaneFrm.h"
+#include "gg/SerwerAlternatywny.h"
 #include "gg/Sesja.h"
 
 #include <QLineEdit>
@@ -23,6 +24,14 @@ void Konto(TFrmPaplankiMain &okno, TMojeDaneFrm &dialog)
     TMojeDaneFrm &d;
     ~TOdlaczenie() { d.OnLoguj = nullptr; }
   } odlaczenie{dialog};
+
+  // A server of one's own named in the settings serves registration too; without that setting
+  // the dialog keeps addressing the GG registration host.
+  const TSerwerAlternatywny alternatywny = SerwerAlternatywny(okno.Ustawienia());
+  if (okno.Ustawienia().SerwerAlternatywny() && alternatywny.AdresZUstawien) {
+    dialog.HostRejestracji = alternatywny.AdresRejestracji;
+    dialog.PortRejestracji = alternatywny.Port;
+  }
 
   dialog.NumerEd->setText(QString::number(okno.Sesja().NumerWlasny()));
   dialog.HasloEd->setText(okno.Sesja().HasloWlasne());

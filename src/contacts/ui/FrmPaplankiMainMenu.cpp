@@ -5,6 +5,7 @@
 #include "app/ui/Aplikacja.h"
 #include "contacts/Galezie.h"
 #include "dialogs/HostyGG.h"
+#include "gg/SerwerAlternatywny.h"
 #include "gg/Sesja.h"
 
 #include <QAction>
@@ -81,6 +82,7 @@ void TFrmPaplankiMain::TreePMPopup()
     pozycja(TreePM, QStringLiteral("Wyślij"), &TFrmPaplankiMain::Wstaw1Click);
     polecenie(TreePM, QStringLiteral("Edytuj"), &TFrmPaplankiMain::EdytujSledzonego1Click);
     polecenie(TreePM, QStringLiteral("Przypisy"), &TFrmPaplankiMain::EdytujPrzypisy);
+    polecenie(TreePM, QStringLiteral("Historia"), &TFrmPaplankiMain::HistoriaClick);
     polecenie(TreePM, QStringLiteral("Anuluj śledzenie"),
               &TFrmPaplankiMain::AnulujSledzonego1Click);
     TreePM->addSeparator();
@@ -149,8 +151,10 @@ void TFrmPaplankiMain::DodajPozycjeOgolne(QMenu *menu)
               &TFrmPaplankiMain::InformowanieOPisaniuClick);
   przelacznik(QStringLiteral("Informacje GG"), u.InformacjeGG(),
               &TFrmPaplankiMain::InformacjeGGClick);
+  const TSerwerAlternatywny alternatywny = SerwerAlternatywny(u);
   przelacznik(QStringLiteral("Serwer alternatywny %1, %2:%3")
-                  .arg(HostRejestracjiAlternatywny, HostInformacjiAlternatywny, PortHttpGG),
+                  .arg(alternatywny.AdresRejestracji, alternatywny.AdresInformacji,
+                       alternatywny.Port),
               u.SerwerAlternatywny(), &TFrmPaplankiMain::SerwerAlternatywnyClick);
   if (Sesja().GGSck().State() == gsClosed)
     polecenie(menu, QStringLiteral("Hasło"), &TFrmPaplankiMain::HasloClick);

@@ -1,8 +1,11 @@
 #include "contacts/ui/Obrazki.h"
 
+#include "app/Kontrast.h"
+
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QtMath>
 
 #include <vector>
 
@@ -23,23 +26,59 @@ const QColor Czerwony(224, 32, 32);
 const QColor CiemnyCzerwony(128, 16, 16);
 const QColor Zolty(245, 208, 0);
 const QColor Ciemny(40, 40, 40);
+// Dark line art on a dark background becomes this; the grey outline is lighter there.
+const QColor Jasny(224, 224, 224);
+const QColor JasnySzary(176, 176, 176);
 
-QImage Narysuj(const TRysunek &rysunek, bool kolorowy)
+// How one drawing is put into pixels.
+struct TWyglad {
+  qreal skala = 1.0;
+  bool ciemneTlo = false;
+};
+
+// The pixel size of a 16-unit picture at a device pixel ratio (20 at 1.25, 24 at 1.5).
+int Piksele(qreal skala)
 {
-  QImage obraz(Obrazek::Rozmiar, Obrazek::Rozmiar, QImage::Format_ARGB32_Premultiplied);
+  return qMax(1, qCeil(Obrazek::Rozmiar * skala - 1e-9));
+}
+
+QImage Puste(const TWyglad &w)
+{
+  QImage obraz(Piksele(w.skala), Piksele(w.skala), QImage::Format_ARGB32_Premultiplied);
   obraz.fill(Qt::transparent);
+  obraz.setDevicePixelRatio(w.skala);
+  return obraz;
+}
+
+QColor NaTle(const QColor &kolor, const TWyglad &w)
+{
+  if (!w.ciemneTlo || !kolor.isValid())
+    return kolor;
+  // The near-black of outlines and figures turns light; a dark colour keeps its hue, lightened
+  // to the contrast asked of graphics against a dark view.
+  if (kolor.lightness() <= 64)
+    return Jasny;
+  QColor wynik = CzytelnyKolor(kolor, QColor(40, 40, 40), 3.0);
+  wynik.setAlpha(kolor.alpha());
+  return wynik;
+}
+
+QImage Narysuj(const TRysunek &rysunek, bool kolorowy, const TWyglad &w)
+{
+  QImage obraz = Puste(w);
   QPainter p(&obraz);
   p.setRenderHint(QPainter::Antialiasing);
   for (const TKsztalt &k : rysunek) {
     if (kolorowy) {
-      p.setBrush(k.wypelnienie.isValid() ? QBrush(k.wypelnienie) : QBrush(Qt::NoBrush));
+      p.setBrush(k.wypelnienie.isValid() ? QBrush(NaTle(k.wypelnienie, w)) : QBrush(Qt::NoBrush));
       if (k.linia.isValid())
-        p.setPen(QPen(k.linia, k.grubosc, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setPen(QPen(NaTle(k.linia, w), k.grubosc, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
       else
         p.setPen(Qt::NoPen);
     } else {
       p.setBrush(Qt::NoBrush);
-      p.setPen(QPen(Szary, 1.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      p.setPen(QPen(w.ciemneTlo ? JasnySzary : Szary, 1.0, Qt::SolidLine, Qt::RoundCap,
+                    Qt::RoundJoin));
     }
     p.drawPath(k.sciezka);
   }
@@ -178,39 +217,44 @@ TRysunek ZakazNaPostaci()
   return rysunek;
 }
 
-QList<QPixmap> Puste(int liczba)
+QList<QPixmap> Puste(int liczba, const TWyglad &w)
 {
-  QImage pusty(Obrazek::Rozmiar, Obrazek::Rozmiar, QImage::Format_ARGB32_Premultiplied);
-  pusty.fill(Qt::transparent);
-  return QList<QPixmap>(liczba, QPixmap::fromImage(pusty));
+  return QList<QPixmap>(liczba, QPixmap::fromImage(Puste(w)));
 }
 
-void UstawPare(QList<QPixmap> &lista, int parzysty, const TRysunek &rysunek)
+void UstawPare(QList<QPixmap> &lista, int parzysty, const TRysunek &rysunek, const TWyglad &w)
 {
-  lista[parzysty] = QPixmap::fromImage(Narysuj(rysunek, true));
-  lista[parzysty + 1] = QPixmap::fromImage(Narysuj(rysunek, false));
+  lista[parzysty] = QPixmap::fromImage(Narysuj(rysunek, true, w));
+  lista[parzysty + 1] = QPixmap::fromImage(Narysuj(rysunek, false, w));
 }
 
 } // namespace
 
-QList<QPixmap> ObrazyWezlow()
+bool CiemneTlo(const QPalette &paleta)
 {
-  QList<QPixmap> lista = Puste(Obrazek::LiczbaWezlow);
-  UstawPare(lista, 0, Postac(QColor(58, 120, 200), QColor(20, 50, 100)));
-  UstawPare(lista, 10, Glosnik());
-  UstawPare(lista, 16, ZnakZakazu(true));
-  UstawPare(lista, 26, Budzik(true));
-  UstawPare(lista, 28, Budzik(false));
+  return paleta.color(QPalette::Active, QPalette::Base).lightness() < 128;
+}
+
+QList<QPixmap> ObrazyWezlow(qreal skala, bool ciemneTlo)
+{
+  const TWyglad w{skala, ciemneTlo};
+  QList<QPixmap> lista = Puste(Obrazek::LiczbaWezlow, w);
+  UstawPare(lista, 0, Postac(QColor(58, 120, 200), QColor(20, 50, 100)), w);
+  UstawPare(lista, 10, Glosnik(), w);
+  UstawPare(lista, 16, ZnakZakazu(true), w);
+  UstawPare(lista, 26, Budzik(true), w);
+  UstawPare(lista, 28, Budzik(false), w);
   return lista;
 }
 
-QList<QPixmap> ObrazyStanu()
+QList<QPixmap> ObrazyStanu(qreal skala, bool ciemneTlo)
 {
-  QList<QPixmap> lista = Puste(Obrazek::LiczbaStanow);
-  lista[10] = QPixmap::fromImage(Narysuj(ZnakZapytania(), true));
-  lista[2] = QPixmap::fromImage(Narysuj(Haczyk(), true));
-  lista[8] = QPixmap::fromImage(Narysuj(Koperty(), true));
-  lista[12] = QPixmap::fromImage(Narysuj(ZakazNaPostaci(), true));
-  lista[0] = QPixmap::fromImage(Narysuj(ZnakZakazu(true), true));
+  const TWyglad w{skala, ciemneTlo};
+  QList<QPixmap> lista = Puste(Obrazek::LiczbaStanow, w);
+  lista[10] = QPixmap::fromImage(Narysuj(ZnakZapytania(), true, w));
+  lista[2] = QPixmap::fromImage(Narysuj(Haczyk(), true, w));
+  lista[8] = QPixmap::fromImage(Narysuj(Koperty(), true, w));
+  lista[12] = QPixmap::fromImage(Narysuj(ZakazNaPostaci(), true, w));
+  lista[0] = QPixmap::fromImage(Narysuj(ZnakZakazu(true), true, w));
   return lista;
 }

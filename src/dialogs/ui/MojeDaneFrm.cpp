@@ -1,6 +1,7 @@
 #include "dialogs/ui/MojeDaneFrm.h"
 
 #include "app/Blad.h"
+#include "app/Kontrast.h"
 #include "app/ui/Aplikacja.h"
 #include "dialogs/HostyGG.h"
 #include "dialogs/Rejestracja.h"
@@ -58,8 +59,11 @@ QLabel *Uwaga(QWidget *rodzic, const QString &nazwa, const QString &tekst, const
   QFont pismo = etykieta->font();
   pismo.setBold(true);
   etykieta->setFont(pismo);
+  // The colour's hue on whatever the label stands on, dark enough (or light enough) to read.
   QPalette paleta = etykieta->palette();
-  paleta.setColor(QPalette::WindowText, kolor);
+  for (const auto grupa : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+    paleta.setColor(grupa, QPalette::WindowText,
+                    CzytelnyKolor(kolor, paleta.color(grupa, QPalette::Window)));
   etykieta->setPalette(paleta);
   return etykieta;
 }

@@ -1,0 +1,448 @@
+// Load on the real server process over loopback: many logged-in clients, each with a notify list,
+// then messages to random contacts for a while. The generator runs in this process on the
+// client's codec and non-blocking sockets under epoll; the server is a separate process (each
+// side needs its own descriptors).
+//
+// Environment (all optional): PAPLANKI_KLIENCI (10000), PAPLANKI_KONTAKTY (50),
+// PAPLANKI_SEKUNDY (30), PAPLANKI_TEMPO (messages a second offered, 100000).
+
+#include "gg/Liczby.h"
+#include "gg/Pakiety.h"
+
+#include <benchmark/benchmark.h>
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/epoll.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+extern char **environ;
+
+namespace {
+
+using Zegar = std::chrono::steady_clock;
+constexpr std::uint32_t PierwszyNumer = 100000;
+
+int ZeSrodowiska(const char *nazwa, int domyslna)
+{
+  const char *w = std::getenv(nazwa);
+  return w && *w ? std::atoi(w) : domyslna;
+}
+
+std::int64_t TerazNs()
+{
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(Zegar::now().time_since_epoch())
+      .count();
+}
+
+void DopiszLE(std::string &c, std::uint32_t v)
+{
+  const QByteArray b = IntToLE(qint32(v));
+  c.append(b.constData(), 4);
+}
+
+std::uint32_t CzytajLE(const char *p)
+{
+  return std::uint32_t(LEToInt(QByteArrayView(p, 4)));
+}
+
+void Ramka(std::string &cel, std::uint32_t typ, const std::string &cialo)
+{
+  DopiszLE(cel, typ);
+  DopiszLE(cel, std::uint32_t(cialo.size()));
+  cel += cialo;
+}
+
+std::string Haslo(std::uint32_t numer)
+{
+  return "p" + std::to_string(numer);
+}
+
+long RssKiB(pid_t pid)
+{
+  std::ifstream f("/proc/" + std::to_string(pid) + "/status");
+  std::string linia;
+  while (std::getline(f, linia))
+    if (linia.rfind("VmRSS:", 0) == 0)
+      return std::atol(linia.c_str() + 6);
+  return -1;
+}
+
+// User plus system CPU seconds of a process (only the system part with `tylkoSystem`).
+double CzasProcesora(pid_t pid, bool tylkoSystem = false)
+{
+  std::ifstream f("/proc/" + std::to_string(pid) + "/stat");
+  std::string tekst((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+  const std::size_t nawias = tekst.rfind(')');
+  if (nawias == std::string::npos)
+    return 0;
+  std::istringstream pola(tekst.substr(nawias + 2));
+  std::string pole;
+  unsigned long long utime = 0, stime = 0;
+  for (int i = 3; i <= 15 && pola >> pole; ++i) {
+    if (i == 14)
+      utime = std::stoull(pole);
+    if (i == 15)
+      stime = std::stoull(pole);
+  }
+  return double(tylkoSystem ? stime : utime + stime) / double(sysconf(_SC_CLK_TCK));
+}
+
+struct TKlient {
+  int fd = -1;
+  std::uint32_t numer = 0;
+  int etap = 0; // 0 connecting/welcome, 1 login sent, 2 logged in
+  std::string we, wy;
+  std::vector<std::uint32_t> kontakty;
+};
+
+class TObciazenie {
+public:
+  TObciazenie(int klienci, int kontakty) : m_klienci(std::size_t(klienci)), m_kontakty(kontakty)
+  {
+    m_epoll = epoll_create1(EPOLL_CLOEXEC);
+    std::mt19937 los(12345);
+    for (std::size_t i = 0; i < m_klienci.size(); ++i) {
+      TKlient &k = m_klienci[i];
+      k.numer = PierwszyNumer + std::uint32_t(i);
+      std::uniform_int_distribution<std::size_t> kto(0, m_klienci.size() - 1);
+      while (k.kontakty.size() < std::size_t(kontakty)) {
+        const std::uint32_t n = PierwszyNumer + std::uint32_t(kto(los));
+        if (n != k.numer)
+          k.kontakty.push_back(n);
+      }
+    }
+  }
+  ~TObciazenie()
+  {
+    for (auto &k : m_klienci)
+      if (k.fd >= 0)
+        ::close(k.fd);
+    ::close(m_epoll);
+  }
+
+  // Connects and logs everybody in, at most `naRaz` logins under way. True when all made it
+  // before the deadline.
+  bool Zaloguj(std::uint16_t port, Zegar::time_point termin, int naRaz = 400)
+  {
+    std::size_t nastepny = 0;
+    while (m_zalogowani < m_klienci.size() && Zegar::now() < termin) {
+      while (nastepny < m_klienci.size() && int(nastepny - m_zalogowani) < naRaz)
+        Polacz(m_klienci[nastepny++], port);
+      Obsluz(10);
+      if (m_bledy > 0)
+        return false;
+    }
+    return m_zalogowani == m_klienci.size();
+  }
+
+  // Messages at `tempo` a second for `sekundy`, to random contacts, then waits for the last ones.
+  void Wysylaj(int tempo, int sekundy)
+  {
+    const auto poczatek = Zegar::now();
+    const auto koniec = poczatek + std::chrono::seconds(sekundy);
+    std::mt19937 los(777);
+    std::size_t kto = 0;
+    std::uint32_t sekwencja = 1;
+    double zaleglosc = 0;
+    auto ostatnio = poczatek;
+    std::string cialo;
+    while (Zegar::now() < koniec) {
+      const auto teraz = Zegar::now();
+      zaleglosc += std::chrono::duration<double>(teraz - ostatnio).count() * tempo;
+      ostatnio = teraz;
+      // Never more than 50 ms of backlog: an overloaded server shows as a lower rate.
+      zaleglosc = std::min(zaleglosc, tempo * 0.05);
+      while (zaleglosc >= 1) {
+        zaleglosc -= 1;
+        TKlient &k = m_klienci[kto];
+        kto = (kto + 1) % m_klienci.size();
+        const std::uint32_t adresat =
+            k.kontakty[std::uniform_int_distribution<std::size_t>(0, k.kontakty.size() - 1)(los)];
+        cialo.clear();
+        DopiszLE(cialo, adresat);
+        DopiszLE(cialo, sekwencja++);
+        DopiszLE(cialo, 8);
+        char znacznik[32];
+        std::snprintf(znacznik, sizeof znacznik, "%016llx", (unsigned long long)TerazNs());
+        cialo += znacznik;
+        cialo += '\0';
+        Ramka(k.wy, GGReqSendMsg, cialo);
+        Pisz(k);
+        ++m_wyslane;
+      }
+      Obsluz(1);
+    }
+    m_czasWysylania = std::chrono::duration<double>(Zegar::now() - poczatek).count();
+    const auto dobieg = Zegar::now() + std::chrono::seconds(5);
+    while ((m_doreczone < m_wyslane || m_potwierdzone < m_wyslane) && Zegar::now() < dobieg)
+      Obsluz(10);
+  }
+
+  std::size_t Zalogowani() const { return m_zalogowani; }
+  std::uint64_t Wyslane() const { return m_wyslane; }
+  std::uint64_t Doreczone() const { return m_doreczone; }
+  std::uint64_t Potwierdzone() const { return m_potwierdzone; }
+  double CzasWysylania() const { return m_czasWysylania; }
+  int Bledy() const { return m_bledy; }
+  // Delivery latency percentile in microseconds.
+  double Opoznienie(double p)
+  {
+    if (m_opoznienia.empty())
+      return -1;
+    const std::size_t i = std::min(m_opoznienia.size() - 1,
+                                   std::size_t(p * double(m_opoznienia.size())));
+    std::nth_element(m_opoznienia.begin(), m_opoznienia.begin() + std::ptrdiff_t(i),
+                     m_opoznienia.end());
+    return m_opoznienia[i];
+  }
+
+private:
+  void Polacz(TKlient &k, std::uint16_t port)
+  {
+    k.fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (k.fd < 0) {
+      ++m_bledy;
+      return;
+    }
+    const int jeden = 1;
+    setsockopt(k.fd, IPPROTO_TCP, TCP_NODELAY, &jeden, sizeof jeden);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(port);
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::connect(k.fd, reinterpret_cast<sockaddr *>(&a), sizeof a);
+    epoll_event e{};
+    e.events = EPOLLIN | EPOLLRDHUP;
+    e.data.ptr = &k;
+    epoll_ctl(m_epoll, EPOLL_CTL_ADD, k.fd, &e);
+  }
+
+  void Pisz(TKlient &k)
+  {
+    while (!k.wy.empty()) {
+      const ssize_t n = ::send(k.fd, k.wy.data(), k.wy.size(), MSG_NOSIGNAL);
+      if (n <= 0)
+        break; // the rest goes with the next send
+      k.wy.erase(0, std::size_t(n));
+    }
+  }
+
+  void Obsluz(int limitMs)
+  {
+    epoll_event zdarzenia[512];
+    const int n = epoll_wait(m_epoll, zdarzenia, 512, limitMs);
+    for (int i = 0; i < n; ++i) {
+      auto &k = *static_cast<TKlient *>(zdarzenia[i].data.ptr);
+      char bufor[65536];
+      for (;;) {
+        const ssize_t r = ::recv(k.fd, bufor, sizeof bufor, 0);
+        if (r > 0) {
+          k.we.append(bufor, std::size_t(r));
+          continue;
+        }
+        if (r == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) {
+          ++m_bledy;
+          epoll_ctl(m_epoll, EPOLL_CTL_DEL, k.fd, nullptr);
+        }
+        break;
+      }
+      Rozbierz(k);
+      Pisz(k);
+    }
+  }
+
+  void Rozbierz(TKlient &k)
+  {
+    std::size_t od = 0;
+    const std::int64_t teraz = TerazNs();
+    while (k.we.size() - od >= 8) {
+      const std::uint32_t typ = CzytajLE(k.we.data() + od);
+      const std::uint32_t dl = CzytajLE(k.we.data() + od + 4);
+      if (k.we.size() - od < 8 + std::size_t(dl))
+        break;
+      const char *cialo = k.we.data() + od + 8;
+      if (typ == GGAnsWelcome && dl >= 4) {
+        std::string c;
+        DopiszLE(c, k.numer);
+        const std::string h = Haslo(k.numer);
+        DopiszLE(c, LoginHash(CzytajLE(cialo), QByteArrayView(h.data(), qsizetype(h.size()))));
+        DopiszLE(c, 2);
+        DopiszLE(c, 0x20);
+        c.append(13, '\0');
+        c += char(0xFF);
+        c += char(0xBE);
+        Ramka(k.wy, GGReqLogin60, c);
+        k.etap = 1;
+      } else if (typ == GGAnsLoginOk) {
+        std::string c;
+        for (const auto n : k.kontakty) {
+          DopiszLE(c, n);
+          c += char(1);
+        }
+        Ramka(k.wy, GGReqNotifyLast, c);
+        k.etap = 2;
+        ++m_zalogowani;
+      } else if (typ == GGAnsLoginFailed) {
+        ++m_bledy;
+      } else if (typ == GGAnsRecvMsg && dl > 16) {
+        ++m_doreczone;
+        const std::int64_t wyslano = std::strtoll(std::string(cialo + 16, 16).c_str(), nullptr, 16);
+        m_opoznienia.push_back(float(double(teraz - wyslano) / 1000.0));
+      } else if (typ == GGAnsSendMsgAck) {
+        ++m_potwierdzone;
+      }
+      od += 8 + dl;
+    }
+    k.we.erase(0, od);
+  }
+
+  std::vector<TKlient> m_klienci;
+  int m_kontakty;
+  int m_epoll = -1;
+  std::size_t m_zalogowani = 0;
+  std::uint64_t m_wyslane = 0, m_doreczone = 0, m_potwierdzone = 0;
+  double m_czasWysylania = 0;
+  int m_bledy = 0;
+  std::vector<float> m_opoznienia;
+};
+
+// The server on ports of its own choosing, with every account made at start.
+struct TSerwer {
+  pid_t pid = -1;
+  std::uint16_t port = 0;
+  std::string katalog;
+
+  bool Uruchom(int klienci)
+  {
+    char wzor[] = "/tmp/paplanki-obciazenie-XXXXXX";
+    katalog = mkdtemp(wzor);
+    const std::string porty = katalog + "/porty";
+    std::vector<std::string> arg{PAPLANKI_SERWER_PLIK, "--dane", katalog + "/dane", "--gg",
+                                 "127.0.0.1:0", "--http", "127.0.0.1:0", "--porty-do", porty};
+    for (int i = 0; i < klienci; ++i) {
+      arg.push_back("--konto");
+      arg.push_back(std::to_string(PierwszyNumer + std::uint32_t(i)) + ":" +
+                    Haslo(PierwszyNumer + std::uint32_t(i)));
+    }
+    std::vector<char *> argv;
+    for (auto &a : arg)
+      argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t akcje;
+    posix_spawn_file_actions_init(&akcje);
+    posix_spawn_file_actions_addopen(&akcje, 2, (katalog + "/log").c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int w = posix_spawn(&pid, argv[0], &akcje, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&akcje);
+    if (w != 0)
+      return false;
+    for (int i = 0; i < 300 && port == 0; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      std::ifstream f(porty);
+      std::string nazwa;
+      int wartosc = 0;
+      while (f >> nazwa >> wartosc)
+        if (nazwa == "gg")
+          port = std::uint16_t(wartosc);
+    }
+    return port != 0;
+  }
+  ~TSerwer()
+  {
+    if (pid > 0) {
+      ::kill(pid, SIGTERM);
+      int status = 0;
+      ::waitpid(pid, &status, 0);
+    }
+    if (!katalog.empty())
+      [[maybe_unused]] const int w = std::system(("rm -rf '" + katalog + "'").c_str());
+  }
+};
+
+void Obciazenie(benchmark::State &stan)
+{
+  const int klienci = ZeSrodowiska("PAPLANKI_KLIENCI", 10000);
+  const int kontakty = ZeSrodowiska("PAPLANKI_KONTAKTY", 50);
+  const int sekundy = ZeSrodowiska("PAPLANKI_SEKUNDY", 30);
+  const int tempo = ZeSrodowiska("PAPLANKI_TEMPO", 100000);
+  for (auto _ : stan) {
+    TSerwer serwer;
+    if (!serwer.Uruchom(klienci)) {
+      stan.SkipWithError("serwer nie wystartował");
+      return;
+    }
+    const long rssPusty = RssKiB(serwer.pid);
+    TObciazenie o(klienci, kontakty);
+    const auto start = Zegar::now();
+    if (!o.Zaloguj(serwer.port, start + std::chrono::seconds(120))) {
+      stan.SkipWithError(("zalogowano tylko " + std::to_string(o.Zalogowani())).c_str());
+      return;
+    }
+    const double czasLogowania = std::chrono::duration<double>(Zegar::now() - start).count();
+    // Let the notify lists settle before the memory is read.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    const long rssZalogowani = RssKiB(serwer.pid);
+    const double procesorPrzed = CzasProcesora(serwer.pid);
+    const double systemPrzed = CzasProcesora(serwer.pid, true);
+    o.Wysylaj(tempo, sekundy);
+    const double procesorSerwera = CzasProcesora(serwer.pid) - procesorPrzed;
+    const double systemSerwera = CzasProcesora(serwer.pid, true) - systemPrzed;
+    const long rssKoniec = RssKiB(serwer.pid);
+
+    stan.counters["klienci"] = double(o.Zalogowani());
+    stan.counters["logowania/s"] = double(klienci) / czasLogowania;
+    stan.counters["wiadomosci/s"] = double(o.Doreczone()) / o.CzasWysylania();
+    stan.counters["wyslane"] = double(o.Wyslane());
+    stan.counters["doreczone"] = double(o.Doreczone());
+    stan.counters["potwierdzone"] = double(o.Potwierdzone());
+    stan.counters["p50_us"] = o.Opoznienie(0.50);
+    stan.counters["p99_us"] = o.Opoznienie(0.99);
+    stan.counters["rss_MiB"] = double(rssKoniec) / 1024.0;
+    stan.counters["B/polaczenie"] = double(rssZalogowani - rssPusty) * 1024.0 / double(klienci);
+    stan.counters["bledy"] = double(o.Bledy());
+    // The server's CPU per routed message (delivery, report and their reads and writes).
+    stan.counters["serwer_us/wiadomosc"] =
+        o.Doreczone() ? procesorSerwera * 1e6 / double(o.Doreczone()) : 0;
+    stan.counters["serwer_jadro_%"] = procesorSerwera > 0 ? 100 * systemSerwera / procesorSerwera : 0;
+  }
+}
+
+} // namespace
+
+BENCHMARK(Obciazenie)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+int main(int argc, char **argv)
+{
+  // Ten thousand sockets need more than the usual soft limit.
+  rlimit limit{};
+  if (getrlimit(RLIMIT_NOFILE, &limit) == 0) {
+    limit.rlim_cur = limit.rlim_max;
+    setrlimit(RLIMIT_NOFILE, &limit);
+  }
+  signal(SIGPIPE, SIG_IGN);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace {
 
 bool RowneBezWielkosci(QByteArrayView a, QByteArrayView b)
@@ -57,12 +59,42 @@ QList<QByteArray> WierszeFizyczne(const QByteArray &dane)
   return wiersze;
 }
 
-bool JestQuotedPrintable(const QByteArray &wiersz)
-{
-  const qsizetype dwukropek = PozaCudzyslowem(wiersz, ':');
-  const QByteArray naglowek = dwukropek < 0 ? wiersz : wiersz.first(dwukropek);
-  return naglowek.toUpper().contains("QUOTED-PRINTABLE");
-}
+// Whether a logical line's name and parameters (all before the first ":" outside quotes) say
+// quoted-printable. The line grows as physical lines are joined to it; each byte is looked at
+// once, so a value folded a hundred thousand times costs no more than an unfolded one.
+class TNaglowekWiersza {
+public:
+  bool JestQuotedPrintable(const QByteArray &wiersz)
+  {
+    static constexpr QByteArrayView Znacznik = "QUOTED-PRINTABLE";
+    if (m_koniec)
+      return m_qp;
+    // The bytes before `m_zbadane` keep their meaning: only a final "=", never a quote or a
+    // colon, is ever taken off the line.
+    m_zbadane = std::min(m_zbadane, wiersz.size());
+    qsizetype i = m_zbadane;
+    for (; i < wiersz.size(); ++i) {
+      if (wiersz[i] == '"') {
+        m_wCudzyslowie = !m_wCudzyslowie;
+      } else if (wiersz[i] == ':' && !m_wCudzyslowie) {
+        m_koniec = true;
+        break;
+      }
+    }
+    // The marker may straddle the bytes looked at before and the new ones.
+    const qsizetype od = std::max<qsizetype>(0, m_zbadane - (Znacznik.size() - 1));
+    if (!m_qp && i > od)
+      m_qp = wiersz.sliced(od, i - od).toUpper().contains(Znacznik);
+    m_zbadane = i;
+    return m_qp;
+  }
+
+private:
+  qsizetype m_zbadane = 0;
+  bool m_wCudzyslowie = false;
+  bool m_koniec = false;
+  bool m_qp = false;
+};
 
 // Folded lines (a break followed by a space or tab) and the soft breaks of quoted-printable
 // values (a final "=") are joined into one logical line.
@@ -72,11 +104,12 @@ QList<QByteArray> WierszeLogiczne(const QByteArray &dane)
   QList<QByteArray> logiczne;
   for (qsizetype i = 0; i < fizyczne.size(); ++i) {
     QByteArray wiersz = fizyczne[i];
+    TNaglowekWiersza naglowek;
     for (;;) {
       if (i + 1 >= fizyczne.size())
         break;
       const QByteArray &nastepny = fizyczne[i + 1];
-      if (wiersz.endsWith('=') && JestQuotedPrintable(wiersz)) {
+      if (wiersz.endsWith('=') && naglowek.JestQuotedPrintable(wiersz)) {
         wiersz.chop(1);
         wiersz += nastepny;
       } else if (!nastepny.isEmpty() && (nastepny[0] == ' ' || nastepny[0] == '\t')) {

@@ -8,6 +8,8 @@
 #include <QSaveFile>
 #include <QStringList>
 
+#include <algorithm>
+
 #include <utility>
 
 namespace {
@@ -49,7 +51,72 @@ void TDziennik::Loguj(const QString &kategoria, const QString &tekst)
     return;
   const QString klucz =
       DataCzasNaTekst(QDateTime::currentDateTime()) + u' ' + QString::number(m_licznik);
-  ZapiszWpisIni(m_sciezka, kategoria, klucz, tekst);
+  DopiszWpisIni(m_sciezka, kategoria, klucz, tekst, m_koniec);
+}
+
+namespace {
+
+// The last section header within the final stretch of the file, and whether the file ends with
+// a line break. A header further back than the stretch is not looked for: a fresh header costs
+// one line.
+void CzytajKoniec(QFile &plik, qint64 rozmiar, QString &sekcja, bool &koniecLinii)
+{
+  constexpr qint64 Zasieg = 64 * 1024;
+  sekcja = QString();
+  koniecLinii = true;
+  if (rozmiar <= 0)
+    return;
+  const qint64 od = std::max<qint64>(0, rozmiar - Zasieg);
+  if (!plik.seek(od))
+    return;
+  const QByteArray ogon = plik.read(rozmiar - od);
+  koniecLinii = ogon.endsWith('\n');
+  qsizetype koniec = ogon.size();
+  while (koniec > 0) {
+    const qsizetype poczatek = ogon.lastIndexOf('\n', koniec - 1) + 1;
+    // The first line of the stretch may be a piece of a longer one.
+    if (poczatek == 0 && od > 0)
+      break;
+    const QString nazwa = NazwaSekcji(QString::fromUtf8(ogon.sliced(poczatek, koniec - poczatek)));
+    if (!nazwa.isNull()) {
+      sekcja = nazwa;
+      return;
+    }
+    koniec = poczatek - 1;
+  }
+}
+
+} // namespace
+
+bool DopiszWpisIni(const QString &sciezka, const QString &sekcja, const QString &klucz,
+                   const QString &wartosc, TKoniecIni &koniec)
+{
+  // A line break in any of them would tear the entry apart.
+  const QString nazwaSekcji = EscapeControls(sekcja);
+  QFile plik(sciezka);
+  // The log may hold a password: a new file is for its owner's eyes only. An existing file
+  // keeps the mode it has.
+  if (!plik.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered,
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+    return false;
+  const qint64 rozmiar = plik.size();
+  QByteArray wpis;
+  if (rozmiar != koniec.Rozmiar) {
+    bool koniecLinii = true;
+    CzytajKoniec(plik, rozmiar, koniec.Sekcja, koniecLinii);
+    if (!koniecLinii)
+      wpis += '\n';
+  }
+  if (koniec.Sekcja.isNull() || !TenSam(koniec.Sekcja, nazwaSekcji))
+    wpis += (u'[' + nazwaSekcji + QStringLiteral("]\n")).toUtf8();
+  wpis += (EscapeControls(klucz) + u'=' + EscapeControls(wartosc) + u'\n').toUtf8();
+  if (!plik.seek(rozmiar) || plik.write(wpis) != wpis.size()) {
+    koniec = TKoniecIni();
+    return false;
+  }
+  koniec.Sekcja = nazwaSekcji;
+  koniec.Rozmiar = rozmiar + wpis.size();
+  return true;
 }
 
 bool ZapiszWpisIni(const QString &sciezka, const QString &sekcja, const QString &klucz,

@@ -22,7 +22,7 @@ QString OpisPakietu(qint32 typ, qint32 dlugosc, const QByteArray &cialo)
 {
   return QStringLiteral("%1 %2 %3")
       .arg(QString::number(quint32(typ), 16).toUpper(), QString::number(dlugosc),
-           EscapeControls(cialo));
+           TOdbior::OpisCiala(cialo));
 }
 
 // Holds a flag up for the length of a modal box, also when the box's loop is left by an
@@ -39,6 +39,14 @@ private:
 };
 
 } // namespace
+
+QString TOdbior::OpisCiala(const QByteArray &cialo)
+{
+  if (cialo.size() <= NajdluzszyOpisCiala)
+    return EscapeControls(cialo);
+  return EscapeControls(QByteArrayView(cialo).first(NajdluzszyOpisCiala)) +
+         QStringLiteral("{...}");
+}
 
 TOknoOdbioru::~TOknoOdbioru() = default;
 
@@ -145,7 +153,7 @@ void TOdbior::ZdarzenieXml(const QByteArray &cialo)
 {
   if (cialo.contains("<type>28</type>"))
     return;
-  const QString opis = EscapeControls(cialo);
+  const QString opis = OpisCiala(cialo);
   PokazRaport(QStringLiteral("Informacja systemowa typu innego niż 28 \"") + opis + u'"');
   if (m_loguj)
     m_loguj(KategoriaXml, opis);

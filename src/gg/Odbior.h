@@ -98,6 +98,18 @@ public:
   static const QString KategoriaBledne;
   static const QString KategoriaXml;
 
+  // A packet body as reports and log lines show it: escaped, and no more than its first
+  // NajdluzszyOpisCiala bytes, "{...}" standing for the rest (the length is given beside it).
+  // A box holding a megabyte of escaped text would hold the program for many seconds.
+  static constexpr qsizetype NajdluzszyOpisCiala = 2048;
+  static QString OpisCiala(const QByteArray &cialo);
+
+  // Numbers listed under "uczestnicy" of one conference; the rest are counted in its caption.
+  static constexpr qsizetype NajwiecejUczestnikow = 100;
+  // Contacts made from status notifications about unknown numbers in the dispatcher's lifetime
+  // (one program run); later strangers are only logged.
+  static constexpr int NajwiecejNieznajomych = 1000;
+
 private:
   void Wiadomosc(const QByteArray &cialo);
   void ZglosOdrzucona(int nadawca, quint32 czas, const QByteArray &cialo);
@@ -133,4 +145,5 @@ private:
   QString &m_buforListy;
   bool m_raportOtwarty = false;
   bool m_informacjaOLiscieOtwarta = false;
+  int m_nieznajomi = 0;
 };

@@ -31,7 +31,7 @@ void TOdbior::ListaKontaktow(qint32 dlugosc, const QByteArray &cialo)
   default: {
     const QString opis = QStringLiteral("Nieznany typ w GGAnsUserList %1 %2 %3")
                              .arg(QString::number(quint8(podtyp), 16).toUpper(),
-                                  QString::number(dlugosc), EscapeControls(cialo));
+                                  QString::number(dlugosc), OpisCiala(cialo));
     if (!PokazRaport(opis) && m_loguj)
       m_loguj(KategoriaBledne, opis);
     break;

@@ -98,10 +98,17 @@ void TOdbior::ZmienStanKontaktu(int numer, int status, bool utworz, quint32 czas
 {
   TWezel *kontakt = m_drzewo.ZnajdzUzytkownika(numer);
   if (!kontakt) {
-    if (utworz) {
-      const QString tekst = QStringLiteral("lista kontaktów ") + QString::number(numer);
-      m_drzewo.DodajUzytkownika(numer, QString(), QString(), QString(), QString(), tekst, 1);
+    if (!utworz)
+      return;
+    const QString tekst = QStringLiteral("lista kontaktów ") + QString::number(numer);
+    // A server may announce any number of strangers; past the bound they are only logged.
+    if (m_nieznajomi >= NajwiecejNieznajomych) {
+      if (m_loguj)
+        m_loguj(KategoriaBledne, tekst);
+      return;
     }
+    ++m_nieznajomi;
+    m_drzewo.DodajUzytkownika(numer, QString(), QString(), QString(), QString(), tekst, 1);
     return;
   }
 

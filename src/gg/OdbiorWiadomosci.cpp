@@ -158,9 +158,14 @@ TWezel *TOdbior::DodajKonferencje(int nadawca, QByteArrayView opcje, bool *obcie
   const qsizetype liczba = std::clamp<qsizetype>(podana, 0, mieszczaSie);
   *obcieta = opcje.size() < 4 || podana > mieszczaSie;
 
-  TWezel *uczestnicy = m_drzewo.Dodaj(konferencja, QStringLiteral("uczestnicy"));
+  // Real conferences are small; a packet may list a quarter of a million numbers.
+  const qsizetype pokazane = std::min<qsizetype>(liczba, NajwiecejUczestnikow);
+  QString podpis = QStringLiteral("uczestnicy");
+  if (pokazane < liczba)
+    podpis += QStringLiteral(" (+%1)").arg(liczba - pokazane);
+  TWezel *uczestnicy = m_drzewo.Dodaj(konferencja, podpis);
   m_drzewo.Dodaj(uczestnicy, QString::number(nadawca));
-  for (qsizetype i = 0; i < liczba; ++i)
+  for (qsizetype i = 0; i < pokazane; ++i)
     m_drzewo.Dodaj(uczestnicy, QString::number(LEToInt(opcje, 4 + 4 * i)));
   return konferencja;
 }

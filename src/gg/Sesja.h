@@ -36,6 +36,8 @@ public:
   static constexpr int InterwalLaczenia = 60000;
   static constexpr quint32 OdstepPingu = 120000;
   static constexpr int RozmiarOdczytu = 10000;
+  // The longest reply the lookup (or the direct registration) may send, header included.
+  static constexpr qsizetype NajdluzszaOdpowiedzHttp = 64 * 1024;
 
   // Host names come from the "SerwerAlternatywny" setting as it is now. Without a clock the
   // session uses its own monotonic one.
@@ -139,6 +141,7 @@ private:
   void ObsluzOdmoweLogowania();
   void BlednyStrumien(qint32 typ, quint32 dlugosc);
   void CzytajOdpowiedzSerwera();
+  void OdpowiedzZbytDluga();
   void PokazWynikRejestracji();
   void UstawPanelPolaczenia(const QString &tekst);
   // Notes the first cause seen for the failure of the current attempt.
@@ -181,6 +184,7 @@ private:
   TCelHttp m_celHttp = TCelHttp::Wyszukiwanie;
   // The reply of the current lookup connection has been read (it is read once only).
   bool m_odpowiedzPrzeczytana = false;
+  bool m_httpZbytDluga = false; // the HTTP connection is being ended for an overlong reply
   // Counts the closes of each connection, so that a handler can tell whether the connection it
   // worked on was lost while it was sending or while a modal box was open.
   quint64 m_zamknieciaGG = 0;

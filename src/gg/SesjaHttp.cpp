@@ -9,6 +9,8 @@
 #include "gg/SesjaZapytania.h"
 #include "gg/StronyKodowe.h"
 
+#include <utility>
+
 namespace {
 const QString Komunikacja = QStringLiteral("Komunikacja");
 const QString TekstRozlaczenia =
@@ -45,12 +47,31 @@ void TSesjaGG::HttpSckDataAvailable(TGniazdo *, quint16)
   const int ile = m_httpSck.Receive(bufor, RozmiarOdczytu);
   if (ile <= 0)
     return;
+  if (m_odpowiedzPrzeczytana && m_celHttp == TCelHttp::Wyszukiwanie)
+    return; // the connection is on its way out; what still comes is of no use
+  const qsizetype przeszukane = m_httpBufor.size();
   m_httpBufor.append(bufor, ile);
+  if (m_httpBufor.size() > NajdluzszaOdpowiedzHttp) {
+    // No lookup or registration reply is that long: the host is broken or hostile.
+    m_httpBufor.clear();
+    m_odpowiedzPrzeczytana = true;
+    OdpowiedzZbytDluga();
+    return;
+  }
   // The registration answer is read whole when the server has closed the connection.
   if (m_celHttp != TCelHttp::Wyszukiwanie || m_odpowiedzPrzeczytana ||
-      !OdpowiedzKompletna(m_httpBufor))
+      !OdpowiedzKompletna(m_httpBufor, przeszukane))
     return;
   CzytajOdpowiedzSerwera();
+}
+
+void TSesjaGG::OdpowiedzZbytDluga()
+{
+  // Failed like a lookup the socket could not complete: the retry timer takes over, and the
+  // closing that follows opens no GG connection.
+  m_httpZbytDluga = true;
+  HttpSckError(&m_httpSck);
+  m_httpSck.Abort();
 }
 
 void TSesjaGG::CzytajOdpowiedzSerwera()
@@ -82,6 +103,10 @@ void TSesjaGG::HttpSckSessionClosed(TGniazdo *, quint16)
   ++m_zamknieciaHttp;
   Loguj(Komunikacja, QStringLiteral("HttpSckSessionClosed"));
   UstawPanelPolaczenia(TekstRozlaczenia);
+  if (std::exchange(m_httpZbytDluga, false)) {
+    m_celHttp = TCelHttp::Wyszukiwanie;
+    return;
+  }
   if (m_celHttp == TCelHttp::Rejestracja) {
     m_celHttp = TCelHttp::Wyszukiwanie;
     PokazWynikRejestracji();

@@ -63,9 +63,10 @@ QByteArray ZapytanieRejestracji(const QString &adresRejestracji)
   return z;
 }
 
-bool OdpowiedzKompletna(const QByteArray &bufor)
+bool OdpowiedzKompletna(const QByteArray &bufor, qsizetype przeszukane)
 {
-  return bufor.contains(KoniecNaglowka);
+  const qsizetype od = std::max<qsizetype>(0, przeszukane - (KoniecNaglowka.size() - 1));
+  return bufor.indexOf(KoniecNaglowka, od) >= 0;
 }
 
 TOdpowiedzSerwera RozbierzOdpowiedzSerwera(QByteArray &bufor)

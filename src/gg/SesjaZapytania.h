@@ -35,8 +35,9 @@ struct TOdpowiedzSerwera {
   QByteArray Informacja;     // the system message text, code page 1250 (may be empty)
 };
 
-// True once the buffer holds the whole header block (CR LF CR LF).
-bool OdpowiedzKompletna(const QByteArray &bufor);
+// True once the buffer holds the whole header block (CR LF CR LF). Bytes before `przeszukane`
+// were looked at already; only the new ones (and the three before them) are searched.
+bool OdpowiedzKompletna(const QByteArray &bufor, qsizetype przeszukane = 0);
 
 // Takes the lookup reply apart, consuming the buffer as it goes: what is left afterwards is the
 // system message text. A reply starting with CR LF loses only those two bytes. An empty or

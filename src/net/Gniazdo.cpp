@@ -4,6 +4,7 @@
 #include "net/KodyBledow.h"
 #include "net/RozwiazywanieNazwy.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -24,6 +25,11 @@ namespace {
 
 // Blocks handed to the system in one call while draining the queue.
 constexpr int kBlokowNaRaz = 64;
+
+// Work done for one read-readiness report before the event loop gets its turn; the notifier
+// reports the rest at once, so nothing waits longer than one pass of the loop.
+constexpr quint64 kBajtowNaTure = 256 * 1024;
+constexpr qint64 kNanosekundNaTure = 10'000'000;
 
 bool BladZamykajacyPrzyWysylaniu(int kod)
 {
@@ -367,7 +373,14 @@ void TGniazdo::GotowoscOdczytu()
 void TGniazdo::PetlaDanych(quint64 pokolenie)
 {
   QPointer<TGniazdo> zyje(this);
+  QElapsedTimer czas;
+  czas.start();
+  const quint64 bajtyNaPoczatku = m_bajtyOdebrane;
   while (zyje && Aktualne(pokolenie) && OczekujaceBajty() > 0) {
+    // A peer that sends as fast as we read must not hold the user interface.
+    if (m_bajtyOdebrane - bajtyNaPoczatku >= kBajtowNaTure ||
+        czas.nsecsElapsed() >= kNanosekundNaTure)
+      return;
     if (!OnDataAvailable) {
       // Nobody takes the data: drop it rather than be woken for it forever.
       char smietnik[4096];
@@ -421,6 +434,7 @@ int TGniazdo::Receive(char *bufor, int rozmiar)
     m_ostatniBlad = KodBleduZErrno(errno);
     return -1;
   }
+  m_bajtyOdebrane += quint64(wynik);
   return int(wynik);
 }
 

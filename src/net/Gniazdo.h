@@ -150,6 +150,7 @@ private:
   bool m_laczenieNieudane = false;  // a failed connect leaves a descriptor nothing can be sent on
   int m_powiadomienia = 0;          // depth of notifications being handled
   quint64 m_licznikOdczytow = 0;
+  quint64 m_bajtyOdebrane = 0;
   QSocketNotifier *m_odczyt = nullptr;
   QSocketNotifier *m_zapis = nullptr;
   TRozwiazywanieNazwy *m_rozwiazywanie = nullptr; // a connect waiting for its name

@@ -160,7 +160,7 @@ TKlientHttp::TKlientHttp(QObject *parent) : QObject(parent), m_gniazdo(new TGnia
 {
   m_gniazdo->OnSessionConnected = [this](TGniazdo *, quint16 blad) { GniazdoPolaczone(blad); };
   m_gniazdo->OnDataAvailable = [this](TGniazdo *, quint16) { GniazdoDane(); };
-  m_gniazdo->OnSessionClosed = [this](TGniazdo *, quint16) { GniazdoZamkniete(); };
+  m_gniazdo->OnSessionClosed = [this](TGniazdo *, quint16 blad) { GniazdoZamkniete(blad); };
   m_zegar.setSingleShot(true);
   connect(&m_zegar, &QTimer::timeout, this, [this] {
     if (m_faza != fhBezczynny && m_faza != fhKoniec)
@@ -263,6 +263,7 @@ void TKlientHttp::Rozpocznij()
   m_pierwszaLinia = true;
   m_przekierowanie = false;
   m_odebranaTresc = 0;
+  m_dlugoscNaglowka = 0;
 
   const TCzesciUrl c = RozbierzUrl(m_adresBiezacy);
   m_schemat = c.Schemat;
@@ -409,6 +410,12 @@ void TKlientHttp::CzytajNaglowek()
     }
     if (lf < 0)
       return;
+    m_dlugoscNaglowka += lf + 1;
+    if (m_dlugoscNaglowka > NajdluzszyNaglowek ||
+        (dlugosc > 0 && m_naglowek.size() >= NajwiecejLiniiNaglowka)) {
+      Niepowodzenie(kZlaOdpowiedz, QStringLiteral("HTTP header too long"));
+      return;
+    }
     const QByteArray linia = m_bufor.left(dlugosc);
     m_bufor.remove(0, lf + 1);
     m_pierwszaLinia = false;
@@ -498,13 +505,26 @@ void TKlientHttp::Przekieruj()
 
 void TKlientHttp::DopiszTresc(const QByteArray &dane)
 {
+  const qint64 wolne =
+      m_najdluzszaTresc > 0 ? m_najdluzszaTresc - m_odebranaTresc : qint64(dane.size());
   m_odebranaTresc += dane.size();
   if (m_replyStream)
-    m_replyStream->write(dane);
+    m_replyStream->write(dane.constData(), std::min<qint64>(wolne, dane.size()));
+  if (wolne < dane.size())
+    Niepowodzenie(kZlaOdpowiedz, QStringLiteral("HTTP reply too long"));
 }
 
-void TKlientHttp::GniazdoZamkniete()
+void TKlientHttp::GniazdoZamkniete(quint16 blad)
 {
+  // A connection reset is no end of a reply: unless its length was declared and has come,
+  // what came may be any part of it.
+  const bool calaTresc = m_contentLength >= 0 && m_odebranaTresc >= m_contentLength;
+  if (blad != 0 && ((m_faza == fhTresc && !calaTresc) ||
+                    (m_faza == fhNaglowek && m_statusCode < 400))) {
+    Niepowodzenie(kZlaOdpowiedz, QStringLiteral("HTTP reply truncated (Error #%1)")
+                                     .arg(QString::number(blad)));
+    return;
+  }
   switch (m_faza) {
   case fhLaczenie:
     Niepowodzenie(kNiedostepny, QStringLiteral("can't connect: connection closed"));

@@ -87,6 +87,9 @@ public:
   // Bound on the whole request in milliseconds, relocations included; 0 means none.
   int Timeout() const { return m_timeout; }
   void SetTimeout(int ms) { m_timeout = ms; }
+  // Bound on the body of one reply in bytes; a longer one fails the request. 0 means none.
+  qint64 NajdluzszaTresc() const { return m_najdluzszaTresc; }
+  void UstawNajdluzszaTresc(qint64 bajty) { m_najdluzszaTresc = bajty; }
 
   int StatusCode() const { return m_statusCode; }
   QString ReasonPhrase() const { return m_reasonPhrase; }
@@ -111,6 +114,12 @@ public:
   static constexpr int NajdluzszaLinia = 8192;
   static constexpr int NajwiecejPrzekierowan = 10;
   static constexpr int KawalekTresci = 8193;
+  // The header block of one reply: lines and bytes (line ends included).
+  static constexpr int NajwiecejLiniiNaglowka = 200;
+  static constexpr qint64 NajdluzszyNaglowek = 64 * 1024;
+  // What every kind of request of the program gets: the token picture, the service replies and
+  // the version files are all far smaller.
+  static constexpr qint64 DomyslnaNajdluzszaTresc = 1024 * 1024;
 
 private:
   enum TFaza { fhBezczynny, fhRozwiazywanie, fhLaczenie, fhNaglowek, fhTresc, fhKoniec };
@@ -120,7 +129,7 @@ private:
   void Polacz(quint32 adresSieciowy);
   void GniazdoPolaczone(quint16 blad);
   void GniazdoDane();
-  void GniazdoZamkniete();
+  void GniazdoZamkniete(quint16 blad);
   void CzytajNaglowek();
   void LiniaNaglowka(const QByteArray &linia);
   void KoniecNaglowka();
@@ -152,6 +161,7 @@ private:
   QPointer<QIODevice> m_replyStream;
   QPointer<QIODevice> m_bodyStream;
   int m_timeout = 0;
+  qint64 m_najdluzszaTresc = DomyslnaNajdluzszaTresc;
 
   int m_statusCode = 0;
   QString m_reasonPhrase;
@@ -178,6 +188,7 @@ private:
   bool m_pierwszaLinia = true;
   bool m_przekierowanie = false;
   qint64 m_odebranaTresc = 0;
+  qint64 m_dlugoscNaglowka = 0;
   TGniazdo *m_gniazdo = nullptr;
   TRozwiazywanieNazwy *m_rozwiazywanie = nullptr;
   QEventLoop *m_petla = nullptr;

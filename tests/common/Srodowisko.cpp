@@ -44,7 +44,8 @@ QString KatalogTestowy()
 
 void OdpowiedzNaOknoModalne(std::function<void(QWidget *)> odpowiedz, int limitMs)
 {
-  auto zegar = new QTimer;
+  // Owned by the application, so that a timer still waiting when the test ends is freed with it.
+  auto zegar = new QTimer(QCoreApplication::instance());
   auto pozostalo = std::make_shared<int>(limitMs / 10);
   zegar->setInterval(10);
   QObject::connect(zegar, &QTimer::timeout, [zegar, pozostalo, odpowiedz] {

@@ -103,6 +103,27 @@ private slots:
                       "X-GG-NUMERY:8;\r\nEND:VCARD\r\n")
         << QStringList{Kontakt(8, "Łucja", "Żak", {}, "500", "Zażółć gęślą")};
 
+    // Only the name and parameters before the first ":" outside quotes say quoted-printable.
+    QTest::newRow("quoted-printable: dwukropek w cudzysłowie parametru")
+        << Karta("X-GG-OPIS;X-A=\"a:b\";ENCODING=QUOTED-PRINTABLE:p=\r\nq=\r\n=41\r\n"
+                 "X-GG-NUMERY:6;\r\n")
+        << QStringList{Kontakt(6, {}, {}, {}, {}, "pqA")};
+    QTest::newRow("znacznik w wartości nie czyni jej quoted-printable")
+        << Karta("X-GG-OPIS:QUOTED-PRINTABLE=\r\nX-GG-NUMERY:5;\r\n")
+        << QStringList{Kontakt(5, {}, {}, {}, {}, "QUOTED-PRINTABLE=")};
+    QTest::newRow("znacznik w zawiniętych parametrach")
+        << Karta("X-GG-OPIS;ENCODING=QUOTED-\r\n PRINTABLE:a=\r\nb\r\nX-GG-NUMERY:5;\r\n")
+        << QStringList{Kontakt(5, {}, {}, {}, {}, "ab")};
+    {
+      // 80,000 soft breaks in one value: its parse costs no more than the bytes it has.
+      QByteArray opis = "X-GG-OPIS;ENCODING=QUOTED-PRINTABLE:";
+      for (int i = 0; i < 80000; ++i)
+        opis += "=41=\r\n";
+      QTest::newRow("80 000 miękkich łamań")
+          << Karta(opis + "\r\nX-GG-NUMERY:3;\r\n")
+          << QStringList{Kontakt(3, {}, {}, {}, {}, QString(80000, u'A'))};
+    }
+
     // Which TEL and EMAIL count.
     QTest::newRow("pierwszy TEL domowy, pierwszy EMAIL")
         << Karta("item1.EMAIL;type=INTERNET:pierwszy@x\r\nEMAIL;TYPE=HOME:drugi@x\r\n"

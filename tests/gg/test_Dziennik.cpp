@@ -9,6 +9,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 namespace {
 
 QString Czytaj(const QString &sciezka)
@@ -17,6 +19,18 @@ QString Czytaj(const QString &sciezka)
   if (!plik.open(QIODevice::ReadOnly))
     return QString();
   return QString::fromUtf8(plik.readAll());
+}
+
+QByteArray CzytajBajty(const QString &sciezka)
+{
+  QFile plik(sciezka);
+  return plik.open(QIODevice::ReadOnly) ? plik.readAll() : QByteArray();
+}
+
+ino_t Inode(const QString &sciezka)
+{
+  struct stat s {};
+  return ::stat(QFile::encodeName(sciezka).constData(), &s) == 0 ? s.st_ino : 0;
 }
 
 void Zapisz(const QString &sciezka, const QByteArray &tresc)
@@ -88,35 +102,83 @@ private slots:
     dziennik.Loguj(QStringLiteral("Błędne paczki"), QStringLiteral("abc 3 {00}"));
     dziennik.Loguj(QStringLiteral("Hasła"), QStringLiteral("4242;żółw"));
 
+    dziennik.Loguj(QStringLiteral("hasła"), QStringLiteral("1;x"));
+
     const QStringList linie = Czytaj(sciezka).split(u'\n', Qt::SkipEmptyParts);
-    QCOMPARE(linie.size(), 7);
+    QCOMPARE(linie.size(), 9);
     QCOMPARE(linie[0], QStringLiteral("[Błędne paczki]"));
     QVERIFY(linie[1].endsWith(QStringLiteral(" 1=1 2097152")));
-    // A later event of a category joins its section, after its earlier lines.
-    QVERIFY(linie[2].endsWith(QStringLiteral(" 3=abc 3 {00}")));
-    QCOMPARE(linie[3], QStringLiteral("[Inne GGAnsXmlEvent typu innego niż 28]"));
-    QVERIFY(linie[4].endsWith(QStringLiteral(" 2=<a>")));
-    QCOMPARE(linie[5], QStringLiteral("[Hasła]"));
-    QVERIFY(linie[6].endsWith(QStringLiteral(" 4=4242;żółw")));
+    QCOMPARE(linie[2], QStringLiteral("[Inne GGAnsXmlEvent typu innego niż 28]"));
+    QVERIFY(linie[3].endsWith(QStringLiteral(" 2=<a>")));
+    // Lines are only ever appended: a category met again opens its section once more ...
+    QCOMPARE(linie[4], QStringLiteral("[Błędne paczki]"));
+    QVERIFY(linie[5].endsWith(QStringLiteral(" 3=abc 3 {00}")));
+    QCOMPARE(linie[6], QStringLiteral("[Hasła]"));
+    QVERIFY(linie[7].endsWith(QStringLiteral(" 4=4242;żółw")));
+    // ... but not while it is the last one, whatever the letter case.
+    QVERIFY(linie[8].endsWith(QStringLiteral(" 5=1;x")));
+
+    // An INI reader sees each category as one section holding all its lines.
+    QSettings czytnik(sciezka, QSettings::IniFormat);
+    czytnik.beginGroup(QStringLiteral("Błędne paczki"));
+    QCOMPARE(czytnik.childKeys().size(), 2);
+    czytnik.endGroup();
+    czytnik.beginGroup(QStringLiteral("Hasła"));
+    QCOMPARE(czytnik.childKeys().size(), 2);
   }
 
-  void wpisIniZachowujeResztePliku()
+  // A log line is appended to the file that is there, whatever it holds: nothing before it is
+  // read back, rewritten or replaced, so a long log costs no more per line than a short one.
+  void dopisujeDoIstniejacego_data()
   {
+    QTest::addColumn<QByteArray>("poczatek");
+    QTest::addColumn<QByteArray>("naglowek");
+    QTest::newRow("brak pliku") << QByteArray() << QByteArray("[ZmianyStanu]\n");
+    QTest::newRow("ta sama sekcja na końcu")
+        << QByteArray("[Komunikacja]\na=1\n[zmianystanu]\nb=2\n\n") << QByteArray();
+    QTest::newRow("inna sekcja na końcu")
+        << QByteArray("[ZmianyStanu]\nb=2\n[Komunikacja]\na=1\n")
+        << QByteArray("[ZmianyStanu]\n");
+    QTest::newRow("bez końca linii") << QByteArray("[ZmianyStanu]\r\nb=2") << QByteArray("\n");
+    QTest::newRow("bez sekcji") << QByteArray("; tylko uwaga\n")
+                                << QByteArray("[ZmianyStanu]\n");
+    QTest::newRow("nagłówek daleko przed końcem")
+        << QByteArray("[ZmianyStanu]\n" + QByteArray(70000, 'x') + "\n")
+        << QByteArray("[ZmianyStanu]\n");
+  }
+  void dopisujeDoIstniejacego()
+  {
+    QFETCH(QByteArray, poczatek);
+    QFETCH(QByteArray, naglowek);
     QTemporaryDir katalog;
     const QString sciezka = katalog.filePath(QStringLiteral("p.log"));
-    Zapisz(sciezka, "; uwaga\r\n[Komunikacja]\r\nk1=a\r\n\r\n[zmianystanu]\r\nk2=b\r\n");
+    if (!poczatek.isEmpty())
+      Zapisz(sciezka, poczatek);
+    TDziennik dziennik(sciezka, [] { return true; });
+    dziennik.Loguj(QStringLiteral("ZmianyStanu"), QStringLiteral("v"));
+    const ino_t inode = Inode(sciezka);
 
-    // An existing key is overwritten in place, the section found whatever its letter case.
-    QVERIFY(ZapiszWpisIni(sciezka, QStringLiteral("ZmianyStanu"), QStringLiteral("K2"),
-                          QStringLiteral("nowe")));
-    // A new key goes after the section's last entry, not after the blank line.
-    QVERIFY(ZapiszWpisIni(sciezka, QStringLiteral("Komunikacja"), QStringLiteral("k3"),
-                          QStringLiteral("c")));
-    // A line break cannot tear an entry apart.
-    QVERIFY(ZapiszWpisIni(sciezka, QStringLiteral("Nowa"), QStringLiteral("k4"),
-                          QStringLiteral("x\r\ny")));
-    QCOMPARE(Czytaj(sciezka), QStringLiteral("; uwaga\n[Komunikacja]\nk1=a\nk3=c\n\n"
-                                             "[zmianystanu]\nK2=nowe\n[Nowa]\nk4=x{0D}{0A}y\n"));
+    QByteArray tresc = CzytajBajty(sciezka);
+    QVERIFY(tresc.startsWith(poczatek + naglowek));
+    tresc.remove(0, poczatek.size() + naglowek.size());
+    QVERIFY2(tresc.endsWith(" 1=v\n") && tresc.count('\n') == 1, tresc.constData());
+
+    // Someone else's section at the end is noticed before the next line is written.
+    {
+      QFile obcy(sciezka);
+      QVERIFY(obcy.open(QIODevice::Append));
+      obcy.write("[Obca]\nz=1\n");
+    }
+    dziennik.Loguj(QStringLiteral("ZmianyStanu"), QStringLiteral("w"));
+    dziennik.Loguj(QStringLiteral("ZmianyStanu"), QStringLiteral("x"));
+    const QStringList linie = Czytaj(sciezka).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(linie.mid(linie.size() - 5, 3),
+             QStringList({QStringLiteral("[Obca]"), QStringLiteral("z=1"),
+                          QStringLiteral("[ZmianyStanu]")}));
+    QVERIFY(linie.at(linie.size() - 2).endsWith(QStringLiteral(" 2=w")));
+    QVERIFY(linie.last().endsWith(QStringLiteral(" 3=x")));
+    // The same file all along, not a new one put in its place.
+    QCOMPARE(Inode(sciezka), inode);
   }
 
   void bezZapisuGdyKatalogNieIstnieje()

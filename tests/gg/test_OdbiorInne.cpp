@@ -240,6 +240,11 @@ private slots:
     s.Obsluz(GGAnsUserList, QByteArray("\x0A" "ab\x01", 4));
     QCOMPARE(s.Okno.Wyswietlone, QStringList{"Nieznany typ w GGAnsUserList A 4 {0A}ab{01}"});
     QVERIFY(s.Odbior.BuforListy().isEmpty());
+    s.Okno.Wyswietlone.clear();
+    s.Obsluz(GGAnsUserList, "\x0A" + QByteArray(4096, 'c'));
+    QCOMPARE(s.Okno.Wyswietlone,
+             QStringList{QStringLiteral("Nieznany typ w GGAnsUserList A 4097 {0A}") +
+                         QString(TOdbior::NajdluzszyOpisCiala - 1, u'c') + QStringLiteral("{...}")});
   }
 
   // --- system events, keep-alive, unknown packets ---
@@ -255,6 +260,11 @@ private slots:
     QCOMPARE(s.Okno.Wyswietlone,
              QStringList{QStringLiteral("Informacja systemowa typu innego niż 28 \"") + opis + u'"'});
     QCOMPARE(s.Dziennik.Wpisy, (QList<QPair<QString, QString>>{{TOdbior::KategoriaXml, opis}}));
+    s.Dziennik.Wpisy.clear();
+    s.Obsluz(GGAnsXmlEvent, "<type>3</type>" + QByteArray(100000, 'z'));
+    QCOMPARE(s.Dziennik.Wpisy.value(0).second,
+             QStringLiteral("<type>3</type>") +
+                 QString(TOdbior::NajdluzszyOpisCiala - 14, u'z') + QStringLiteral("{...}"));
   }
 
   void pakietyBezSkutkow_data()
@@ -291,6 +301,16 @@ private slots:
     QTest::newRow("0x1F") << qint32(0x1F) << QByteArray("\0A\n", 3) << "1F 3 {00}A{0A}";
     QTest::newRow("ujemny, pusty") << qint32(-1) << QByteArray() << "FFFFFFFF 0 ";
     QTest::newRow("1250, procenty") << qint32(0x12) << QByteArray("%1 \xB9") << "12 4 %1 ą";
+    // A long body is shown and logged by its beginning only; the length says how long it was.
+    const QByteArray dlugie = QByteArray(TOdbior::NajdluzszyOpisCiala - 1, 'x') + '\n';
+    QTest::newRow("ciało na granicy")
+        << qint32(0x13) << dlugie
+        << QStringLiteral("13 2048 ") + QString(TOdbior::NajdluzszyOpisCiala - 1, u'x') +
+               QStringLiteral("{0A}");
+    QTest::newRow("ciało ponad granicę")
+        << qint32(0x13) << dlugie + QByteArray(1024 * 1024 - 2048, '\x01')
+        << QStringLiteral("13 1048576 ") + QString(TOdbior::NajdluzszyOpisCiala - 1, u'x') +
+               QStringLiteral("{0A}{...}");
   }
 
   void nieznanyPakiet()

@@ -72,7 +72,7 @@ private slots:
     QFETCH(QList<int>, konceOdczytow);
     QFETCH(QList<int>, liczbaPoOdczycie);
     const QList<TPakiet> oczekiwane = {
-        {GGAnsRecvMsg, 6, QByteArray("\x01\x00\x00\x00ab", 6)},
+        {GGAnsRecvMsg, 6, QByteArray("\x01\x00\x00\x00" "ab", 6)},
         {GGAnsPong, 0, QByteArray()},
         {GGAnsStatus, 3, QByteArray("xyz")},
     };

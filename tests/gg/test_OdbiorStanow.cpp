@@ -233,6 +233,33 @@ private slots:
     QCOMPARE(nowy->Tekst(), QStringLiteral("lista kontaktów 999()"));
   }
 
+  // Strangers' notifications make contacts only up to a bound in a run; later ones are logged,
+  // while known contacts keep getting their changes.
+  void nieznajomiOgraniczeni()
+  {
+    TStanowiskoOdbioru s(false);
+    TWezel *ala = Kontakt(s.Drzewo, 10, QStringLiteral("Ala"));
+    const int ponad = TOdbior::NajwiecejNieznajomych + 5;
+    QByteArray wpisy;
+    for (int i = 0; i < ponad / 2; ++i)
+      wpisy += WpisStatus60(100000 + i, 2);
+    s.Obsluz(GGAnsNotifyReply60, wpisy);
+    for (int i = ponad / 2; i < ponad; ++i)
+      s.Obsluz(GGAnsStatus, CialoStatus(100000 + i, 2));
+    s.Obsluz(GGAnsStatus, CialoStatus(10, 2));
+
+    QCOMPARE(s.Drzewo.LiczbaGlownych(), 1 + TOdbior::NajwiecejNieznajomych);
+    QVERIFY(s.Drzewo.ZnajdzUzytkownika(100000 + TOdbior::NajwiecejNieznajomych - 1));
+    QVERIFY(!s.Drzewo.ZnajdzUzytkownika(100000 + TOdbior::NajwiecejNieznajomych));
+    const QStringList zalogowane = s.Dziennik.Teksty(TOdbior::KategoriaBledne);
+    QCOMPARE(zalogowane.size(), 5);
+    QCOMPARE(zalogowane.last(), QStringLiteral("lista kontaktów %1").arg(100000 + ponad - 1));
+    QCOMPARE(ala->LiczbaDzieci(), 1);
+    // A stranger that made it in is a contact like any other.
+    s.Obsluz(GGAnsStatus, CialoStatus(100000, 3));
+    QCOMPARE(s.Drzewo.ZnajdzUzytkownika(100000)->LiczbaDzieci(), 1);
+  }
+
   void nieznanyStatus()
   {
     TStanowiskoOdbioru s;

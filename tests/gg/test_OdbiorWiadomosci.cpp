@@ -242,6 +242,35 @@ private slots:
     QCOMPARE(s.Drzewo.Glowny(1)->LiczbaDzieci(), 2);
   }
 
+  // A conference lists a bounded number of participants; the rest are counted in the caption.
+  void konferencjaOgraniczona_data()
+  {
+    QTest::addColumn<int>("liczba");
+    QTest::addColumn<QString>("podpis");
+    QTest::newRow("100") << 100 << QStringLiteral("uczestnicy");
+    QTest::newRow("101") << 101 << QStringLiteral("uczestnicy (+1)");
+    QTest::newRow("1 MiB numerów") << 262143 << QStringLiteral("uczestnicy (+262043)");
+  }
+  void konferencjaOgraniczona()
+  {
+    QFETCH(int, liczba);
+    QFETCH(QString, podpis);
+    TStanowiskoOdbioru s;
+    Kontakt(s.Drzewo, 500);
+    QList<qint32> numery;
+    for (int i = 0; i < liczba; ++i)
+      numery << 1000 + i;
+    s.Obsluz(GGAnsRecvMsg,
+             CialoWiadomosci(500, 3, Czas, 0, "x", CialoKonferencji(liczba, numery)));
+    QCOMPARE(s.Drzewo.LiczbaGlownych(), 2);
+    TWezel *lista = s.Drzewo.Glowny(1)->Dziecko(0);
+    QCOMPARE(lista->Tekst(), podpis);
+    QCOMPARE(lista->LiczbaDzieci(), 1 + int(TOdbior::NajwiecejUczestnikow));
+    QCOMPARE(lista->Dziecko(1)->Tekst(), QStringLiteral("1000"));
+    QCOMPARE(lista->OstatnieDziecko()->Tekst(), QStringLiteral("1099"));
+    QVERIFY(s.Dziennik.Teksty(TOdbior::KategoriaBledne).isEmpty());
+  }
+
   void znacznikTekstu()
   {
     TStanowiskoOdbioru s;

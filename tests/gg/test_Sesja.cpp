@@ -295,6 +295,53 @@ private slots:
              1);
   }
 
+  // A lookup reply longer than any real one (64 KiB) fails like a lookup whose socket failed:
+  // the retry timer is armed, no GG connection is opened and nothing of it is kept.
+  void odpowiedzWyszukiwaniaOgraniczona_data()
+  {
+    QTest::addColumn<QByteArray>("naglowek");
+    QTest::addColumn<bool>("przyjeta");
+    const QByteArray linia = "X-Wypelnienie: 0123456789abcdef0123456789abcdef\r\n";
+    QByteArray prawie = "HTTP/1.0 200 OK\r\n";
+    while (prawie.size() + linia.size() < TSesjaGG::NajdluzszaOdpowiedzHttp - 100)
+      prawie += linia;
+    QTest::newRow("tuż poniżej") << prawie + "\r\n" << true;
+    QTest::newRow("bez końca nagłówka") << prawie + linia + linia + linia << false;
+  }
+  void odpowiedzWyszukiwaniaOgraniczona()
+  {
+    QFETCH(QByteArray, naglowek);
+    QFETCH(bool, przyjeta);
+    TStanowisko s;
+    s.gg.UstawOdpowiedzNaLogowanie(0);
+    const QByteArray wiersz = "0 0 127.0.0.1:" + s.gg.PortTekst().toLatin1() + " x\r\n";
+    QByteArray odpowiedz = naglowek;
+    if (naglowek.endsWith("\r\n\r\n"))
+      odpowiedz += wiersz;
+    // The host keeps the connection open: only the client can end it.
+    s.http.UstawOdpowiedz({odpowiedz});
+    s.sesja->Polacz();
+    if (przyjeta) {
+      QTRY_COMPARE(s.gg.Polaczenia(), 1);
+      QVERIFY(!s.sesja->LaczenieTmr().isActive());
+      return;
+    }
+    QTRY_VERIFY(s.sesja->LaczenieTmr().isActive());
+    QTRY_COMPARE(s.sesja->HttpSck().State(), gsClosed);
+    QCOMPARE(s.Dziennik().value(QStringLiteral("Komunikacja")),
+             QStringList({QStringLiteral("HttpSckSessionConnected"),
+                          QStringLiteral("HttpSckError"), QStringLiteral("HttpSckSessionClosed")}));
+    QCOMPARE(s.okno.panel2.last(), TekstRozlaczony);
+    QVERIFY(s.sesja->HttpBufor().isEmpty());
+    QTest::qWait(100);
+    QCOMPARE(s.gg.Polaczenia(), 0);
+    QVERIFY(s.okno.komunikaty.isEmpty());
+    // The retry looks up afresh and goes on as usual.
+    s.http.UstawOdpowiedz({TSerwerHttpGG::OdpowiedzWyszukiwania(s.gg.PortTekst())});
+    s.sesja->LaczenieTmrTimer();
+    QTRY_COMPARE(s.gg.Polaczenia(), 1);
+  }
+
   void odpowiedzBezSpacjiPoPorcie()
   {
     TStanowisko s;

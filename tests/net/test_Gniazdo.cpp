@@ -3,6 +3,10 @@
 #include "net/Gniazdo.h"
 #include "net/KodyBledow.h"
 
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 
@@ -661,6 +665,51 @@ private slots:
     QCOMPARE(g.BajtyDoWyslania(), 0);
     QVERIFY(d.zdarzenia.isEmpty());
     g.Abort();
+  }
+
+  // A peer that keeps the socket full must not hold the event loop: the data loop gives it a
+  // turn after a bounded amount of work and then goes on, every byte delivered in order.
+  void zalewNieWstrzymujePetli()
+  {
+    const QByteArray duze = Wzor(4 * 1024 * 1024 + 333);
+    TSerwerTestowy serwer([&](TPolaczenieTestowe &p) {
+      p.Pisz(duze);
+      p.Zamknij();
+    });
+    TGniazdo g;
+    TDziennik d;
+    d.Podlacz(g);
+    qint64 odOstatniejTury = 0;
+    qint64 najwiecejBezTury = 0;
+    int tury = 0;
+    QTimer tykanie;
+    tykanie.setInterval(0);
+    QObject::connect(&tykanie, &QTimer::timeout, [&] {
+      ++tury;
+      odOstatniejTury = 0;
+    });
+    tykanie.start();
+    g.OnDataAvailable = [&](TGniazdo *s, quint16) {
+      char bufor[10000];
+      const int ile = s->Receive(bufor, sizeof bufor);
+      if (ile <= 0)
+        return;
+      d.dane.append(bufor, ile);
+      odOstatniejTury += ile;
+      najwiecejBezTury = std::max(najwiecejBezTury, odOstatniejTury);
+      // A handler slower than the peer: the socket never runs dry while the flood lasts.
+      QElapsedTimer zajety;
+      zajety.start();
+      while (zajety.nsecsElapsed() < 300'000) {
+      }
+    };
+    UstawCel(g, serwer.PortTekst());
+    g.Connect();
+    QTRY_COMPARE_WITH_TIMEOUT(d.zamkniecia, 1, 30000);
+    QCOMPARE(d.dane.size(), duze.size());
+    QVERIFY(d.dane == duze);
+    QVERIFY2(najwiecejBezTury <= 256 * 1024 + 10000, QByteArray::number(najwiecejBezTury));
+    QVERIFY(tury > 10);
   }
 
   void zniszczenieZamykaPoCichu()

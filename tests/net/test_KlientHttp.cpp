@@ -205,6 +205,35 @@ private slots:
     QTest::newRow("wiersz bez końca")
         << "HTTP/1.0 200 OK\r\nX: " + QByteArray(20000, 'b') << 502
         << QStringLiteral("HTTP line too long") << 502 << QByteArray() << QString();
+
+    // The header block is bounded as a whole: 200 lines and 64 KiB, line ends included.
+    const auto linie = [](int ile, const QByteArray &linia) {
+      QByteArray n = "HTTP/1.0 200 OK\r\n";
+      for (int i = 0; i < ile; ++i)
+        n += linia + "\r\n";
+      return n + "\r\nok";
+    };
+    QTest::newRow("200 linii nagłówka") << linie(199, "X-A: 1") << 200 << QStringLiteral("OK")
+                                        << 0 << QByteArray("ok") << QString();
+    QTest::newRow("201 linii nagłówka")
+        << linie(200, "X-A: 1") << 502 << QStringLiteral("HTTP header too long") << 502
+        << QByteArray() << QString();
+    QTest::newRow("nagłówek 64 KiB")
+        << linie(8, "X: " + QByteArray(8000, 'c')) << 200 << QStringLiteral("OK") << 0
+        << QByteArray("ok") << QString();
+    QTest::newRow("nagłówek ponad 64 KiB")
+        << linie(9, "X: " + QByteArray(8000, 'c')) << 502
+        << QStringLiteral("HTTP header too long") << 502 << QByteArray() << QString();
+    // So is the body, 1 MiB by default, whether or not its length is declared.
+    const QByteArray mebibajt(TKlientHttp::DomyslnaNajdluzszaTresc, 'd');
+    QTest::newRow("treść 1 MiB") << "HTTP/1.0 200 OK\r\n\r\n" + mebibajt << 200
+                                 << QStringLiteral("OK") << 0 << mebibajt << QString();
+    QTest::newRow("treść ponad 1 MiB")
+        << "HTTP/1.0 200 OK\r\n\r\n" + mebibajt + "e" << 502
+        << QStringLiteral("HTTP reply too long") << 502 << mebibajt << QString();
+    QTest::newRow("zapowiedziana treść ponad 1 MiB")
+        << "HTTP/1.0 200 OK\r\nContent-Length: 1048577\r\n\r\n" + mebibajt + "e" << 502
+        << QStringLiteral("HTTP reply too long") << 502 << mebibajt << QString();
   }
   void odpowiedzi()
   {
@@ -240,6 +269,42 @@ private slots:
     QCOMPARE(k.ReasonPhrase(), powod);
     QCOMPARE(bufor.data(), tresc);
     QCOMPARE(k.ContentType(), typ);
+    QVERIFY(!k.Zajety());
+  }
+
+  // A reset is no end of a reply: only an orderly close ends a body of undeclared length.
+  void resetNieKonczyOdpowiedzi_data()
+  {
+    QTest::addColumn<QByteArray>("odpowiedz");
+    QTest::newRow("treść bez długości") << QByteArray("HTTP/1.0 200 OK\r\n\r\npoczątek");
+    QTest::newRow("ucięta treść z długością")
+        << QByteArray("HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\nabc");
+    QTest::newRow("sam nagłówek") << QByteArray("HTTP/1.0 200 OK\r\n\r\n");
+    QTest::newRow("<HTML> bez nagłówka") << QByteArray("<html><body>częś");
+  }
+  void resetNieKonczyOdpowiedzi()
+  {
+    QFETCH(QByteArray, odpowiedz);
+    TZapisZadan zapis;
+    TSerwerTestowy serwer([&](TPolaczenieTestowe &p) {
+      zapis.Czytaj(p);
+      p.Pisz(odpowiedz);
+      p.Spij(100); // the bytes are there before the reset
+      p.Resetuj();
+    });
+    TKlientHttp k;
+    k.SetURL(Adres(serwer, QStringLiteral("/x")));
+    QBuffer bufor;
+    bufor.open(QIODevice::WriteOnly);
+    k.SetReplyStream(&bufor);
+    try {
+      k.Get();
+      QFAIL("a reset reply was taken for a whole one");
+    } catch (const EBladHttp &e) {
+      QCOMPARE(e.Numer(), 502);
+      QVERIFY2(e.Message().startsWith(QStringLiteral("HTTP reply truncated")),
+               qPrintable(e.Message()));
+    }
     QVERIFY(!k.Zajety());
   }
 

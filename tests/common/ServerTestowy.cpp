@@ -183,8 +183,8 @@ TSerwerTestowy::~TSerwerTestowy()
 {
   m_koniec = true;
   m_watekPrzyjmujacy.join();
-  for (std::thread &w : m_watki)
-    w.join();
+  for (TWatek &w : m_watki)
+    w.watek.join();
   ::close(m_fd);
 }
 
@@ -199,17 +199,26 @@ void TSerwerTestowy::Przyjmuj()
       continue;
     ++m_przyjete;
     std::lock_guard<std::mutex> blokada(m_mutex);
-    m_watki.emplace_back([this, fd] {
-      {
-        TPolaczenieTestowe polaczenie(fd, m_koniec);
-        try {
-          if (m_scenariusz)
-            m_scenariusz(polaczenie);
-        } catch (...) {
-        }
-      }
-      ++m_zakonczone;
+    std::erase_if(m_watki, [](TWatek &w) {
+      if (!w.zakonczony->load())
+        return false;
+      w.watek.join();
+      return true;
     });
+    auto zakonczony = std::make_shared<std::atomic<bool>>(false);
+    m_watki.push_back({std::thread([this, fd, zakonczony] {
+                         {
+                           TPolaczenieTestowe polaczenie(fd, m_koniec);
+                           try {
+                             if (m_scenariusz)
+                               m_scenariusz(polaczenie);
+                           } catch (...) {
+                           }
+                         }
+                         ++m_zakonczone;
+                         zakonczony->store(true);
+                       }),
+                       zakonczony});
   }
 }
 

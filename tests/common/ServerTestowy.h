@@ -67,7 +67,13 @@ private:
   std::atomic<int> m_przyjete{0};
   std::atomic<int> m_zakonczone{0};
   std::mutex m_mutex;
-  std::vector<std::thread> m_watki;
+  // A script's thread with the flag it sets when done, so finished threads can be joined while
+  // the server goes on (a long-lived server would otherwise keep every thread's stack).
+  struct TWatek {
+    std::thread watek;
+    std::shared_ptr<std::atomic<bool>> zakonczony;
+  };
+  std::vector<TWatek> m_watki;
   std::thread m_watekPrzyjmujacy;
 };
 

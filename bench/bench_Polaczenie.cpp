@@ -179,8 +179,8 @@ struct TStanowisko {
 
   void Rozlacz()
   {
-    sesja->GGSck().Abort();
-    sesja->LaczenieTmr().stop();
+    sesja->PrzerwijPolaczenie();
+    sesja->WstrzymajLaczenie();
   }
 
   // Lets the socket hand its queue to the network.
@@ -188,7 +188,7 @@ struct TStanowisko {
   {
     QElapsedTimer limit;
     limit.start();
-    while (sesja->GGSck().BajtyDoWyslania() > 0 && limit.elapsed() < 5000)
+    while (sesja->BajtyDoWyslania() > 0 && limit.elapsed() < 5000)
       QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
   }
 };

@@ -45,8 +45,8 @@ public:
   bool Otworz(const QString &sciezka);
   bool Zajete() const { return m_zajete; }
   bool Otwarte() const { return m_otwarte; }
-  QString Sciezka() const { return m_sciezka; }
-  QString OdlozonyPlik() const { return m_odlozony; }
+  const QString &Sciezka() const { return m_sciezka; }
+  const QString &OdlozonyPlik() const { return m_odlozony; }
 
   // --- Changes (queued; written at the end of the event-loop turn) ---------------------------
   qint64 NowyId() { return ++m_ostatniId; }

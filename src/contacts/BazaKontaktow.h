@@ -13,7 +13,8 @@ class TBazaKontaktow {
 public:
   TBazaKontaktow(QSettings &rejestr, const QString &katalogDanych);
 
-  TSledzeni &Baza() const { return *m_baza; }
+  TSledzeni &Baza() { return *m_baza; }
+  const TSledzeni &Baza() const { return *m_baza; }
   // The kind the held store was made for (0 Outlook, 1 registry, 2 server, or the unknown value
   // that got the registry store).
   int Rodzaj() const { return m_rodzaj; }

@@ -115,7 +115,8 @@ class TWypowiedz : public TRodzajGalezi {
 public:
   TWypowiedz(TWezel *wezel, std::unique_ptr<TDaneDodatkowe> daneDodatkowe, const QString &tekst);
 
-  TDaneDodatkowe &DaneDodatkowe() const { return *m_daneDodatkowe; }
+  TDaneDodatkowe &DaneDodatkowe() { return *m_daneDodatkowe; }
+  const TDaneDodatkowe &DaneDodatkowe() const { return *m_daneDodatkowe; }
   const QString &Tekst() const { return m_tekst; }
 
   // Its row in the message archive; 0 until archived.

@@ -6,7 +6,6 @@
 #include "gg/Pakiety.h"
 #include "gg/StronyKodowe.h"
 #include "gg/WysylaniePakietow.h"
-#include "net/Gniazdo.h"
 
 QString PoleListy(const QString &wartosc)
 {
@@ -71,20 +70,20 @@ QList<QByteArray> CialaZapisuListy(const QString &tekst)
   return ciala;
 }
 
-void WyslijListe(TGniazdo &gniazdo, const TDrzewo &drzewo, QString &buforListy)
+void WyslijListe(TNadawcaPakietow &nadawca, const TDrzewo &drzewo, QString &buforListy)
 {
   buforListy = TekstListy(drzewo);
   const QList<QByteArray> ciala = CialaZapisuListy(buforListy);
   // The pieces leave the buffer as they go out.
   buforListy.clear();
   for (const QByteArray &cialo : ciala)
-    if (WyslijPakiet(gniazdo, GGReqUserList, cialo) < 0)
+    if (nadawca.WyslijPakiet(GGReqUserList, cialo) < 0)
       break;
 }
 
-void PoprosOListe(TGniazdo &gniazdo, QString &buforListy)
+void PoprosOListe(TNadawcaPakietow &nadawca, QString &buforListy)
 {
-  WyslijPakiet(gniazdo, GGReqUserList, QByteArray(1, PodtypListy::Pobierz));
+  nadawca.WyslijPakiet(GGReqUserList, QByteArray(1, PodtypListy::Pobierz));
   buforListy.clear();
 }
 
@@ -95,21 +94,21 @@ QByteArray CialoPowiadomienia(qint32 numer, qint32 typ)
 
 namespace {
 
-bool WyslijPowiadomienie(TGniazdo &gniazdo, qint32 pakiet, qint32 numer, qint32 typ)
+bool WyslijPowiadomienie(TNadawcaPakietow &nadawca, qint32 pakiet, qint32 numer, qint32 typ)
 {
-  if (gniazdo.State() != gsConnected)
+  if (!nadawca.PolaczenieOtwarte())
     return false;
-  return WyslijPakiet(gniazdo, pakiet, CialoPowiadomienia(numer, typ)) >= 0;
+  return nadawca.WyslijPakiet(pakiet, CialoPowiadomienia(numer, typ)) >= 0;
 }
 
 } // namespace
 
-bool DodajPowiadomienie(TGniazdo &gniazdo, qint32 numer, qint32 typ)
+bool DodajPowiadomienie(TNadawcaPakietow &nadawca, qint32 numer, qint32 typ)
 {
-  return WyslijPowiadomienie(gniazdo, GGReqAddNotify, numer, typ);
+  return WyslijPowiadomienie(nadawca, GGReqAddNotify, numer, typ);
 }
 
-bool UsunPowiadomienie(TGniazdo &gniazdo, qint32 numer, qint32 typ)
+bool UsunPowiadomienie(TNadawcaPakietow &nadawca, qint32 numer, qint32 typ)
 {
-  return WyslijPowiadomienie(gniazdo, GGReqRemoveNotify, numer, typ);
+  return WyslijPowiadomienie(nadawca, GGReqRemoveNotify, numer, typ);
 }

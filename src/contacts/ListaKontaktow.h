@@ -6,7 +6,7 @@
 #include <QStringList>
 
 class TDrzewo;
-class TGniazdo;
+class TNadawcaPakietow;
 class TUzytkownik;
 
 // The contact list kept on the GG server (the userlist text) and the notify packets that tell the
@@ -52,10 +52,10 @@ QList<QByteArray> CialaZapisuListy(const QString &tekst);
 
 // Export: BuforListy becomes the tree's list text, goes out in pieces and is used up (empty
 // afterwards). Sending stops at the first piece the socket refuses; the socket reports it.
-void WyslijListe(TGniazdo &gniazdo, const TDrzewo &drzewo, QString &buforListy);
+void WyslijListe(TNadawcaPakietow &nadawca, const TDrzewo &drzewo, QString &buforListy);
 
 // Import request: the single byte 0x02, then BuforListy is emptied for the reply pieces.
-void PoprosOListe(TGniazdo &gniazdo, QString &buforListy);
+void PoprosOListe(TNadawcaPakietow &nadawca, QString &buforListy);
 
 // The 8-byte body of GGReqAddNotify / GGReqRemoveNotify: number and user type, both 32-bit
 // little-endian.
@@ -63,5 +63,5 @@ QByteArray CialoPowiadomienia(qint32 numer, qint32 typ);
 
 // The notify packets, sent only while the socket is connected (otherwise nothing is sent or
 // queued: the next login's notify list covers the tree). True when sent.
-bool DodajPowiadomienie(TGniazdo &gniazdo, qint32 numer, qint32 typ);
-bool UsunPowiadomienie(TGniazdo &gniazdo, qint32 numer, qint32 typ);
+bool DodajPowiadomienie(TNadawcaPakietow &nadawca, qint32 numer, qint32 typ);
+bool UsunPowiadomienie(TNadawcaPakietow &nadawca, qint32 numer, qint32 typ);

@@ -120,32 +120,31 @@ QByteArray ZapytanieZapisu(const TDanePubliczne &d, int numerWlasny, bool zNumer
   return cialo;
 }
 
-int WyslijSzukanie(TGniazdo &gniazdo, const TKryteriaSzukania &kryteria)
+int WyslijSzukanie(TNadawcaPakietow &nadawca, const TKryteriaSzukania &kryteria)
 {
-  return WyslijPakiet(gniazdo, GGReqPubDir, ZapytanieSzukania(kryteria, LosowaSekwencja()));
+  return nadawca.WyslijPakiet(GGReqPubDir, ZapytanieSzukania(kryteria, LosowaSekwencja()));
 }
 
-int WyslijOdczytDanychPublicznych(TGniazdo &gniazdo, int numerWlasny)
+int WyslijOdczytDanychPublicznych(TNadawcaPakietow &nadawca, int numerWlasny)
 {
-  return WyslijPakiet(gniazdo, GGReqPubDir, ZapytanieOdczytu(numerWlasny, LosowaSekwencja()));
+  return nadawca.WyslijPakiet(GGReqPubDir, ZapytanieOdczytu(numerWlasny, LosowaSekwencja()));
 }
 
-int WyslijZapisDanychPublicznych(TGniazdo &gniazdo, const TDanePubliczne &dane, int numerWlasny,
-                                 bool zNumerem)
+int WyslijZapisDanychPublicznych(TNadawcaPakietow &nadawca, const TDanePubliczne &dane,
+                                 int numerWlasny, bool zNumerem)
 {
-  return WyslijPakiet(gniazdo, GGReqPubDir,
-                      ZapytanieZapisu(dane, numerWlasny, zNumerem, LosowaSekwencja()));
+  return nadawca.WyslijPakiet(GGReqPubDir,
+                              ZapytanieZapisu(dane, numerWlasny, zNumerem, LosowaSekwencja()));
 }
 
 // --- TKatalog ---
 
-TKatalog::TKatalog() = default;
+TKatalog::TKatalog(QObject *rodzic) : QObject(rodzic) {}
 
 void TKatalog::UstawSzukanie(bool szukanie)
 {
   m_szukanie = szukanie;
-  if (OnZmianaSzukania)
-    OnZmianaSzukania(szukanie);
+  emit ZmianaSzukania(szukanie);
 }
 
 void TKatalog::Wyszukaj()
@@ -153,8 +152,7 @@ void TKatalog::Wyszukaj()
   m_wyniki.Wyczysc();
   UstawSzukanie(true);
   NastepnyStart.clear();
-  if (OnSzukaj)
-    OnSzukaj();
+  emit Szukaj();
 }
 
 void TKatalog::ObsluzOdpowiedz(QByteArrayView cialo)
@@ -184,19 +182,18 @@ void TKatalog::ObsluzOdpowiedz(QByteArrayView cialo)
         PoleWlasne(indeks, wartosc);
     }
   } catch (...) {
-    if (!wyniki && OnDanePubliczne)
-      OnDanePubliczne(m_danePubliczne);
+    if (!wyniki)
+      emit DanePubliczneOdebrane(m_danePubliczne);
     throw;
   }
 
   if (!wyniki) {
-    if (OnDanePubliczne)
-      OnDanePubliczne(m_danePubliczne);
+    emit DanePubliczneOdebrane(m_danePubliczne);
     return;
   }
   // The next page follows by itself until the directory has no more or repeats a number.
-  if (!duplikat && !NastepnyStart.isEmpty() && NastepnyStart != u"0" && OnSzukaj)
-    OnSzukaj();
+  if (!duplikat && !NastepnyStart.isEmpty() && NastepnyStart != u"0")
+    emit Szukaj();
 }
 
 void TKatalog::PoleWyniku(int indeks, const QString &wartosc, int &biezacy, bool &duplikat)

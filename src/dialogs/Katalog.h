@@ -8,10 +8,9 @@
 #include <QStringList>
 
 #include <array>
-#include <functional>
 #include <vector>
 
-class TGniazdo;
+class TNadawcaPakietow;
 
 // The GG public directory: request and reply packets, the search results and the own entry.
 // Widget-free; the search dialog TKatalogFrm and the account dialog show what this holds.
@@ -82,10 +81,10 @@ QByteArray ZapytanieZapisu(const TDanePubliczne &dane, int numerWlasny, bool zNu
 
 // The same, sent as GGReqPubDir with a fresh sequence number through WyslijPakiet; the result is
 // WyslijPakiet's. Sent whether or not the connection is up.
-int WyslijSzukanie(TGniazdo &gniazdo, const TKryteriaSzukania &kryteria);
-int WyslijOdczytDanychPublicznych(TGniazdo &gniazdo, int numerWlasny);
-int WyslijZapisDanychPublicznych(TGniazdo &gniazdo, const TDanePubliczne &dane, int numerWlasny,
-                                 bool zNumerem);
+int WyslijSzukanie(TNadawcaPakietow &nadawca, const TKryteriaSzukania &kryteria);
+int WyslijOdczytDanychPublicznych(TNadawcaPakietow &nadawca, int numerWlasny);
+int WyslijZapisDanychPublicznych(TNadawcaPakietow &nadawca, const TDanePubliczne &dane,
+                                 int numerWlasny, bool zNumerem);
 
 // The result list: the item caption (the number) and six sub-items per row, shown as seven
 // columns "Numer", "Imię", "Nazwisko", "Pseudonim", "Miejscowość", "Płeć", "Urodzony/a".
@@ -131,41 +130,42 @@ private:
   QHash<QString, int> m_numery; // caption -> how many items have it
 };
 
-// The state behind the search dialog and the handling of every directory reply.
-class TKatalog {
+// The state behind the search dialog and the handling of every directory reply. Those who follow
+// it connect to its signals, so a listener that goes away is simply no longer told.
+class TKatalog : public QObject {
+  Q_OBJECT
 public:
   // Kind byte and sequence number.
   static constexpr qsizetype DlugoscNaglowkaOdpowiedzi = 5;
 
-  TKatalog();
-  TKatalog(const TKatalog &) = delete;
-  TKatalog &operator=(const TKatalog &) = delete;
+  explicit TKatalog(QObject *rodzic = nullptr);
 
   TWynikiKatalogu &Wyniki() { return m_wyniki; }
 
   // A search request is outstanding (the dialog shows it by the list's colour).
   bool Szukanie() const { return m_szukanie; }
   void UstawSzukanie(bool szukanie);
-  std::function<void(bool)> OnZmianaSzukania;
 
   // "nextstart" of the last result page; empty when there is none.
   QString NastepnyStart;
 
-  // Raised to send a search request (by "&Wyszukaj" and by the automatic next page).
-  std::function<void()> OnSzukaj;
-
-  // What "&Wyszukaj" does: empties the list, enters searching, forgets the page, raises OnSzukaj.
+  // What "&Wyszukaj" does: empties the list, enters searching, forgets the page, emits Szukaj.
   void Wyszukaj();
 
   // The own directory entry as the last reply of another kind than search results gave it;
-  // OnDanePubliczne follows every such reply, also one cut short by a bad gender value.
+  // DanePubliczneOdebrane follows every such reply, also one cut short by a bad gender value.
   const TDanePubliczne &DanePubliczne() const { return m_danePubliczne; }
   void UstawDanePubliczne(const TDanePubliczne &dane) { m_danePubliczne = dane; }
-  std::function<void(const TDanePubliczne &)> OnDanePubliczne;
 
   // The body of a GGAnsPubDirReply (at least DlugoscNaglowkaOdpowiedzi bytes). A gender value
   // of the own entry that is not a number throws EConvertError after the fields before it.
   void ObsluzOdpowiedz(QByteArrayView cialo);
+
+signals:
+  // A search request is to be sent (by "&Wyszukaj" and by the automatic next page).
+  void Szukaj();
+  void ZmianaSzukania(bool szukanie);
+  void DanePubliczneOdebrane(const TDanePubliczne &dane);
 
 private:
   void PoleWyniku(int indeks, const QString &wartosc, int &biezacy, bool &duplikat);

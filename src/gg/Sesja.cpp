@@ -152,9 +152,31 @@ bool TSesjaGG::PolaczTeraz()
   return true;
 }
 
-void TSesjaGG::WyslijPakiet(qint32 typ, const QByteArray &cialo)
+int TSesjaGG::WyslijPakiet(qint32 typ, const QByteArray &cialo)
 {
-  ::WyslijPakiet(m_ggSck, typ, cialo);
+  return ::WyslijPakiet(m_ggSck, typ, cialo);
+}
+
+void TSesjaGG::PolaczZSerwerem(const QString &adres, const QString &port)
+{
+  m_ggSck.SetAddr(adres);
+  m_ggSck.SetPort(port);
+  m_ggSck.Connect();
+}
+
+void TSesjaGG::ZamknijPolaczenie()
+{
+  m_ggSck.Close();
+}
+
+void TSesjaGG::PrzerwijPolaczenie()
+{
+  m_ggSck.Abort();
+}
+
+void TSesjaGG::WstrzymajLaczenie()
+{
+  m_laczenieTmr.stop();
 }
 
 void TSesjaGG::GgSckSessionConnected(TGniazdo *, quint16 Error)

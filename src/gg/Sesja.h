@@ -2,6 +2,7 @@
 
 #include "gg/OdbiorPakietow.h"
 #include "gg/OknoSesji.h"
+#include "gg/WysylaniePakietow.h"
 #include "net/Gniazdo.h"
 
 #include <QByteArray>
@@ -22,8 +23,9 @@ class TUstawienia;
 // connection with its login, notify list, resending and keep-alive, the automatic reconnection
 // and the own status. The window owns one for the whole run, wires its toolbar button and menu
 // command to PolaczTBClick and HasloClick, and reaches it for UstawStan. Both sockets and both
-// timers are the session's own and already wired to its handlers.
-class TSesjaGG : public QObject {
+// timers are the session's own, wired to its handlers and never handed out: every packet leaves
+// through WyslijPakiet, and others see the connection only through the queries below.
+class TSesjaGG : public QObject, public TNadawcaPakietow {
 public:
   // A monotonic millisecond tick count taken modulo 2^32.
   using TZegar = std::function<quint32()>;
@@ -81,8 +83,10 @@ public:
   // are handled here, everything else goes to the handler given below.
   void ObsluzPakiet(qint32 typ, qint32 dlugosc, const QByteArray &cialo);
   void UstawObslugePakietow(TObslugaPakietu obsluga) { m_innePakiety = std::move(obsluga); }
-  // The single way to send on the GG connection.
-  void WyslijPakiet(qint32 typ, const QByteArray &cialo);
+  // The single way to send on the GG connection; the result is the socket's (negative when
+  // refused, which the socket also reports, so the session reconnects).
+  int WyslijPakiet(qint32 typ, const QByteArray &cialo) override;
+  bool PolaczenieOtwarte() const override { return m_ggSck.State() == gsConnected; }
 
   void WyslijListeKontaktow();
   void PonowNiewyslane();
@@ -116,10 +120,30 @@ public:
   quint32 OstatniPing() const { return m_ostatniPing; }
   const QByteArray &HttpBufor() const { return m_httpBufor; }
 
-  TGniazdo &GGSck() { return m_ggSck; }
-  TGniazdo &HttpSck() { return m_httpSck; }
-  QTimer &PingTmr() { return m_pingTmr; }
-  QTimer &LaczenieTmr() { return m_laczenieTmr; }
+  // --- The connection as others may see it ---
+
+  TStanGniazda StanGG() const { return m_ggSck.State(); }
+  TStanGniazda StanHttp() const { return m_httpSck.State(); }
+  // Where the GG connection goes (from the last lookup, or PolaczZSerwerem).
+  const QString &AdresGG() const { return m_ggSck.Addr(); }
+  const QString &PortGG() const { return m_ggSck.Port(); }
+  // Bytes handed to the GG socket and not yet to the network.
+  qsizetype BajtyDoWyslania() const { return m_ggSck.BajtyDoWyslania(); }
+  // The reconnect delay runs; what is left of it in ms (-1 while it does not run).
+  bool CzekaNaLaczenie() const { return m_laczenieTmr.isActive(); }
+  int DoLaczenia() const { return m_laczenieTmr.isActive() ? m_laczenieTmr.remainingTime() : -1; }
+  bool PingWlaczony() const { return m_pingTmr.isActive(); }
+  int InterwalZegaraPingu() const { return m_pingTmr.interval(); }
+  int InterwalZegaraLaczenia() const { return m_laczenieTmr.interval(); }
+
+  // Opens the GG connection to a known server, skipping the lookup (what the lookup's answer
+  // leads to).
+  void PolaczZSerwerem(const QString &adres, const QString &port);
+  // Ends the GG connection: gracefully, or at once without flushing what waits to be sent.
+  void ZamknijPolaczenie();
+  void PrzerwijPolaczenie();
+  // Stops the reconnect delay; nothing reconnects until the next Polacz or loss.
+  void WstrzymajLaczenie();
 
   // --- Socket handlers (wired by the constructor) ---
 

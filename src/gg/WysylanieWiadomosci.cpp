@@ -79,7 +79,7 @@ QString TWysylanieWiadomosci::TekstDoNumeru()
 TWezel *TWysylanieWiadomosci::WyslijWiadomosc(TUzytkownik *uzytkownik, int numer, TWezel *wezel)
 {
   // Decided once: a connection lost while the dialog is open is not noticed here.
-  const bool polaczony = m_sesja.GGSck().State() == gsConnected;
+  const bool polaczony = m_sesja.PolaczenieOtwarte();
   // Also decided once, so that a typing notice sent is always taken back.
   const bool informuj = polaczony && m_ustawienia.InformowanieOPisaniu();
 

@@ -134,40 +134,9 @@ void TGniazdo::SetLocalPort(const QString &wartosc)
 
 void TGniazdo::Connect()
 {
-  if ((m_fd >= 0 && m_stan != gsClosed) || m_rozwiazywanie) {
-    BladTekstowy(QStringLiteral("Connect: Socket already in use"));
-    return;
-  }
-  if (!m_portUstawiony || m_port.isEmpty()) {
-    BladTekstowy(QStringLiteral("Connect: No Port Specified"));
-    return;
-  }
-  if (!m_addrUstawiony || m_addr.isEmpty()) {
-    BladTekstowy(QStringLiteral("Connect: No IP Address Specified"));
-    return;
-  }
-  if (m_proto.isEmpty()) {
-    BladTekstowy(QStringLiteral("Connect: No Protocol Specified"));
-    return;
-  }
-
-  const QString proto = m_proto.toLower();
-  if (proto != QLatin1String("tcp") && proto != QLatin1String("6")) {
-    m_ostatniBlad = KodBledu::WSAEPROTONOSUPPORT;
-    BladTekstowy(QStringLiteral("connect: Cannot convert protocol '%1'").arg(m_proto));
-    return;
-  }
   TCel cel;
-  if (!RozwiazPort(m_port, "tcp", cel.Port)) {
-    m_ostatniBlad = KodBledu::WSANO_DATA;
-    BladTekstowy(QStringLiteral("connect: Cannot convert port '%1'").arg(m_port));
+  if (!PrzygotujCel(cel))
     return;
-  }
-  if (!RozwiazPort(m_localPort, "tcp", cel.PortLokalny)) {
-    m_ostatniBlad = KodBledu::WSANO_DATA;
-    BladTekstowy(QStringLiteral("connect: Cannot convert port '%1'").arg(m_localPort));
-    return;
-  }
   // Dotted addresses need no resolver and connect at once; a name is resolved on a helper
   // thread, and a name that does not resolve is reported from the event loop.
   const bool zdalnyGotowy = CzytajAdresIPv4(m_addr, cel.Adres);
@@ -175,6 +144,44 @@ void TGniazdo::Connect()
     Nawiaz(cel);
   else
     RozwiazWTle(cel, !zdalnyGotowy);
+}
+
+bool TGniazdo::PrzygotujCel(TCel &cel)
+{
+  if ((m_fd >= 0 && m_stan != gsClosed) || m_rozwiazywanie) {
+    BladTekstowy(QStringLiteral("Connect: Socket already in use"));
+    return false;
+  }
+  if (!m_portUstawiony || m_port.isEmpty()) {
+    BladTekstowy(QStringLiteral("Connect: No Port Specified"));
+    return false;
+  }
+  if (!m_addrUstawiony || m_addr.isEmpty()) {
+    BladTekstowy(QStringLiteral("Connect: No IP Address Specified"));
+    return false;
+  }
+  if (m_proto.isEmpty()) {
+    BladTekstowy(QStringLiteral("Connect: No Protocol Specified"));
+    return false;
+  }
+
+  const QString proto = m_proto.toLower();
+  if (proto != QLatin1String("tcp") && proto != QLatin1String("6")) {
+    m_ostatniBlad = KodBledu::WSAEPROTONOSUPPORT;
+    BladTekstowy(QStringLiteral("connect: Cannot convert protocol '%1'").arg(m_proto));
+    return false;
+  }
+  if (!RozwiazPort(m_port, "tcp", cel.Port)) {
+    m_ostatniBlad = KodBledu::WSANO_DATA;
+    BladTekstowy(QStringLiteral("connect: Cannot convert port '%1'").arg(m_port));
+    return false;
+  }
+  if (!RozwiazPort(m_localPort, "tcp", cel.PortLokalny)) {
+    m_ostatniBlad = KodBledu::WSANO_DATA;
+    BladTekstowy(QStringLiteral("connect: Cannot convert port '%1'").arg(m_localPort));
+    return false;
+  }
+  return true;
 }
 
 void TGniazdo::RozwiazWTle(TCel cel, bool zdalny)
@@ -241,27 +248,44 @@ void TGniazdo::Nawiaz(const TCel &cel)
     if (zyje)
       BladSystemowy(QString::fromLatin1(operacja), blad);
   };
+  if (const char *operacja = UstawOpcje(fd, cel))
+    return nieudane(operacja);
+
+  const int bladLaczenia = RozpocznijLaczenie(fd, cel);
+  ZmienStan(gsConnecting);
+  if (!zyje || !Aktualne(pokolenie))
+    return;
+  if (bladLaczenia != 0)
+    ZglosWynikLaczeniaPozniej(pokolenie, bladLaczenia);
+}
+
+const char *TGniazdo::UstawOpcje(int fd, const TCel &cel)
+{
   const int jeden = 1;
   if (::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &jeden, sizeof jeden) < 0)
-    return nieudane("setsockopt(SO_REUSEADDR)");
+    return "setsockopt(SO_REUSEADDR)";
   if (m_lingerOnOff != gsLingerNoSet) {
     linger l{};
     l.l_onoff = m_lingerOnOff == gsLingerOn ? 1 : 0;
     l.l_linger = m_lingerTimeout;
     if (::setsockopt(fd, SOL_SOCKET, SO_LINGER, &l, sizeof l) < 0)
-      return nieudane("setsockopt(SO_LINGER)");
+      return "setsockopt(SO_LINGER)";
   }
   if (::setsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &jeden, sizeof jeden) < 0)
-    return nieudane("setsockopt(SO_KEEPALIVE)");
+    return "setsockopt(SO_KEEPALIVE)";
   if (cel.PortLokalny != 0 || cel.AdresLokalny != INADDR_ANY) {
     sockaddr_in lokalny{};
     lokalny.sin_family = AF_INET;
     lokalny.sin_port = htons(cel.PortLokalny);
     lokalny.sin_addr.s_addr = cel.AdresLokalny;
     if (::bind(fd, reinterpret_cast<sockaddr *>(&lokalny), sizeof lokalny) < 0)
-      return nieudane("Bind");
+      return "Bind";
   }
+  return nullptr;
+}
 
+int TGniazdo::RozpocznijLaczenie(int fd, const TCel &cel)
+{
   m_odczyt->setSocket(fd);
   m_zapis->setSocket(fd);
   m_zapis->setEnabled(true); // write readiness reports the outcome of the connect
@@ -270,27 +294,26 @@ void TGniazdo::Nawiaz(const TCel &cel)
   zdalny.sin_family = AF_INET;
   zdalny.sin_port = htons(cel.Port);
   zdalny.sin_addr.s_addr = cel.Adres;
-  int bladLaczenia = 0;
   if (::connect(fd, reinterpret_cast<sockaddr *>(&zdalny), sizeof zdalny) < 0 &&
       errno != EINPROGRESS && errno != EINTR)
-    bladLaczenia = KodBleduZErrno(errno);
-  ZmienStan(gsConnecting);
-  if (!zyje || !Aktualne(pokolenie))
-    return;
-  if (bladLaczenia != 0) {
-    // Even an attempt refused at once reports its outcome later, from the event loop, as the
-    // owners expect after Connect has returned.
-    m_zapis->setEnabled(false);
-    QTimer::singleShot(0, this, [this, pokolenie, bladLaczenia] {
-      if (!Aktualne(pokolenie) || m_stan != gsConnecting)
-        return;
-      QPointer<TGniazdo> zyje(this);
-      ++m_powiadomienia;
-      WywolajWTle([&] { WynikLaczenia(bladLaczenia); });
-      if (zyje)
-        --m_powiadomienia;
-    });
-  }
+    return KodBleduZErrno(errno);
+  return 0;
+}
+
+void TGniazdo::ZglosWynikLaczeniaPozniej(quint64 pokolenie, int bladLaczenia)
+{
+  // Even an attempt refused at once reports its outcome later, from the event loop, as the
+  // owners expect after Connect has returned.
+  m_zapis->setEnabled(false);
+  QTimer::singleShot(0, this, [this, pokolenie, bladLaczenia] {
+    if (!Aktualne(pokolenie) || m_stan != gsConnecting)
+      return;
+    QPointer<TGniazdo> zyje(this);
+    ++m_powiadomienia;
+    WywolajWTle([&] { WynikLaczenia(bladLaczenia); });
+    if (zyje)
+      --m_powiadomienia;
+  });
 }
 
 void TGniazdo::GotowoscZapisu()

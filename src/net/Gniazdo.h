@@ -51,15 +51,15 @@ public:
   explicit TGniazdo(QObject *parent = nullptr);
   ~TGniazdo() override;
 
-  QString Addr() const { return m_addr; }
+  const QString &Addr() const { return m_addr; }
   void SetAddr(const QString &wartosc);
-  QString Port() const { return m_port; }
+  const QString &Port() const { return m_port; }
   void SetPort(const QString &wartosc);
-  QString Proto() const { return m_proto; }
+  const QString &Proto() const { return m_proto; }
   void SetProto(const QString &wartosc);
-  QString LocalAddr() const { return m_localAddr; }
+  const QString &LocalAddr() const { return m_localAddr; }
   void SetLocalAddr(const QString &wartosc);
-  QString LocalPort() const { return m_localPort; }
+  const QString &LocalPort() const { return m_localPort; }
   void SetLocalPort(const QString &wartosc);
   bool LineMode() const { return m_lineMode; }
   void SetLineMode(bool wartosc) { m_lineMode = wartosc; }
@@ -75,7 +75,7 @@ public:
   TStanGniazda State() const { return m_stan; }
   int LastError() const { return m_ostatniBlad; }
   // Text of the last failure reported through OnError (or raised); for the owner's log.
-  QString OstatniKomunikat() const { return m_ostatniKomunikat; }
+  const QString &OstatniKomunikat() const { return m_ostatniKomunikat; }
 
   std::function<void(TGniazdo *Sender, quint16 Error)> OnSessionConnected, OnDataAvailable,
       OnSessionClosed;
@@ -101,8 +101,17 @@ private:
     quint32 Adres = 0;
     quint32 AdresLokalny = 0;
   };
+  // Connect's checks of the settings, with the ports converted into `cel`; false after the
+  // failure has been reported.
+  bool PrzygotujCel(TCel &cel);
   void RozwiazWTle(TCel cel, bool zdalny);
   void Nawiaz(const TCel &cel);
+  // Nawiaz's steps: the socket options and local address (the name of the call that failed, with
+  // errno still set, or null); the non-blocking connect (0 or the Winsock number of an at once
+  // failure); reporting such a failure from the event loop.
+  const char *UstawOpcje(int fd, const TCel &cel);
+  int RozpocznijLaczenie(int fd, const TCel &cel);
+  void ZglosWynikLaczeniaPozniej(quint64 pokolenie, int bladLaczenia);
   void PorzucRozwiazywanie();
   // Not closed: connected, or still waiting for its name to resolve.
   bool Zajete() const { return m_stan != gsClosed || m_rozwiazywanie; }

@@ -38,45 +38,45 @@ public:
   explicit TKlientHttp(QObject *parent = nullptr);
   ~TKlientHttp() override;
 
-  QString URL() const { return m_url; }
+  const QString &URL() const { return m_url; }
   void SetURL(const QString &wartosc) { m_url = wartosc; }
   // Kept for the settings that name them; requests always go straight to the URL's host.
-  QString Proxy() const { return m_proxy; }
+  const QString &Proxy() const { return m_proxy; }
   void SetProxy(const QString &wartosc) { m_proxy = wartosc; }
-  QString ProxyPort() const { return m_proxyPort; }
+  const QString &ProxyPort() const { return m_proxyPort; }
   void SetProxyPort(const QString &wartosc) { m_proxyPort = wartosc; }
-  QString ProxyUsername() const { return m_proxyUsername; }
+  const QString &ProxyUsername() const { return m_proxyUsername; }
   void SetProxyUsername(const QString &wartosc) { m_proxyUsername = wartosc; }
-  QString ProxyPassword() const { return m_proxyPassword; }
+  const QString &ProxyPassword() const { return m_proxyPassword; }
   void SetProxyPassword(const QString &wartosc) { m_proxyPassword = wartosc; }
-  QString Agent() const { return m_agent; }
+  const QString &Agent() const { return m_agent; }
   void SetAgent(const QString &wartosc) { m_agent = wartosc; }
-  QString Accept() const { return m_accept; }
+  const QString &Accept() const { return m_accept; }
   void SetAccept(const QString &wartosc) { m_accept = wartosc; }
-  QString ContentTypePost() const { return m_contentTypePost; }
+  const QString &ContentTypePost() const { return m_contentTypePost; }
   void SetContentTypePost(const QString &wartosc) { m_contentTypePost = wartosc; }
-  QString Sender() const { return m_sender; }
+  const QString &Sender() const { return m_sender; }
   void SetSender(const QString &wartosc) { m_sender = wartosc; }
-  QString Reference() const { return m_reference; }
+  const QString &Reference() const { return m_reference; }
   void SetReference(const QString &wartosc) { m_reference = wartosc; }
   // Used for Basic authorization when the URL carries no user of its own.
-  QString Username() const { return m_username; }
+  const QString &Username() const { return m_username; }
   void SetUsername(const QString &wartosc) { m_username = wartosc; }
-  QString Password() const { return m_password; }
+  const QString &Password() const { return m_password; }
   void SetPassword(const QString &wartosc) { m_password = wartosc; }
-  QString Cookie() const { return m_cookie; }
+  const QString &Cookie() const { return m_cookie; }
   void SetCookie(const QString &wartosc) { m_cookie = wartosc; }
   bool NoCache() const { return m_noCache; }
   void SetNoCache(bool wartosc) { m_noCache = wartosc; }
   bool MultiThreaded() const { return m_multiThreaded; }
   void SetMultiThreaded(bool wartosc) { m_multiThreaded = wartosc; }
   // An invalid date (the default) sends no If-Modified-Since.
-  QDateTime ModifiedSince() const { return m_modifiedSince; }
+  const QDateTime &ModifiedSince() const { return m_modifiedSince; }
   void SetModifiedSince(const QDateTime &wartosc) { m_modifiedSince = wartosc; }
   // Empty bounds send no Range; either one set sends "bytes=begin-end".
-  QString ContentRangeBegin() const { return m_rangeBegin; }
+  const QString &ContentRangeBegin() const { return m_rangeBegin; }
   void SetContentRangeBegin(const QString &wartosc) { m_rangeBegin = wartosc; }
-  QString ContentRangeEnd() const { return m_rangeEnd; }
+  const QString &ContentRangeEnd() const { return m_rangeEnd; }
   void SetContentRangeEnd(const QString &wartosc) { m_rangeEnd = wartosc; }
   // Owned by the caller. Every body byte of the reply is appended to ReplyStream.
   QIODevice *ReplyStream() const { return m_replyStream; }
@@ -92,15 +92,15 @@ public:
   void UstawNajdluzszaTresc(qint64 bajty) { m_najdluzszaTresc = bajty; }
 
   int StatusCode() const { return m_statusCode; }
-  QString ReasonPhrase() const { return m_reasonPhrase; }
+  const QString &ReasonPhrase() const { return m_reasonPhrase; }
   qint64 ContentLength() const { return m_contentLength; } // -1 when not declared
-  QString ContentType() const { return m_contentType; }
-  QString Location() const { return m_location; }
-  QString ContentRange() const { return m_contentRange; }
-  QString AcceptRanges() const { return m_acceptRanges; }
-  QStringList ZadaniaUwierzytelnienia() const { return m_zadaniaUwierzytelnienia; }
-  QStringList OtrzymaneCiasteczka() const { return m_ciasteczka; }
-  QStringList OtrzymanyNaglowek() const { return m_naglowek; }
+  const QString &ContentType() const { return m_contentType; }
+  const QString &Location() const { return m_location; }
+  const QString &ContentRange() const { return m_contentRange; }
+  const QString &AcceptRanges() const { return m_acceptRanges; }
+  const QStringList &ZadaniaUwierzytelnienia() const { return m_zadaniaUwierzytelnienia; }
+  const QStringList &OtrzymaneCiasteczka() const { return m_ciasteczka; }
+  const QStringList &OtrzymanyNaglowek() const { return m_naglowek; }
   bool Zajety() const { return m_zajety; }
 
   void Get();

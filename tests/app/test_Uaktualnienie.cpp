@@ -223,7 +223,7 @@ private slots:
     QCOMPARE(PlikiTymczasowe().size(), 1);
     forma.reset();
     QVERIFY(PlikiTymczasowe().isEmpty());
-    QTest::qWait(100);
+    QTest::qWait(100); // the cancelled download must not write its file after all
     QVERIFY(PlikiTymczasowe().isEmpty());
   }
 };

@@ -387,7 +387,7 @@ private slots:
     auto komunikat = OdpowiedzNaKomunikat(QString(), 1000);
     auto okno = NoweOkno();
     QVERIFY(okno);
-    QTest::qWait(1200);
+    QTest::qWait(1200); // time for a box that must not come
     QVERIFY(!komunikat->Pokazany);
     QCOMPARE(okno->Drzewo.ZnajdzUzytkownika(1001)->LiczbaDzieci(), 1);
     QFile::remove(odlozony);

@@ -13,6 +13,16 @@ char *toString(const TPakietGG &pakiet)
   return qstrdup(tekst.constData());
 }
 
+int TNadawcaGniazda::WyslijPakiet(qint32 typ, const QByteArray &cialo)
+{
+  return ::WyslijPakiet(m_gniazdo, typ, cialo);
+}
+
+bool TNadawcaGniazda::PolaczenieOtwarte() const
+{
+  return m_gniazdo.State() == gsConnected;
+}
+
 TSluchajacySerwerGG::TSluchajacySerwerGG()
 {
   m_serwer = std::make_unique<TSerwerTestowy>([this](TPolaczenieTestowe &p) {

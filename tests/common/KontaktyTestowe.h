@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/ServerTestowy.h"
+#include "gg/WysylaniePakietow.h"
 
 #include <QByteArray>
 #include <QList>
@@ -10,6 +11,17 @@
 #include <mutex>
 
 class TGniazdo;
+
+// A bare socket as the packet builders' sender, for checking their bytes without a session.
+class TNadawcaGniazda : public TNadawcaPakietow {
+public:
+  explicit TNadawcaGniazda(TGniazdo &gniazdo) : m_gniazdo(gniazdo) {}
+  int WyslijPakiet(qint32 typ, const QByteArray &cialo) override;
+  bool PolaczenieOtwarte() const override;
+
+private:
+  TGniazdo &m_gniazdo;
+};
 
 // One GG frame as the server saw it.
 struct TPakietGG {

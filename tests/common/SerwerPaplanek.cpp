@@ -150,11 +150,11 @@ TKlientSerwera::TKlientSerwera(const TProcesSerwera &serwer, int numer, const QS
     odebrane.append({typ, cialo});
     odbior->Obsluz(typ, dlugosc, cialo);
   });
-  katalogPubliczny.OnSzukaj = [this] {
+  QObject::connect(&katalogPubliczny, &TKatalog::Szukaj, [this] {
     TKryteriaSzukania k = kryteria;
     k.NastepnyStart = katalogPubliczny.NastepnyStart;
     sesja->WyslijPakiet(GGReqPubDir, ZapytanieSzukania(k, LosowaSekwencja()));
-  };
+  });
   wysylanie = std::make_unique<TWysylanieWiadomosci>(
       *sesja, drzewo, *ustawienia, piszeWiadomosc,
       [this](const QString &, QString &odpowiedz) {

@@ -1,7 +1,6 @@
 #include "common/WitrynaTestowa.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QTest>
 
 TWitrynaTestowa::TWitrynaTestowa()
@@ -41,13 +40,7 @@ QStringList TWitrynaTestowa::Zadania() const
 
 bool TWitrynaTestowa::CzekajNaZadania(int ile, int limitMs) const
 {
-  const QDeadlineTimer termin(limitMs);
-  while (Zadania().size() < ile) {
-    if (termin.hasExpired())
-      return false;
-    QTest::qWait(10);
-  }
-  return true;
+  return QTest::qWaitFor([&] { return Zadania().size() >= ile; }, limitMs);
 }
 
 QByteArray TWitrynaTestowa::Wersja(quint16 a, quint16 b, quint16 c, quint16 d)

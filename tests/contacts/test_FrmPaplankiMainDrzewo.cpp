@@ -234,7 +234,7 @@ private slots:
     m_okno->Ustawienia().UstawOstatniAdresat(QStringLiteral("5551"));
     auto pytanie = OdpowiedzNaKomunikat(odpowiedz, odpowiedz.isEmpty() ? 300 : 5000);
     QCOMPARE(m_okno->close(), zamkniete);
-    QTest::qWait(odpowiedz.isEmpty() ? 400 : 0);
+    QTest::qWait(odpowiedz.isEmpty() ? 400 : 0); // unanswered: time for a box that must not come
     QCOMPARE(pytanie->Pokazany, !odpowiedz.isEmpty());
     if (pytanie->Pokazany) {
       QCOMPARE(pytanie->Tytul, QStringLiteral("Paplanki (GG) - Ostrzeżenie"));
@@ -276,7 +276,7 @@ private slots:
     m_okno->WybranyWezel = W(cel);
     auto pytanie = OdpowiedzNaKomunikat(odpowiedz, odpowiedz.isEmpty() ? 300 : 5000);
     QVERIFY(Klawisz(Qt::Key_Delete)); // never reaches the tree
-    QTest::qWait(odpowiedz.isEmpty() ? 400 : 0);
+    QTest::qWait(odpowiedz.isEmpty() ? 400 : 0); // unanswered: time for a box that must not come
     QCOMPARE(pytanie->Pokazany, !odpowiedz.isEmpty());
     if (pytanie->Pokazany) {
       QCOMPARE(pytanie->Tytul, QStringLiteral("Paplanki (GG) - Zapytanie"));
@@ -409,7 +409,7 @@ private slots:
     QTest::keyClick(edytor, Qt::Key_Delete);
     QTest::keyClicks(edytor, QStringLiteral(" zmienione"));
     QTest::keyClick(edytor, Qt::Key_Return);
-    QTest::qWait(400);
+    QTest::qWait(400); // time for a box that must not come
     QVERIFY(!pytanie->Pokazany);
     QCOMPARE(w->Tekst(), QStringLiteral("M1 zmienione"));
     QCOMPARE(w->DaneJako<TWypowiedz>()->Tekst(), QStringLiteral("M1"));

@@ -15,7 +15,6 @@
 #include "gg/Sesja.h"
 #include "net/Gniazdo.h"
 
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -49,9 +48,7 @@ class TestFrmPaplankiMainKonto : public QObject {
   // Waits, pumping events, for `ile` directory requests at the server.
   bool CzekajNaKatalogowe(int ile) const
   {
-    const QDeadlineTimer termin(5000);
-    while (Katalogowe().size() < ile && !termin.hasExpired())
-      QTest::qWait(10);
+    (void)QTest::qWaitFor([&] { return Katalogowe().size() >= ile; }, 5000);
     return Katalogowe().size() == ile;
   }
 
@@ -93,10 +90,8 @@ private slots:
     MojeDaneFrm = new TMojeDaneFrm;
     m_okno = std::make_unique<TOknoGlowneTestowe>();
     m_serwer = std::make_unique<TSerwerGGTestowy>(0x1234);
-    m_okno->Sesja().GGSck().SetAddr(QStringLiteral("127.0.0.1"));
-    m_okno->Sesja().GGSck().SetPort(m_serwer->PortTekst());
-    m_okno->Sesja().GGSck().Connect();
-    QTRY_COMPARE(m_okno->Sesja().GGSck().State(), gsConnected);
+    m_okno->Sesja().PolaczZSerwerem(QStringLiteral("127.0.0.1"), m_serwer->PortTekst());
+    QTRY_COMPARE(m_okno->Sesja().StanGG(), gsConnected);
   }
   void cleanup()
   {
@@ -129,7 +124,7 @@ private slots:
     });
     QCOMPARE(odczyt.at(0), '\x02');
     QCOMPARE(odczyt.mid(5), Para("FmNumber", "4321"));
-    QTest::qWait(200);
+    QTest::qWait(200); // no further directory request may follow
     QCOMPARE(Katalogowe().size(), 1);
     QCOMPARE(m_okno->Sesja().NumerWlasny(), 4321);
     QCOMPARE(CzytajUstawienieOkna(QStringLiteral("Ustawienia/OstatniUzytkownik")),
@@ -192,7 +187,7 @@ private slots:
     } else {
       QVERIFY(blad->Pokazany);
       QCOMPARE(blad->Tekst, odmowa);
-      QTest::qWait(200);
+      QTest::qWait(200); // no further directory request may follow
       QCOMPARE(Katalogowe().size(), 1);
     }
     const QString oczekiwany = przyjety ? numer : QStringLiteral("4321");

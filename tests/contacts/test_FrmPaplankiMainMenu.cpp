@@ -170,21 +170,19 @@ private slots:
   void hasloTylkoPrzyZamknietymGniezdzie()
   {
     TSerwerTestowy serwer([](TPolaczenieTestowe &p) { p.CzekajNaZamkniecie(10000); });
-    TGniazdo &gniazdo = m_okno->Sesja().GGSck();
+    TSesjaGG &sesja = m_okno->Sesja();
     const auto maHaslo = [this] {
       m_okno->TreePMPopup();
       return PozycjaMenu(m_okno->TreePM, QStringLiteral("Hasło")) != nullptr;
     };
     QVERIFY(maHaslo());
-    gniazdo.SetAddr(QStringLiteral("127.0.0.1"));
-    gniazdo.SetPort(serwer.PortTekst());
-    gniazdo.Connect();
-    QCOMPARE(gniazdo.State(), gsConnecting);
+    sesja.PolaczZSerwerem(QStringLiteral("127.0.0.1"), serwer.PortTekst());
+    QCOMPARE(sesja.StanGG(), gsConnecting);
     QVERIFY(!maHaslo());
-    QTRY_COMPARE(gniazdo.State(), gsConnected);
+    QTRY_COMPARE(sesja.StanGG(), gsConnected);
     QVERIFY(!maHaslo());
-    gniazdo.Close();
-    QTRY_COMPARE(gniazdo.State(), gsClosed);
+    sesja.ZamknijPolaczenie();
+    QTRY_COMPARE(sesja.StanGG(), gsClosed);
     QVERIFY(maHaslo());
   }
 

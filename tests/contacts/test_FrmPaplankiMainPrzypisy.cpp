@@ -58,7 +58,7 @@ class TestFrmPaplankiMainPrzypisy : public QObject {
         },
         500);
     m_okno->EdytujPrzypisy();
-    QTest::qWait(pokazano ? 0 : 600);
+    QTest::qWait(pokazano ? 0 : 600); // not shown: time for a dialog that must not come
     return pokazano;
   }
 

@@ -70,7 +70,7 @@ class TestFrmPaplankiMainStart : public QObject {
         },
         1000);
     m_okno->show();
-    QTest::qWait(1100);
+    QTest::qWait(1100); // the watcher runs out, so it answers no window of a later test
     return *komunikat;
   }
 
@@ -133,12 +133,12 @@ private slots:
     QCOMPARE(m_okno->centralWidget(), m_okno->TreeView1);
     QCOMPARE(m_okno->WybranyWezel.get(), nullptr);
     TSesjaGG &sesja = m_okno->Sesja();
-    QVERIFY(!sesja.PingTmr().isActive() && !sesja.LaczenieTmr().isActive() &&
+    QVERIFY(!sesja.PingWlaczony() && !sesja.CzekaNaLaczenie() &&
             !m_okno->IdleTmr.isActive());
-    QCOMPARE(sesja.PingTmr().interval(), 3256);
+    QCOMPARE(sesja.InterwalZegaraPingu(), 3256);
     QCOMPARE(m_okno->IdleTmr.interval(), 50000);
-    QCOMPARE(sesja.GGSck().State(), gsClosed);
-    QCOMPARE(sesja.HttpSck().State(), gsClosed);
+    QCOMPARE(sesja.StanGG(), gsClosed);
+    QCOMPARE(sesja.StanHttp(), gsClosed);
   }
 
   void przyciskPolacz_data()

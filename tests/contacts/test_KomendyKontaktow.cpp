@@ -45,6 +45,7 @@ struct TOkno {
   TDrzewo drzewo;
   TBazaKontaktow baza;
   TGniazdo ggSck;
+  TNadawcaGniazda nadawca{ggSck};
   QString buforListy;
   TWskaznikWezla wybrany;
   QStringList komunikaty; // caption | text | style
@@ -54,7 +55,7 @@ struct TOkno {
   explicit TOkno(const QByteArray &konfiguracja = QByteArray(), const QByteArray &vcf = QByteArray())
       : rejestr(Plik(katalog, konfiguracja), QSettings::IniFormat), ustawienia(rejestr, dane),
         baza(rejestr, dane),
-        komendy(drzewo, ustawienia, baza, ggSck, buforListy, [this] { return wybrany.get(); },
+        komendy(drzewo, ustawienia, baza, nadawca, buforListy, [this] { return wybrany.get(); },
                 [this](const QString &tekst, const QString &naglowek, int styl) {
                   komunikaty << naglowek + u'|' + tekst + u'|' + QString::number(styl);
                   return PokazKomunikatProgramu(nullptr, kProdukt, tekst, styl, naglowek);
@@ -392,7 +393,7 @@ private slots:
     OdpowiedzNaOknoModalne([&](QWidget *w) { okno = true; w->close(); }, 300);
     o.komendy.EdytujSledzonego1Click();
     o.komendy.AnulujSledzonego1Click();
-    QTest::qWait(400);
+    QTest::qWait(400); // time for a dialog that must not come
     QVERIFY(!okno);
     QCOMPARE(o.drzewo.LiczbaWezlow(), 3);
     QVERIFY(o.MaKlucz(100));

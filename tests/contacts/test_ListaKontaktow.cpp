@@ -166,9 +166,10 @@ private slots:
 
     TSluchajacySerwerGG serwer;
     TGniazdo g;
+    TNadawcaGniazda n(g);
     QVERIFY(serwer.Polacz(g));
     QString bufor = QStringLiteral("resztki poprzedniej wymiany");
-    WyslijListe(g, d, bufor);
+    WyslijListe(n, d, bufor);
     QVERIFY(bufor.isEmpty());
     const QList<TPakietGG> pakiety = serwer.Zakoncz(g);
 
@@ -187,9 +188,10 @@ private slots:
   {
     TSluchajacySerwerGG serwer;
     TGniazdo g;
+    TNadawcaGniazda n(g);
     QVERIFY(serwer.Polacz(g));
     QString bufor = QStringLiteral("stare;;;;;;1;\r\n");
-    PoprosOListe(g, bufor);
+    PoprosOListe(n, bufor);
     QVERIFY(bufor.isEmpty());
     QCOMPARE(serwer.Zakoncz(g), (QList<TPakietGG>{{GGReqUserList, QByteArray(1, '\x02')}}));
   }
@@ -198,17 +200,18 @@ private slots:
   {
     TSluchajacySerwerGG serwer;
     TGniazdo g;
+    TNadawcaGniazda n(g);
     int bledy = 0;
     g.OnError = [&](TGniazdo *) { ++bledy; };
 
     // Not connected: nothing is handed to the socket, so it reports nothing either.
-    QVERIFY(!DodajPowiadomienie(g, 12345, TypPowiadomienia::Sledzony));
-    QVERIFY(!UsunPowiadomienie(g, 12345, TypPowiadomienia::Usuniety));
+    QVERIFY(!DodajPowiadomienie(n, 12345, TypPowiadomienia::Sledzony));
+    QVERIFY(!UsunPowiadomienie(n, 12345, TypPowiadomienia::Usuniety));
     QCOMPARE(bledy, 0);
 
     QVERIFY(serwer.Polacz(g));
-    QVERIFY(DodajPowiadomienie(g, 12345, TypPowiadomienia::Sledzony));
-    QVERIFY(UsunPowiadomienie(g, -2, TypPowiadomienia::Usuniety));
+    QVERIFY(DodajPowiadomienie(n, 12345, TypPowiadomienia::Sledzony));
+    QVERIFY(UsunPowiadomienie(n, -2, TypPowiadomienia::Usuniety));
     const QList<TPakietGG> pakiety = serwer.Zakoncz(g);
     QCOMPARE(pakiety.size(), 2);
     QCOMPARE(pakiety[0].typ, 0x0D);
@@ -225,14 +228,15 @@ private slots:
     TDrzewo d;
     DodajKontaktyODlugosci(d, 50, 100);
     TGniazdo g;
+    TNadawcaGniazda n(g);
     int bledy = 0;
     g.OnError = [&](TGniazdo *) { ++bledy; };
     QString bufor;
-    WyslijListe(g, d, bufor);
+    WyslijListe(n, d, bufor);
     QCOMPARE(bledy, 1);
     QCOMPARE(g.LastError(), 10057);
     QVERIFY(bufor.isEmpty());
-    PoprosOListe(g, bufor);
+    PoprosOListe(n, bufor);
     QCOMPARE(bledy, 2);
   }
 };

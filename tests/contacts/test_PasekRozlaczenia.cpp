@@ -153,8 +153,8 @@ private slots:
     // A connection lost while "&Połącz" is up needs no explaining.
     okno->PolaczTB->click();
     gg.Rozlacz();
-    QTRY_VERIFY_WITH_TIMEOUT(sesja.GGSck().State() == gsClosed && sesja.LaczenieTmr().isActive(), 10000);
-    QTest::qWait(50);
+    QTRY_VERIFY_WITH_TIMEOUT(sesja.StanGG() == gsClosed && sesja.CzekaNaLaczenie(), 10000);
+    QTest::qWait(50); // the bar must stay hidden
     QVERIFY(!PasekWidoczny(*okno));
   }
 

@@ -40,7 +40,7 @@ private slots:
   {
     TKatalogFrm f;
     int wyslane = 0;
-    f.OnSzukaj = [&](QObject *) { ++wyslane; };
+    QObject::connect(&f, &TKatalogFrm::Szukaj, [&] { ++wyslane; });
     QCOMPARE(f.LimitOdpowiedzi().interval(), 30000);
     const QColor tlo = TloListy(f);
     f.LimitOdpowiedzi().setInterval(100);
@@ -51,7 +51,7 @@ private slots:
     QVERIFY(f.LimitOdpowiedzi().isActive());
     f.Katalog().ObsluzOdpowiedz(Wyniki(Para("FmNumber", "7")));
     QVERIFY(!f.LimitOdpowiedzi().isActive());
-    QTest::qWait(200);
+    QTest::qWait(200); // the stopped time limit must not report later
     QVERIFY(f.StatusBar1->currentMessage().isEmpty());
 
     // Unanswered: the search ends by itself and says so.
@@ -89,6 +89,44 @@ private slots:
     QCOMPARE(TloListy(*KatalogFrm), tlo);
     QCOMPARE(KatalogFrm->StatusBar1->currentMessage(),
              QStringLiteral("Brak połączenia z serwerem: wyszukiwanie nie zostało wysłane."));
+    okno.reset();
+    delete KatalogFrm;
+    KatalogFrm = nullptr;
+  }
+
+  // The dialog lives on after a main window has gone: its search button must not reach the
+  // window that is gone, and a new window takes the requests over.
+  void dialogPrzezywaOkno_data()
+  {
+    QTest::addColumn<bool>("noweOkno");
+    QTest::newRow("bez okna") << false;
+    QTest::newRow("nowe okno") << true;
+  }
+  void dialogPrzezywaOkno()
+  {
+    QFETCH(bool, noweOkno);
+    WylaczSprawdzanieWersji();
+    UsunUstawieniaOkna();
+    ZapiszKontoTestowe();
+    KatalogFrm = new TKatalogFrm;
+    const auto pokaz = [] {
+      auto okno = std::make_unique<TOknoGlowneTestowe>();
+      okno->show();
+      if (QTest::qWaitForWindowExposed(okno.get()))
+        okno->SzukajTB->click();
+      return okno;
+    };
+    auto okno = pokaz();
+    QVERIFY(KatalogFrm->isVisible());
+    okno.reset();
+    if (noweOkno)
+      okno = pokaz();
+    KatalogFrm->WyszukiwajBB->click();
+    // With a window the offline search ends at once; without one nobody answers, so the
+    // dialog waits on its time limit.
+    QCOMPARE(KatalogFrm->Szukanie(), !noweOkno);
+    QCOMPARE(KatalogFrm->LimitOdpowiedzi().isActive(), !noweOkno);
+    QCOMPARE(KatalogFrm->StatusBar1->currentMessage().isEmpty(), !noweOkno);
     okno.reset();
     delete KatalogFrm;
     KatalogFrm = nullptr;

@@ -121,7 +121,8 @@ QStringList Pokaz(QWidget *okno)
   okno->show();
   if (!QTest::qWaitForWindowExposed(okno))
     return {okno->objectName() + QStringLiteral(": nie pokazane")};
-  QTest::qWait(20);
+  // Layout passes still waiting run now, so the sizes read below are final.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
   const QStringList wynik = Usterki(okno);
   okno->hide();
   return wynik;

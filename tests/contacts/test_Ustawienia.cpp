@@ -295,7 +295,7 @@ private slots:
     u.UstawInformacjeGG(true);
     baza.Zapisz(7, 7, QStringLiteral("i"), QStringLiteral("n"), QStringLiteral("e"),
                 QStringLiteral("t"), QStringLiteral("s"));
-    QTest::qWait(50);
+    QTest::qWait(50); // a rewrite of the file would show by now
     QVERIFY(CzytajPlik(sciezka).contains("; ręczna uwaga"));
     baza.Zapisz(7, 7, QStringLiteral("i"), QStringLiteral("n"), QStringLiteral("e"),
                 QStringLiteral("t"), QStringLiteral("inny"));

@@ -1,4 +1,5 @@
 #include "app/Blad.h"
+#include "common/KontaktyTestowe.h"
 #include "common/OdbiorTestowy.h"
 #include "common/Srodowisko.h"
 #include "dialogs/Katalog.h"
@@ -120,7 +121,7 @@ private slots:
   {
     TKatalog k;
     int szukaj = 0;
-    k.OnSzukaj = [&] { ++szukaj; };
+    QObject::connect(&k, &TKatalog::Szukaj, [&] { ++szukaj; });
     // An earlier page left 100 in the list.
     k.ObsluzOdpowiedz(Odpowiedz(0x05, Para("FmNumber", "100") + Para("firstname", "Ala")));
     QCOMPARE(Numery(k.Wyniki()), QStringList{"100"});
@@ -175,7 +176,7 @@ private slots:
     TKatalog k;
     k.ObsluzOdpowiedz(Odpowiedz(0x05, Para("FmNumber", "9")));
     int szukaj = 0;
-    k.OnSzukaj = [&] { ++szukaj; };
+    QObject::connect(&k, &TKatalog::Szukaj, [&] { ++szukaj; });
     k.ObsluzOdpowiedz(Odpowiedz(0x05, pary));
     QCOMPARE(szukaj, dalej ? 1 : 0);
     QCOMPARE(k.NastepnyStart, nastepnyStart);
@@ -214,10 +215,11 @@ private slots:
     TKryteriaSzukania kryteria;
     kryteria.Imie = QStringLiteral("Ala");
     kryteria.Plec = PlecSzukania::Kobieta;
-    k.OnSzukaj = [&] {
+    QObject::connect(&k, &TKatalog::Szukaj, [&] {
       kryteria.NastepnyStart = k.NastepnyStart;
-      WyslijSzukanie(polaczenie.Gniazdo(), kryteria);
-    };
+      TNadawcaGniazda nadawca(polaczenie.Gniazdo());
+      WyslijSzukanie(nadawca, kryteria);
+    });
     QVERIFY(QTest::qWaitFor([&] { return polaczenie.Polaczone(); }, 5000));
     k.Wyszukaj();
     QVERIFY(k.Szukanie());
@@ -242,7 +244,7 @@ private slots:
   {
     TKatalog k;
     int powiadomienia = 0;
-    k.OnDanePubliczne = [&](const TDanePubliczne &) { ++powiadomienia; };
+    QObject::connect(&k, &TKatalog::DanePubliczneOdebrane, [&] { ++powiadomienia; });
     k.UstawSzukanie(true);
     k.ObsluzOdpowiedz(Odpowiedz(0x02, Para("FmNumber", "5") + Para("firstname", "\xAF" "aneta") +
                                           Para("gender", "2") + Para("nextstart", "20") +

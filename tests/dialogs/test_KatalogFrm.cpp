@@ -96,10 +96,10 @@ private slots:
 
     QList<TKryteriaSzukania> wyslane;
     QObject *nadawca = nullptr;
-    f.OnSzukaj = [&](QObject *Sender) {
+    QObject::connect(&f, &TKatalogFrm::Szukaj, [&](QObject *Sender) {
       nadawca = Sender;
       wyslane << f.Kryteria();
-    };
+    });
     f.ImieEd->setText(QStringLiteral("Ala"));
     f.MiejscowoscEd->setText(QStringLiteral(" Łódź"));
     f.NumerEd->setText(QStringLiteral("12"));

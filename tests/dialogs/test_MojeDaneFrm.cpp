@@ -5,6 +5,7 @@
 #include "common/RejestracjaTestowa.h"
 #include "common/Srodowisko.h"
 #include "dialogs/ui/MojeDaneFrm.h"
+#include "gg/Liczby.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -22,6 +23,15 @@ QStringList TekstyRadia(const QGroupBox *grupa)
   for (const QRadioButton *r : grupa->findChildren<QRadioButton *>())
     teksty << r->text();
   return teksty;
+}
+
+// A directory reply of kind `rodzaj` with the given pairs.
+QByteArray OdpowiedzKatalogu(char rodzaj, const QList<QByteArray> &pary)
+{
+  QByteArray cialo = QByteArray(1, rodzaj) + IntToLE(0x01020304);
+  for (const QByteArray &para : pary)
+    cialo += para + '\0';
+  return cialo;
 }
 
 QColor Piksel(const QLabel *obrazek, int x, int y)
@@ -121,7 +131,7 @@ private slots:
       okno->close();
     }, 300);
     QTest::mouseDClick(m_f->Image1, Qt::LeftButton);
-    QTest::qWait(400);
+    QTest::qWait(400); // time for a dialog that must not come
     QVERIFY(!otwarte);
   }
 
@@ -252,6 +262,75 @@ private slots:
     QVERIFY2(m_dziennik.first().startsWith(wpis), qPrintable(m_dziennik.first()));
     if (niedostepny)
       QVERIFY(m_dziennik.first().contains(QStringLiteral("Error #10061")));
+  }
+
+  // The dialog follows the directory's own-entry replies only while it lives: a reply that
+  // comes after it is gone reaches the directory state alone.
+  void katalogPrzezywaDialog_data()
+  {
+    QTest::addColumn<char>("rodzaj");
+    QTest::addColumn<QByteArray>("plec");
+    QTest::addColumn<bool>("wyjatek");
+    QTest::newRow("odczyt") << RodzajKatalogu::Odczyt << QByteArray("2") << false;
+    QTest::newRow("zapis") << RodzajKatalogu::Zapis << QByteArray("1") << false;
+    QTest::newRow("płeć nie liczbą") << char(0x00) << QByteArray("k") << true;
+  }
+  void katalogPrzezywaDialog()
+  {
+    QFETCH(char, rodzaj);
+    QFETCH(QByteArray, plec);
+    QFETCH(bool, wyjatek);
+    TKatalog katalog;
+    auto dialog = std::make_unique<TMojeDaneFrm>();
+    dialog->SledzKatalog(katalog);
+    dialog->SledzKatalog(katalog); // a second call adds no second link
+    int odebrane = 0;
+    QObject::connect(&katalog, &TKatalog::DanePubliczneOdebrane, [&] { ++odebrane; });
+    const auto obsluz = [&](const QByteArray &imie) {
+      try {
+        katalog.ObsluzOdpowiedz(OdpowiedzKatalogu(
+            rodzaj, {"firstname", imie, "gender", plec, "city", "Gda\xF1sk"}));
+      } catch (const std::exception &) {
+        return true;
+      }
+      return false;
+    };
+
+    QCOMPARE(obsluz("Ala"), wyjatek);
+    QCOMPARE(odebrane, 1);
+    QCOMPARE(dialog->ImieEd->text(), QStringLiteral("Ala"));
+    QCOMPARE(dialog->MiejscowoscEd->text(), wyjatek ? QString() : QStringLiteral("Gdańsk"));
+    QCOMPARE(dialog->PlecIndeks(), wyjatek ? 0 : plec.toInt());
+
+    // Typed into the dialog, then the dialog goes; the next reply must not reach it.
+    dialog->ImieEd->setText(QStringLiteral("wpisane"));
+    dialog.reset();
+    QCOMPARE(obsluz("Ola"), wyjatek);
+    QCOMPARE(odebrane, 2);
+    QCOMPARE(katalog.DanePubliczne().Imie, QStringLiteral("Ola"));
+  }
+
+  // The account fields as the main window fills and reads them.
+  void konto_data()
+  {
+    QTest::addColumn<int>("numer");
+    QTest::addColumn<QString>("haslo");
+    QTest::addColumn<int>("numerKonta");
+    QTest::newRow("zwykłe") << 1234 << QStringLiteral("tajne") << 1234;
+    QTest::newRow("bez konta") << -1 << QString() << 0;
+    QTest::newRow("polskie litery") << 7 << QStringLiteral("żółw;ąę") << 7;
+  }
+  void konto()
+  {
+    QFETCH(int, numer);
+    QFETCH(QString, haslo);
+    QFETCH(int, numerKonta);
+    m_f->UstawKonto(numer, haslo);
+    QCOMPARE(m_f->NumerWpisany(), QString::number(numer));
+    QCOMPARE(m_f->NumerEd->text(), QString::number(numer));
+    QCOMPARE(m_f->Haslo(), haslo);
+    QCOMPARE(m_f->HasloEd->text(), haslo);
+    QCOMPARE(m_f->NumerKonta(), numerKonta);
   }
 };
 

@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *dane, size_t rozmiar)
     cialo.resize(TKatalog::DlugoscNaglowkaOdpowiedzi, '\0');
   TKatalog katalog;
   int szukania = 0;
-  katalog.OnSzukaj = [&] { ++szukania; };
+  QObject::connect(&katalog, &TKatalog::Szukaj, [&] { ++szukania; });
   katalog.UstawSzukanie(true);
   try {
     katalog.ObsluzOdpowiedz(cialo);

@@ -106,7 +106,7 @@ private slots:
     for (int i = 0; i < 5; ++i)
       QTest::mouseMove(&a.okno, NowyPunkt());
     QTest::mouseClick(&a.okno, Qt::RightButton);
-    QTest::qWait(50);
+    QTest::qWait(50); // no status packet may follow
     QCOMPARE(a.s.Stany().size(), 3);
   }
 
@@ -139,11 +139,11 @@ private slots:
     QTest::mouseMove(&a.okno, NowyPunkt());
     QVERIFY(a.idleTmr.isActive());
 
-    QTest::qWait(50);
+    QTest::qWait(50); // no status packet may follow
     QCOMPARE(a.s.sesja->StanWlasny(), stan);
     QVERIFY(a.s.Stany().isEmpty());
     // Nothing was handed to a closed socket either.
-    QVERIFY(!a.s.sesja->LaczenieTmr().isActive());
+    QVERIFY(!a.s.sesja->CzekaNaLaczenie());
   }
 };
 

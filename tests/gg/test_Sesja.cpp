@@ -168,10 +168,10 @@ private slots:
   void naStarcie()
   {
     TStanowisko s;
-    QCOMPARE(s.sesja->PingTmr().interval(), 3256);
-    QCOMPARE(s.sesja->LaczenieTmr().interval(), 60000);
-    QVERIFY(!s.sesja->PingTmr().isActive());
-    QVERIFY(!s.sesja->LaczenieTmr().isActive());
+    QCOMPARE(s.sesja->InterwalZegaraPingu(), 3256);
+    QCOMPARE(s.sesja->InterwalZegaraLaczenia(), 60000);
+    QVERIFY(!s.sesja->PingWlaczony());
+    QVERIFY(!s.sesja->CzekaNaLaczenie());
     QCOMPARE(s.sesja->NumerWlasny(), -1);
     QCOMPARE(s.sesja->AdresInformacji(), QStringLiteral("localhost"));
     QCOMPARE(s.sesja->AdresRejestracji(), QStringLiteral("127.0.0.1"));
@@ -203,8 +203,8 @@ private slots:
     // The lookup's close opens the GG connection at the address and port of the reply.
     QTRY_COMPARE(s.gg.Polaczenia(), 1);
     QTRY_COMPARE(s.gg.Pakiety(0, GGReqLogin60).size(), 1);
-    QCOMPARE(s.sesja->GGSck().Addr(), QStringLiteral("127.0.0.1"));
-    QCOMPARE(s.sesja->GGSck().Port(), s.gg.PortTekst());
+    QCOMPARE(s.sesja->AdresGG(), QStringLiteral("127.0.0.1"));
+    QCOMPARE(s.sesja->PortGG(), s.gg.PortTekst());
     QCOMPARE(s.okno.panel2,
              QStringList({QStringLiteral("Pobieranie adresu serwera komunikacyjnego..."),
                           TekstNawiazane, QStringLiteral("Łączenie z serwerem komunikacyjnym..."),
@@ -215,7 +215,7 @@ private slots:
                           QStringLiteral("GgSckSessionConnected")}));
     QTRY_COMPARE(s.http.Zakonczone(), 1);
     QVERIFY(s.okno.komunikaty.isEmpty());
-    QVERIFY(!s.sesja->LaczenieTmr().isActive());
+    QVERIFY(!s.sesja->CzekaNaLaczenie());
   }
 
   void informacjeSystemowe_data()
@@ -282,14 +282,15 @@ private slots:
     for (QByteArray &k : kawalki)
       k.replace("%PORT%", s.gg.PortTekst().toLatin1());
     s.http.UstawOdpowiedz(kawalki, false, 80);
+    // The user reads the box; socket events run meanwhile.
     s.okno.przyKomunikacie = [] { QTest::qWait(500); };
     s.sesja->Polacz();
     QTRY_COMPARE(s.gg.Polaczenia(), 1);
-    QTest::qWait(200);
+    QTest::qWait(200); // boxes still to come would show by now
     QCOMPARE(s.okno.komunikaty, pokazane);
     QCOMPARE(s.ustawienia->NumerOstatniejInformacji(), 9);
     QCOMPARE(s.gg.Polaczenia(), 1);
-    QCOMPARE(s.sesja->GGSck().Port(), s.gg.PortTekst());
+    QCOMPARE(s.sesja->PortGG(), s.gg.PortTekst());
     QCOMPARE(s.Dziennik().value(QStringLiteral("Komunikacja")).count(
                  QStringLiteral("HttpSckSessionClosed")),
              1);
@@ -323,17 +324,17 @@ private slots:
     s.sesja->Polacz();
     if (przyjeta) {
       QTRY_COMPARE(s.gg.Polaczenia(), 1);
-      QVERIFY(!s.sesja->LaczenieTmr().isActive());
+      QVERIFY(!s.sesja->CzekaNaLaczenie());
       return;
     }
-    QTRY_VERIFY(s.sesja->LaczenieTmr().isActive());
-    QTRY_COMPARE(s.sesja->HttpSck().State(), gsClosed);
+    QTRY_VERIFY(s.sesja->CzekaNaLaczenie());
+    QTRY_COMPARE(s.sesja->StanHttp(), gsClosed);
     QCOMPARE(s.Dziennik().value(QStringLiteral("Komunikacja")),
              QStringList({QStringLiteral("HttpSckSessionConnected"),
                           QStringLiteral("HttpSckError"), QStringLiteral("HttpSckSessionClosed")}));
     QCOMPARE(s.okno.panel2.last(), TekstRozlaczony);
     QVERIFY(s.sesja->HttpBufor().isEmpty());
-    QTest::qWait(100);
+    QTest::qWait(100); // no GG connection may follow
     QCOMPARE(s.gg.Polaczenia(), 0);
     QVERIFY(s.okno.komunikaty.isEmpty());
     // The retry looks up afresh and goes on as usual.
@@ -348,12 +349,12 @@ private slots:
     s.http.UstawOdpowiedz({"HTTP/1.0 200 OK\r\n\r\n0 0 127.0.0.1:" + s.gg.PortTekst().toLatin1() +
                            "\r\n"});
     s.sesja->Polacz();
-    QTRY_VERIFY(s.sesja->LaczenieTmr().isActive());
-    QCOMPARE(s.sesja->GGSck().Addr(), QStringLiteral("127.0.0.1"));
-    QCOMPARE(s.sesja->GGSck().Port(), QString());
+    QTRY_VERIFY(s.sesja->CzekaNaLaczenie());
+    QCOMPARE(s.sesja->AdresGG(), QStringLiteral("127.0.0.1"));
+    QCOMPARE(s.sesja->PortGG(), QString());
     QCOMPARE(s.Dziennik().value(QStringLiteral("Komunikacja")).last(),
              QStringLiteral("GgSckError"));
-    QTest::qWait(100);
+    QTest::qWait(100); // no GG connection may follow
     QCOMPARE(s.gg.Polaczenia(), 0);
   }
 
@@ -389,7 +390,7 @@ private slots:
     QTRY_COMPARE(s.okno.panel2.last(), panel);
     QCOMPARE(s.Dziennik().value(QStringLiteral("Komunikacja")), dziennik);
     const bool polaczony = panel == TekstPolaczony;
-    QCOMPARE(s.sesja->LaczenieTmr().isActive(), !polaczony);
+    QCOMPARE(s.sesja->CzekaNaLaczenie(), !polaczony);
     QCOMPARE(s.gg.Polaczenia(), polaczony ? 1 : 0);
     const int ileLaczenia =
         int(s.okno.panel2.count(QStringLiteral("Łączenie z serwerem komunikacyjnym...")));
@@ -407,7 +408,7 @@ private slots:
     TPortBezSerwera brak;
     s.sesja->UstawPortHttp(brak.PortTekst());
     s.sesja->Polacz();
-    QTRY_VERIFY(s.sesja->LaczenieTmr().isActive());
+    QTRY_VERIFY(s.sesja->CzekaNaLaczenie());
     QCOMPARE(s.Dziennik().value(QStringLiteral("Komunikacja")),
              QStringList({QStringLiteral("HttpSckSessionConnected"),
                           QStringLiteral("HttpSckSessionClosed"), QStringLiteral("GgSckError")}));
@@ -419,7 +420,7 @@ private slots:
     TStanowisko s;
     s.sesja->UstawPortHttp(QStringLiteral("nie-port"));
     s.sesja->Polacz();
-    QVERIFY(s.sesja->LaczenieTmr().isActive());
+    QVERIFY(s.sesja->CzekaNaLaczenie());
     QCOMPARE(s.Dziennik().value(QStringLiteral("Komunikacja")),
              QStringList{QStringLiteral("HttpSckError")});
     QCOMPARE(s.okno.panel2.last(), TekstRozlaczony);
@@ -464,8 +465,8 @@ private slots:
     QCOMPARE(s.sesja->StanWlasny(), 20u);
     QCOMPARE(s.sesja->Ziarno(), Ziarno);
     QCOMPARE(s.sesja->OstatniPing(), s.teraz);
-    QVERIFY(s.sesja->PingTmr().isActive());
-    QVERIFY(!s.sesja->LaczenieTmr().isActive());
+    QVERIFY(s.sesja->PingWlaczony());
+    QVERIFY(!s.sesja->CzekaNaLaczenie());
   }
 
   void pustaListaKontaktow()
@@ -486,14 +487,14 @@ private slots:
     s.sesja->Start(1, QStringLiteral("złe"));
     QTRY_COMPARE(s.okno.panele[2], QStringLiteral("Połączenie nieudane"));
     QVERIFY(!s.sesja->Zalogowany());
-    QTest::qWait(100);
+    QTest::qWait(100); // nothing more may be sent after the refusal
     QCOMPARE(s.gg.Pakiety(0).size(), 1);
-    QVERIFY(!s.sesja->PingTmr().isActive());
-    QVERIFY(!s.sesja->LaczenieTmr().isActive());
+    QVERIFY(!s.sesja->PingWlaczony());
+    QVERIFY(!s.sesja->CzekaNaLaczenie());
     QCOMPARE(s.baza.poZalogowaniu, 0);
     // The server's close starts the reconnection delay as after any other loss.
     s.gg.Rozlacz();
-    QTRY_VERIFY(s.sesja->LaczenieTmr().isActive());
+    QTRY_VERIFY(s.sesja->CzekaNaLaczenie());
     QCOMPARE(s.okno.panele[2], TekstRozlaczony);
   }
 
@@ -531,11 +532,11 @@ private slots:
 
     // No acknowledgement came: after the next login it goes again.
     s.gg.Rozlacz();
-    QTRY_VERIFY(s.sesja->LaczenieTmr().isActive());
-    QVERIFY(!s.sesja->PingTmr().isActive());
+    QTRY_VERIFY(s.sesja->CzekaNaLaczenie());
+    QVERIFY(!s.sesja->PingWlaczony());
     QVERIFY(s.drzewo.MaStanWezla(kontakt, StanWezla::Wyciety));
     s.sesja->LaczenieTmrTimer();
-    QVERIFY(!s.sesja->LaczenieTmr().isActive());
+    QVERIFY(!s.sesja->CzekaNaLaczenie());
     QVERIFY(s.Zalogowano(2));
     QTRY_COMPARE(s.gg.Pakiety(1, GGReqSendMsg).size(), 2);
     QCOMPARE(s.gg.Pakiety(1, GGReqSendMsg).at(0).cialo, oczekiwane77);
@@ -560,7 +561,7 @@ private slots:
       s.teraz = start + uplynelo;
       s.sesja->PingTmrTimer();
     }
-    QTest::qWait(100);
+    QTest::qWait(100); // no ping may go out yet
     QCOMPARE(pingi(), 0);
     uplynelo += 3256;
     s.teraz = start + uplynelo;
@@ -576,7 +577,7 @@ private slots:
       s.teraz = pierwszy + 3256u * quint32(i);
       s.sesja->PingTmrTimer();
     }
-    QTest::qWait(100);
+    QTest::qWait(100); // no second ping yet
     QCOMPARE(pingi(), 1);
     s.teraz = pierwszy + 3256u * 37u;
     s.sesja->PingTmrTimer();
@@ -603,19 +604,19 @@ private slots:
       QCOMPARE(s.gg.Pakiety(0, GGReqNewStatus).first().cialo, IntToLE(1));
       QCOMPARE(s.okno.panele[0], QStringLiteral("Niedostępny"));
       // The program keeps the connection open.
-      QTest::qWait(100);
-      QCOMPARE(s.sesja->GGSck().State(), gsConnected);
+      QTest::qWait(100); // the connection must stay open
+      QCOMPARE(s.sesja->StanGG(), gsConnected);
     }
     s.gg.Rozlacz();
-    QTRY_VERIFY(s.sesja->LaczenieTmr().isActive());
+    QTRY_VERIFY(s.sesja->CzekaNaLaczenie());
     QCOMPARE(s.okno.panele[2], TekstRozlaczony);
     s.sesja->LaczenieTmrTimer();
-    QVERIFY(!s.sesja->LaczenieTmr().isActive());
+    QVERIFY(!s.sesja->CzekaNaLaczenie());
     if (wcisniety) {
       QVERIFY(s.Zalogowano(2));
       QCOMPARE(s.http.Przyjete(), 2);
     } else {
-      QTest::qWait(300);
+      QTest::qWait(300); // no new lookup may start
       QCOMPARE(s.http.Przyjete(), 1);
       QCOMPARE(s.gg.Polaczenia(), 1);
     }
@@ -628,12 +629,12 @@ private slots:
     });
     QVERIFY(!s.okno.wcisniety);
     s.sesja->Start(1, QStringLiteral("x"));
-    QTest::qWait(300);
+    QTest::qWait(300); // no lookup may start
     QCOMPARE(s.http.Przyjete(), 0);
     QCOMPARE(s.gg.Polaczenia(), 0);
-    QCOMPARE(s.sesja->HttpSck().State(), gsClosed);
+    QCOMPARE(s.sesja->StanHttp(), gsClosed);
     QVERIFY(s.okno.panel2.isEmpty());
-    QVERIFY(!s.sesja->LaczenieTmr().isActive());
+    QVERIFY(!s.sesja->CzekaNaLaczenie());
 
     s.okno.wcisniety = true;
     s.sesja->PolaczTBClick();
@@ -682,7 +683,7 @@ private slots:
     QCOMPARE(s.sesja->StanWlasny(), 3u);
     QCOMPARE(s.okno.panele[0], QStringLiteral("Zajęty"));
     QCOMPARE(s.okno.panele[2], TekstRozlaczony);
-    QVERIFY(s.sesja->LaczenieTmr().isActive());
+    QVERIFY(s.sesja->CzekaNaLaczenie());
     QCOMPARE(s.Dziennik().value(QStringLiteral("Komunikacja")),
              QStringList{QStringLiteral("GgSckError")});
   }
@@ -716,7 +717,7 @@ private slots:
     s.gg.Wyslij(ZbudujRamke(GGAnsWelcome, QByteArray("\x01\x02", 2)) +
                 ZbudujRamke(GGAnsWelcome, IntToLE(qint32(NoweZiarno))));
     QTRY_COMPARE(s.gg.Pakiety(0, GGReqLogin60).size(), 2);
-    QTest::qWait(50);
+    QTest::qWait(50); // no third login may follow
     const QList<TPakietGG> logowania = s.gg.Pakiety(0, GGReqLogin60);
     QCOMPARE(logowania.size(), 2);
     QCOMPARE(logowania[1].cialo, RekordLogowania(1, NoweZiarno, QStringLiteral("x"), 20));
@@ -730,7 +731,7 @@ private slots:
     s.sesja->Start(1, QStringLiteral("x"));
     QVERIFY(s.Zalogowano());
     s.gg.Wyslij(IntToLE(0x0A) + IntToLE(2 * 1024 * 1024) + "xyz");
-    QTRY_VERIFY(s.sesja->LaczenieTmr().isActive());
+    QTRY_VERIFY(s.sesja->CzekaNaLaczenie());
     QTRY_VERIFY(s.gg.ZamknietePrzezKlienta(0));
     QCOMPARE(s.Dziennik().value(QStringLiteral("Błędne paczki")),
              QStringList{QStringLiteral("A 2097152")});
@@ -749,8 +750,8 @@ private slots:
         throw std::runtime_error("awaria");
     };
     s.sesja->Polacz();
-    QTRY_VERIFY(s.sesja->LaczenieTmr().isActive());
-    QCOMPARE(s.sesja->GGSck().State(), gsClosed);
+    QTRY_VERIFY(s.sesja->CzekaNaLaczenie());
+    QCOMPARE(s.sesja->StanGG(), gsClosed);
     QCOMPARE(s.Dziennik().value(QStringLiteral("Komunikacja")),
              QStringList({QStringLiteral("HttpSckSessionConnected"),
                           QStringLiteral("HttpSckSessionClosed"),
@@ -792,8 +793,8 @@ private slots:
     // The GG connection is not opened after the registration.
     QTest::qWait(200);
     QCOMPARE(s.gg.Polaczenia(), 0);
-    QCOMPARE(s.sesja->GGSck().State(), gsClosed);
-    QVERIFY(!s.sesja->LaczenieTmr().isActive());
+    QCOMPARE(s.sesja->StanGG(), gsClosed);
+    QVERIFY(!s.sesja->CzekaNaLaczenie());
   }
 };
 

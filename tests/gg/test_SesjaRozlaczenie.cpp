@@ -99,16 +99,16 @@ private slots:
       QTRY_COMPARE(s.gg.Polaczenia(), 1);
       // Told at once, while the server still holds the connection open.
       QTRY_COMPARE(s.okno.powody, QList<TPowodRozlaczenia>{TPowodRozlaczenia::OdmowaLogowania});
-      QVERIFY(!s.sesja->LaczenieTmr().isActive());
-      QCOMPARE(s.sesja->GGSck().State(), gsConnected);
+      QVERIFY(!s.sesja->CzekaNaLaczenie());
+      QCOMPARE(s.sesja->StanGG(), gsConnected);
       s.gg.Rozlacz();
-      QTRY_VERIFY(s.sesja->LaczenieTmr().isActive());
+      QTRY_VERIFY(s.sesja->CzekaNaLaczenie());
     }
     QTRY_VERIFY_WITH_TIMEOUT(!s.okno.powody.isEmpty(), 10000);
     QCOMPARE(s.okno.powody.first(), powod);
     QCOMPARE(s.okno.hosty.first(), host);
     QCOMPARE(s.sesja->PowodRozlaczenia(), powod);
-    QVERIFY(s.sesja->LaczenieTmr().isActive());
+    QVERIFY(s.sesja->CzekaNaLaczenie());
     QVERIFY(!s.sesja->Zalogowany());
     // Later reports of the same attempt (the socket's closed event after its error) agree.
     QTest::qWait(50);
@@ -131,16 +131,16 @@ private slots:
     s.gg.Rozlacz();
     QTRY_COMPARE_WITH_TIMEOUT(s.okno.powody.size(), 2, 10000);
     QCOMPARE(s.okno.powody.last(), TPowodRozlaczenia::ZerwanePolaczenie);
-    QVERIFY(s.sesja->LaczenieTmr().isActive());
+    QVERIFY(s.sesja->CzekaNaLaczenie());
 
     // Released button: the delay is left alone.
     s.okno.wcisniety = false;
     QVERIFY(!s.sesja->PolaczTeraz());
-    QVERIFY(s.sesja->LaczenieTmr().isActive());
+    QVERIFY(s.sesja->CzekaNaLaczenie());
     s.okno.wcisniety = true;
 
     QVERIFY(s.sesja->PolaczTeraz());
-    QVERIFY(!s.sesja->LaczenieTmr().isActive());
+    QVERIFY(!s.sesja->CzekaNaLaczenie());
     QTRY_VERIFY_WITH_TIMEOUT(s.sesja->Zalogowany(), 10000);
     QCOMPARE(s.okno.powody.last(), TPowodRozlaczenia::Zalogowano);
     QCOMPARE(s.sesja->PowodRozlaczenia(), TPowodRozlaczenia::Zalogowano);

@@ -235,7 +235,7 @@ private slots:
     QVERIFY(!t.wysylanie.WyslijWiadomosc(nullptr, 0, nullptr));
     QCOMPARE(t.o.numeryPoczatkowe.size(), 2);
     QCOMPARE(t.s.drzewo.LiczbaWezlow(), wezly);
-    QTest::qWait(50);
+    QTest::qWait(50); // nothing may be sent for the cancelled dialog
     QCOMPARE(t.s.Pakiety(GGReqSendMsg).size(), 1);
     QVERIFY(!t.piszeWiadomosc);
   }
@@ -276,7 +276,7 @@ private slots:
     t.Wyslij(kontakt);
     QCOMPARE(pisalWidzial, wlaczone);
     QTRY_COMPARE(t.s.Pakiety(GGReqNewStatus).size(), stany.size());
-    QTest::qWait(50);
+    QTest::qWait(50); // no further status may follow
     QList<QByteArray> cialaStanow;
     for (const TPakietGG &p : t.s.Pakiety(GGReqNewStatus))
       cialaStanow << p.cialo;
@@ -298,7 +298,7 @@ private slots:
     QCOMPARE(Dane(w).StatusPotwierdzenia, -1);
     // Nothing was handed to the closed socket: no status, no message, no reconnection started.
     QCOMPARE(t.s.sesja->StanWlasny(), 0u);
-    QVERIFY(!t.s.sesja->LaczenieTmr().isActive());
+    QVERIFY(!t.s.sesja->CzekaNaLaczenie());
     QCOMPARE(t.s.gg.Polaczenia(), 0);
 
     QVERIFY(t.s.Zaloguj());
@@ -343,7 +343,7 @@ private slots:
         300);
     TWezel *w = nullptr;
     QVERIFY(WykonajZObslugaBledow([&] { w = t.wysylanie.WyslijWiadomosc(nullptr, 0, nullptr); }));
-    QTest::qWait(350);
+    QTest::qWait(350); // time for a dialog that must not come
     QVERIFY(!pokazano);
 
     QStringList bledy{QString(), QStringLiteral("„12a” nie jest liczbą")};
@@ -358,7 +358,7 @@ private slots:
       QVERIFY(!w);
       QCOMPARE(t.s.ustawienia->OstatniAdresat(), QStringLiteral("12a"));
       QCOMPARE(t.s.drzewo.LiczbaWezlow(), wezly);
-      QTest::qWait(50);
+      QTest::qWait(50); // nothing may be sent
       QVERIFY(t.s.Pakiety(GGReqSendMsg).isEmpty());
       return;
     }

@@ -88,7 +88,7 @@ private slots:
     QCOMPARE(g.State(), gsConnecting);
     QVERIFY(d.zdarzenia.isEmpty());
     QTRY_COMPARE(d.zdarzenia.size(), 2);
-    QTest::qWait(50);
+    QTest::qWait(50); // nothing more may follow the close
     QCOMPARE(d.zdarzenia, QStringList({QStringLiteral("połączono 10061 gsConnected"),
                                        QStringLiteral("zamknięto 0 gsClosed")}));
     QCOMPARE(przejscia, QStringList({QStringLiteral("gsClosed>gsOpened"),
@@ -143,7 +143,7 @@ private slots:
     QCOMPARE(g.Addr(), adres.trimmed());
     g.Connect();
     QTRY_COMPARE(d.zamkniecia, 1);
-    QTest::qWait(50);
+    QTest::qWait(50); // nothing more may follow the close
     if (reset) {
       QCOMPARE(d.zdarzenia, QStringList({QStringLiteral("połączono 0 gsConnected"),
                                          QStringLiteral("zamknięto 10054 gsConnected")}));
@@ -188,7 +188,7 @@ private slots:
     QTRY_COMPARE(d.zamkniecia, 1);
     QVERIFY(zamknietoWAbort);
     QTRY_VERIFY(serwerWidzialZamkniecie.load());
-    QTest::qWait(50);
+    QTest::qWait(50); // no data event may follow the close
     QCOMPARE(wywolaniaDanych, 1);
     QCOMPARE(d.zdarzenia, QStringList({QStringLiteral("połączono 0 gsConnected"),
                                        QStringLiteral("zamknięto 0 gsClosed")}));
@@ -227,7 +227,7 @@ private slots:
     UstawCel(g, port.PortTekst());
     g.Connect();
     QTRY_COMPARE(d.zamkniecia, 1);
-    QTest::qWait(50);
+    QTest::qWait(50); // nothing more may follow the close
     QCOMPARE(wynik, 3);
     QCOMPARE(zamknieciaPrzedPowrotem, 1);
     QCOMPARE(d.zdarzenia, QStringList(QStringLiteral("zamknięto 10057 gsClosed")));
@@ -292,7 +292,7 @@ private slots:
     if (kod != 0)
       QCOMPARE(g.LastError(), kod);
     QCOMPARE(g.State(), gsClosed);
-    QTest::qWait(30);
+    QTest::qWait(30); // time for a stray notification to arrive
     QCOMPARE(d.zdarzenia.size(), 1); // no connect notification follows
     QVERIFY(przejscia.isEmpty());
   }
@@ -356,7 +356,7 @@ private slots:
     QVERIFY(widziane.isEmpty());
     QTRY_COMPARE(d.zdarzenia.size(), zdarzenia.size());
     QTRY_COMPARE(widziane.size(), przejscia.size());
-    QTest::qWait(50);
+    QTest::qWait(50); // nothing more may follow
     QCOMPARE(d.zdarzenia, zdarzenia);
     QCOMPARE(widziane, przejscia);
     QCOMPARE(g.State(), gsClosed);
@@ -399,7 +399,7 @@ private slots:
       oczekiwane << QStringLiteral("błąd 10057 Error 10057 in function Send\r\n") +
                         OpisBledu(KodBledu::WSAENOTCONN);
     }
-    QTest::qWait(200);
+    QTest::qWait(200); // nothing may be reported once the socket is given up
     QCOMPARE(d.zdarzenia, oczekiwane);
     QVERIFY(widziane.isEmpty());
     QCOMPARE(serwer.Przyjete(), 0);
@@ -609,7 +609,7 @@ private slots:
     UstawCel(g, serwer.PortTekst());
     g.Connect();
     QTRY_COMPARE(wyjatki.size(), 1);
-    QTest::qWait(50);
+    QTest::qWait(50); // the failing handler must not run again
     QCOMPARE(wyjatki, QStringList(QStringLiteral("awaria w obsłudze")));
     QCOMPARE(d.zamkniecia, zamkniecia);
     QCOMPARE(int(g.State()), stanKoncowy);
@@ -753,7 +753,7 @@ private slots:
     g->Connect();
     QTRY_VERIFY(usunieto);
     QCOMPARE(dane, QByteArray("dane"));
-    QTest::qWait(30);
+    QTest::qWait(30); // a notification for the deleted socket would land here
   }
 };
 

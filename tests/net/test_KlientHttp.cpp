@@ -485,7 +485,7 @@ private slots:
       QCOMPARE(e.Numer(), 2);
       QCOMPARE(e.Message(), QStringLiteral("HTTP component has nothing to post"));
     }
-    QTest::qWait(50);
+    QTest::qWait(50); // a refused post must not connect later either
     QCOMPARE(serwer.Przyjete(), 0);
     QVERIFY(!k.Zajety());
   }

@@ -477,14 +477,14 @@ private slots:
         zla.Polacz();
       QTRY_COMPARE(odrzucone("złe hasło"), proba);
       // Refused and disconnected by the server.
-      QTRY_COMPARE(zla.sesja->GGSck().State(), gsClosed);
+      QTRY_COMPARE(zla.sesja->StanGG(), gsClosed);
       QVERIFY(!zla.sesja->Zalogowany());
     }
     // Five failures within the minute: from this address even the right password is refused.
     TKlientSerwera dobra(*serwer, 1001, QStringLiteral("ala"));
     dobra.sesja->Start(1001, QStringLiteral("ala"));
     QTRY_COMPARE(odrzucone("za wiele nieudanych prób"), 1);
-    QTRY_COMPARE(dobra.sesja->GGSck().State(), gsClosed);
+    QTRY_COMPARE(dobra.sesja->StanGG(), gsClosed);
     QVERIFY(!dobra.sesja->Zalogowany());
     QCOMPARE(odrzucone("złe hasło"), 5);
   }
@@ -494,7 +494,7 @@ private slots:
     TKlientSerwera obcy(*serwer, 4242, QStringLiteral("ala"));
     obcy.sesja->Start(4242, QStringLiteral("ala"));
     QTRY_COMPARE(int(serwer->Dziennik().count("odrzucone (nieznany numer)")), 1);
-    QTRY_COMPARE(obcy.sesja->GGSck().State(), gsClosed);
+    QTRY_COMPARE(obcy.sesja->StanGG(), gsClosed);
     QVERIFY(!obcy.sesja->Zalogowany());
   }
 
@@ -679,7 +679,7 @@ private slots:
     TKlientSerwera ala(*serwer, 1001, QStringLiteral("ala"));
     QVERIFY(ala.Zaloguj());
     QVERIFY(serwer->Zakoncz());
-    QTRY_COMPARE(ala.sesja->GGSck().State(), gsClosed);
+    QTRY_COMPARE(ala.sesja->StanGG(), gsClosed);
     QVERIFY(serwer->Dziennik().contains("koniec pracy"));
     // The database keeps what it had and stays owner-only.
     QCOMPARE(QFile::permissions(serwer->PlikBazy()) & 0x0077, QFileDevice::Permissions());

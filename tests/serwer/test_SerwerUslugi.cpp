@@ -264,14 +264,14 @@ private slots:
     const QString tekst = TekstListy(ala.drzewo);
     QVERIFY(tekst.size() > 2 * ZnakowWCzesciListy);
     QString bufor;
-    WyslijListe(ala.sesja->GGSck(), ala.drzewo, bufor);
+    WyslijListe(*ala.sesja, ala.drzewo, bufor);
     QVERIFY(ala.Synchronizuj());
     const int czesci = int(CzesciListy(tekst).size());
     QCOMPARE(ala.Ile(GGAnsUserList), czesci);
 
     TKlientSerwera gdzieIndziej(*serwer, 1001, QStringLiteral("ala"));
     QVERIFY(gdzieIndziej.Zaloguj());
-    PoprosOListe(gdzieIndziej.sesja->GGSck(), gdzieIndziej.buforListy);
+    PoprosOListe(*gdzieIndziej.sesja, gdzieIndziej.buforListy);
     QTRY_COMPARE(gdzieIndziej.oknoOdbioru.Informacje.size(), 1);
     const auto czesciOdebrane = gdzieIndziej.Odebrane(GGAnsUserList);
     QCOMPARE(czesciOdebrane.size(), czesci);
@@ -287,7 +287,7 @@ private slots:
   {
     TKlientSerwera ola(*serwer, 1002, QStringLiteral("ola"));
     QVERIFY(ola.Zaloguj());
-    PoprosOListe(ola.sesja->GGSck(), ola.buforListy);
+    PoprosOListe(*ola.sesja, ola.buforListy);
     QTRY_COMPARE(ola.Ile(GGAnsUserList), 1);
     QCOMPARE(ola.Odebrane(GGAnsUserList)[0].cialo, QByteArray(1, '\x06'));
   }
@@ -303,12 +303,12 @@ private slots:
     dane.Miejscowosc = QStringLiteral("Łódź");
     dane.Urodzony = QStringLiteral("1985");
     dane.Plec = PlecKonta::Kobieta;
-    WyslijZapisDanychPublicznych(ala.sesja->GGSck(), dane, 1001, true);
+    WyslijZapisDanychPublicznych(*ala.sesja, dane, 1001, true);
     QVERIFY(ala.Synchronizuj());
 
     TKlientSerwera znowu(*serwer, 1001, QStringLiteral("ala"));
     QVERIFY(znowu.Zaloguj());
-    WyslijOdczytDanychPublicznych(znowu.sesja->GGSck(), 1001);
+    WyslijOdczytDanychPublicznych(*znowu.sesja, 1001);
     QTRY_COMPARE(znowu.Ile(GGAnsPubDirReply), 1);
     QCOMPARE(znowu.katalogPubliczny.DanePubliczne(), dane);
 

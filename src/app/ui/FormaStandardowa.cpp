@@ -47,13 +47,23 @@ void TFormaStandardowa::ZbudujSkladniki(const QList<int> &szerokosciPaneli)
 {
   resize(544, 375);
 
+  ZbudujPasekStanu(szerokosciPaneli);
+  ZbudujNarzedzia();
+  ZbudujMenu();
+}
+
+void TFormaStandardowa::ZbudujPasekStanu(const QList<int> &szerokosciPaneli)
+{
   StatusBar1 = new TPasekStanu(this);
   StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
   for (qsizetype i = 0; i < szerokosciPaneli.size(); ++i)
     StatusBar1->DodajPanel(szerokosciPaneli[i], i + 1 == szerokosciPaneli.size());
   StatusBar1->UstawTrybProsty(szerokosciPaneli.isEmpty());
   setStatusBar(StatusBar1);
+}
 
+void TFormaStandardowa::ZbudujNarzedzia()
+{
   // The four toolbar areas of the window are the docks; the toolbar starts in the top one.
   MainToolbar = new QToolBar(QStringLiteral("Main"), this);
   MainToolbar->setObjectName(QStringLiteral("MainToolbar"));
@@ -67,7 +77,10 @@ void TFormaStandardowa::ZbudujSkladniki(const QList<int> &szerokosciPaneli)
   ExitBtn->setToolButtonStyle(Qt::ToolButtonIconOnly);
   MainToolbar->addWidget(ExitBtn);
   connect(ExitBtn, &QToolButton::clicked, this, &TFormaStandardowa::FileExitItemClick);
+}
 
+void TFormaStandardowa::ZbudujMenu()
+{
   MainMenu = menuBar();
   MainMenu->setObjectName(QStringLiteral("MainMenu"));
 

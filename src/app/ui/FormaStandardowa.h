@@ -99,6 +99,9 @@ protected:
 
 private:
   void ZbudujSkladniki(const QList<int> &szerokosciPaneli);
+  void ZbudujPasekStanu(const QList<int> &szerokosciPaneli);
+  void ZbudujNarzedzia();
+  void ZbudujMenu();
   void FormCreate();
   void FormDestroy();
 

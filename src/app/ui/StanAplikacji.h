@@ -23,13 +23,13 @@ public:
   QString Tytul() const;
   void UstawTytul(const QString &tytul);
 
-  QString Podpowiedz() const { return m_podpowiedz; }
+  const QString &Podpowiedz() const { return m_podpowiedz; }
   // Stores the hint and tells the hint handler.
   void UstawPodpowiedz(const QString &podpowiedz);
   void UstawObslugePodpowiedzi(QObject *wlasciciel, std::function<void()> obsluga);
   QObject *WlascicielPodpowiedzi() const { return m_wlascicielPodpowiedzi; }
 
-  QString PlikPomocy() const { return m_plikPomocy; }
+  const QString &PlikPomocy() const { return m_plikPomocy; }
   void UstawPlikPomocy(const QString &plik) { m_plikPomocy = plik; }
   // A handler returning true has done the command; otherwise the plain-text viewer shows the
   // help file.

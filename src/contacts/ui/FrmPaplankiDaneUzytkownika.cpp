@@ -61,6 +61,22 @@ TFrmPaplankiDaneUzytkownika::TFrmPaplankiDaneUzytkownika(QWidget *rodzic) : QDia
   setFixedSize(256, 300);
 }
 
+void TFrmPaplankiDaneUzytkownika::UstawPola(const TPola &pola)
+{
+  NumerEd->setText(pola.Numer);
+  ImieEd->setText(pola.Imie);
+  NazwiskoEd->setText(pola.Nazwisko);
+  TelefonEd->setText(pola.Telefon);
+  EmailEd->setText(pola.EMail);
+  OpisEd->setText(pola.Opis);
+}
+
+TFrmPaplankiDaneUzytkownika::TPola TFrmPaplankiDaneUzytkownika::Pola() const
+{
+  return {NumerEd->text(), ImieEd->text(),  NazwiskoEd->text(),
+          TelefonEd->text(), EmailEd->text(), OpisEd->text()};
+}
+
 void TFrmPaplankiDaneUzytkownika::showEvent(QShowEvent *zdarzenie)
 {
   QDialog::showEvent(zdarzenie);

@@ -118,7 +118,8 @@ void TFrmPaplankiMain::ZbudujSkladniki()
 
 void TFrmPaplankiMain::FormCreate()
 {
-  // Step 1, the frame's creation, has run in the base constructors.
+  // The frame's creation (version, title, help file, update check, placement) has run in the
+  // base constructors.
   PiszeWiadomosc = false;
   WybranyWezel.clear();
 
@@ -134,7 +135,7 @@ void TFrmPaplankiMain::FormCreate()
 
 void TFrmPaplankiMain::Uruchom()
 {
-  // Step 3: the settings object read the values when it was made.
+  // The settings object read the stored values when it was made; here they take effect.
   TUstawienia &u = Ustawienia();
   UstawSerwerAlternatywny(u.SerwerAlternatywny());
   PolaczTB->setChecked(u.Przylaczaj());
@@ -167,7 +168,8 @@ void TFrmPaplankiMain::showEvent(QShowEvent *zdarzenie)
 void TFrmPaplankiMain::FormShow()
 {
   if (KatalogFrm) {
-    KatalogFrm->OnSzukaj = [this](QObject *Sender) { WyslijSzukanie(Sender); };
+    connect(KatalogFrm, &TKatalogFrm::Szukaj, this, &TFrmPaplankiMain::WyslijSzukanie,
+            Qt::UniqueConnection);
     PolaczKatalog();
   }
   if (Sesja().NumerWlasny() == -1 || Sesja().HasloWlasne().isEmpty()) {

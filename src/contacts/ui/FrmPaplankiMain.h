@@ -81,7 +81,8 @@ public:
   void Zaznacz(TWezel *wezel);
 
   // --- Settings and the contact store --------------------------------------------------------
-  TUstawienia &Ustawienia() const { return *m_ustawienia; }
+  TUstawienia &Ustawienia() { return *m_ustawienia; }
+  const TUstawienia &Ustawienia() const { return *m_ustawienia; }
   int RodzajBazy() const { return m_ustawienia->RodzajBazy(); }
   // The active contact store; always usable (the registry store until start-up loads one).
   std::unique_ptr<TBazaKontaktow> Baza;
@@ -91,7 +92,8 @@ public:
 
   // --- Session ------------------------------------------------------------------------------
   // The GG session: sockets, timers, own number, password, login flag and own status.
-  TSesjaGG &Sesja() const { return *m_sesja; }
+  TSesjaGG &Sesja() { return *m_sesja; }
+  const TSesjaGG &Sesja() const { return *m_sesja; }
   bool PiszeWiadomosc = false;
   // The userlist text on its way from the server (dispatcher and list commands).
   QString BuforListy;
@@ -142,7 +144,7 @@ public:
 
   void PolaczTBClick();
   void Szukaj1Click();
-  // The directory dialog's OnSzukaj: a search request with its criteria.
+  // The directory dialog's Szukaj: a search request with its criteria.
   void WyslijSzukanie(QObject *Sender);
   void StatusBar1DblClick();
   void DodajSledzonego1Click();
@@ -200,7 +202,7 @@ private:
   void UtworzSesje();
   // The dispatcher's directory replies go to the directory dialog's core.
   void PolaczKatalog();
-  // The application's activity hook with IdleTmr (start-up step 4), and its removal.
+  // The application's activity hook with IdleTmr (set up at start-up), and its removal.
   void WlaczAutomatycznaZajetosc();
   void WylaczAutomatycznaZajetosc();
   // The archive beneath the tree: opened at creation, fed by the tree and the dispatcher,

@@ -11,8 +11,6 @@
 #include "gg/SerwerAlternatywny.h"
 #include "gg/Sesja.h"
 
-#include <QLineEdit>
-
 namespace {
 
 void Konto(TFrmPaplankiMain &okno, TMojeDaneFrm &dialog)
@@ -33,29 +31,25 @@ void Konto(TFrmPaplankiMain &okno, TMojeDaneFrm &dialog)
     dialog.PortRejestracji = alternatywny.Port;
   }
 
-  dialog.NumerEd->setText(QString::number(okno.Sesja().NumerWlasny()));
-  dialog.HasloEd->setText(okno.Sesja().HasloWlasne());
+  dialog.UstawKonto(okno.Sesja().NumerWlasny(), okno.Sesja().HasloWlasne());
 
   // The directory's reply comes through the dispatcher to the search dialog's state; it fills
   // the fields its keys name, so that state starts from what the dialog shows.
   if (KatalogFrm) {
     TKatalog &katalog = KatalogFrm->Katalog();
     katalog.UstawDanePubliczne(dialog.DanePubliczne());
-    katalog.OnDanePubliczne = [](const TDanePubliczne &dane) {
-      if (MojeDaneFrm)
-        MojeDaneFrm->UstawDanePubliczne(dane);
-    };
+    dialog.SledzKatalog(katalog);
   }
   // Sent whether or not the connection is up: a refused send is the session's loss to handle.
-  WyslijOdczytDanychPublicznych(okno.Sesja().GGSck(), okno.Sesja().NumerWlasny());
+  WyslijOdczytDanychPublicznych(okno.Sesja(), okno.Sesja().NumerWlasny());
 
   if (dialog.exec() != QDialog::Accepted)
     return;
 
-  WyslijZapisDanychPublicznych(okno.Sesja().GGSck(), dialog.DanePubliczne(), okno.Sesja().NumerWlasny(),
-                               !dialog.NumerEd->text().isEmpty());
-  const int numer = StrToInt(dialog.NumerEd->text());
-  const QString haslo = dialog.HasloEd->text();
+  WyslijZapisDanychPublicznych(okno.Sesja(), dialog.DanePubliczne(), okno.Sesja().NumerWlasny(),
+                               !dialog.NumerWpisany().isEmpty());
+  const int numer = StrToInt(dialog.NumerWpisany());
+  const QString haslo = dialog.Haslo();
   okno.Sesja().UstawKonto(numer, haslo);
   okno.Ustawienia().UstawNumerUzytkownika(numer);
   okno.Ustawienia().UstawHasloUzytkownika(haslo);

@@ -156,6 +156,6 @@ void TFrmPaplankiMain::DodajPozycjeOgolne(QMenu *menu)
                   .arg(alternatywny.AdresRejestracji, alternatywny.AdresInformacji,
                        alternatywny.Port),
               u.SerwerAlternatywny(), &TFrmPaplankiMain::SerwerAlternatywnyClick);
-  if (Sesja().GGSck().State() == gsClosed)
+  if (Sesja().StanGG() == gsClosed)
     polecenie(menu, QStringLiteral("Hasło"), &TFrmPaplankiMain::HasloClick);
 }

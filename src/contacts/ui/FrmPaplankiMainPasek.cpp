@@ -13,9 +13,7 @@
 void TFrmPaplankiMain::ZbudujPasekRozlaczenia()
 {
   PasekRozlaczenia = new TPasekRozlaczenia([this]() -> int {
-    if (!m_sesja || !m_sesja->LaczenieTmr().isActive())
-      return -1;
-    return m_sesja->LaczenieTmr().remainingTime();
+    return m_sesja ? m_sesja->DoLaczenia() : -1;
   });
   // A row of its own under the toolbar, so that the tree stays the window's central widget.
   auto *rzad = new QToolBar(QStringLiteral("Stan połączenia"), this);

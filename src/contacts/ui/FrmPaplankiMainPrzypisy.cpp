@@ -7,7 +7,6 @@
 #include "contacts/Przypisy.h"
 #include "contacts/ui/ProfileFrm.h"
 
-#include <QPlainTextEdit>
 
 void TFrmPaplankiMain::EdytujPrzypisy()
 {
@@ -17,10 +16,10 @@ void TFrmPaplankiMain::EdytujPrzypisy()
   // Taken now: the contact may change while the dialog is open.
   const QString plik = Ustawienia().SciezkaPrzypisow(uzytkownik->Numer());
   try {
-    ProfileFrm->Memo1->setPlainText(TekstLinii(CzytajPrzypisy(plik)));
+    ProfileFrm->UstawPrzypisy(TekstLinii(CzytajPrzypisy(plik)));
   } catch (const EBlad &) {
-    ProfileFrm->Memo1->clear();
+    ProfileFrm->UstawPrzypisy(QString());
   }
   if (ProfileFrm->exec() == QDialog::Accepted)
-    ZapiszPrzypisy(plik, LinieTekstu(ProfileFrm->Memo1->toPlainText()));
+    ZapiszPrzypisy(plik, LinieTekstu(ProfileFrm->Przypisy()));
 }

@@ -25,7 +25,7 @@ void TFrmPaplankiMain::UtworzSesje()
     m_odbior->Obsluz(typ, dlugosc, cialo);
   });
   m_komendy = std::make_unique<TKomendyKontaktow>(
-      Drzewo, Ustawienia(), *Baza, m_sesja->GGSck(), BuforListy,
+      Drzewo, Ustawienia(), *Baza, *m_sesja, BuforListy,
       [this] { return WybranyWezel.get(); },
       [this](const QString &tekst, const QString &naglowek, int styl) {
         return PokazKomunikat(tekst, naglowek, styl);
@@ -73,8 +73,8 @@ void TFrmPaplankiMain::WyslijSzukanie(QObject *Sender)
   if (!KatalogFrm)
     return;
   // Sent in any case; without a login no answer can come, so the search ends here.
-  const bool polaczony = Sesja().Zalogowany() && Sesja().GGSck().State() == gsConnected;
-  ::WyslijSzukanie(Sesja().GGSck(), KatalogFrm->Kryteria());
+  const bool polaczony = Sesja().Zalogowany() && Sesja().PolaczenieOtwarte();
+  ::WyslijSzukanie(Sesja(), KatalogFrm->Kryteria());
   if (!polaczony && KatalogFrm)
     KatalogFrm->PrzerwijSzukanie(
         QStringLiteral("Brak połączenia z serwerem: wyszukiwanie nie zostało wysłane."));

@@ -10,12 +10,11 @@
 #include "contacts/Ustawienia.h"
 #include "contacts/ui/FrmPaplankiDaneUzytkownika.h"
 
-#include <QLineEdit>
-
 TKomendyKontaktow::TKomendyKontaktow(TDrzewo &drzewo, TUstawienia &ustawienia,
-                                     TBazaKontaktow &baza, TGniazdo &ggSck, QString &buforListy,
-                                     TCelKomendy wybranyWezel, TPokazKomunikat pokazKomunikat)
-    : m_drzewo(drzewo), m_ustawienia(ustawienia), m_baza(baza), m_ggSck(ggSck),
+                                     TBazaKontaktow &baza, TNadawcaPakietow &sesja,
+                                     QString &buforListy, TCelKomendy wybranyWezel,
+                                     TPokazKomunikat pokazKomunikat)
+    : m_drzewo(drzewo), m_ustawienia(ustawienia), m_baza(baza), m_sesja(sesja),
       m_buforListy(buforListy), m_wybranyWezel(std::move(wybranyWezel)),
       m_pokazKomunikat(std::move(pokazKomunikat))
 {
@@ -47,20 +46,15 @@ void TKomendyKontaktow::WczytajBaze()
 void TKomendyKontaktow::DodajSledzonego1Click()
 {
   TFrmPaplankiDaneUzytkownika &d = Dialog();
-  d.ImieEd->setText(QStringLiteral("imię"));
-  d.NazwiskoEd->setText(QStringLiteral("nazwisko"));
-  d.TelefonEd->setText(QStringLiteral("telefon"));
-  d.EmailEd->setText(QStringLiteral("email"));
-  d.NumerEd->setText(QStringLiteral("0"));
-  d.OpisEd->setText(QStringLiteral("opis"));
+  d.UstawPola({QStringLiteral("0"), QStringLiteral("imię"), QStringLiteral("nazwisko"),
+               QStringLiteral("telefon"), QStringLiteral("email"), QStringLiteral("opis")});
   if (d.exec() != QDialog::Accepted)
     return;
-  const int numer = StrToInt(d.NumerEd->text());
-  m_baza.Baza().Dodaj(numer, d.ImieEd->text(), d.NazwiskoEd->text(), d.EmailEd->text(),
-                      d.TelefonEd->text(), d.OpisEd->text());
-  m_drzewo.DodajUzytkownika(numer, d.ImieEd->text(), d.NazwiskoEd->text(), d.EmailEd->text(),
-                            d.TelefonEd->text(), d.OpisEd->text(), 1);
-  DodajPowiadomienie(m_ggSck, numer, TypPowiadomienia::Sledzony);
+  const TFrmPaplankiDaneUzytkownika::TPola p = d.Pola();
+  const int numer = StrToInt(p.Numer);
+  m_baza.Baza().Dodaj(numer, p.Imie, p.Nazwisko, p.EMail, p.Telefon, p.Opis);
+  m_drzewo.DodajUzytkownika(numer, p.Imie, p.Nazwisko, p.EMail, p.Telefon, p.Opis, 1);
+  DodajPowiadomienie(m_sesja, numer, TypPowiadomienia::Sledzony);
 }
 
 void TKomendyKontaktow::EdytujSledzonego1Click()
@@ -70,12 +64,8 @@ void TKomendyKontaktow::EdytujSledzonego1Click()
   if (!przed)
     return;
   TFrmPaplankiDaneUzytkownika &d = Dialog();
-  d.ImieEd->setText(przed->Imie);
-  d.NazwiskoEd->setText(przed->Nazwisko);
-  d.TelefonEd->setText(przed->Telefon);
-  d.EmailEd->setText(przed->EMail);
-  d.NumerEd->setText(QString::number(przed->Numer()));
-  d.OpisEd->setText(przed->Opis);
+  d.UstawPola({QString::number(przed->Numer()), przed->Imie, przed->Nazwisko, przed->Telefon,
+               przed->EMail, przed->Opis});
   const TWskaznikWezla wezel = cel;
   if (d.exec() != QDialog::Accepted)
     return;
@@ -84,18 +74,18 @@ void TKomendyKontaktow::EdytujSledzonego1Click()
   TUzytkownik *u = wezel ? wezel->DaneJako<TUzytkownik>() : nullptr;
   if (!u)
     return;
-  const int nowy = StrToInt(d.NumerEd->text());
+  const TFrmPaplankiDaneUzytkownika::TPola p = d.Pola();
+  const int nowy = StrToInt(p.Numer);
   const int stary = u->Numer();
-  m_baza.Baza().Zapisz(stary, nowy, d.ImieEd->text(), d.NazwiskoEd->text(), d.EmailEd->text(),
-                       d.TelefonEd->text(), d.OpisEd->text());
-  UsunPowiadomienie(m_ggSck, stary, TypPowiadomienia::Sledzony);
-  DodajPowiadomienie(m_ggSck, nowy, TypPowiadomienia::Sledzony);
+  m_baza.Baza().Zapisz(stary, nowy, p.Imie, p.Nazwisko, p.EMail, p.Telefon, p.Opis);
+  UsunPowiadomienie(m_sesja, stary, TypPowiadomienia::Sledzony);
+  DodajPowiadomienie(m_sesja, nowy, TypPowiadomienia::Sledzony);
   u->UstawNumer(nowy);
-  u->Imie = d.ImieEd->text();
-  u->Nazwisko = d.NazwiskoEd->text();
-  u->EMail = d.EmailEd->text();
-  u->Telefon = d.TelefonEd->text();
-  u->UstawOpis(d.OpisEd->text());
+  u->Imie = p.Imie;
+  u->Nazwisko = p.Nazwisko;
+  u->EMail = p.EMail;
+  u->Telefon = p.Telefon;
+  u->UstawOpis(p.Opis);
 }
 
 void TKomendyKontaktow::AnulujSledzonego1Click()
@@ -110,7 +100,7 @@ void TKomendyKontaktow::AnulujSledzonego1Click()
   const QString klucz = QStringLiteral("Sledzeni/") + QString::number(numer);
   if (IstniejeSekcja(rejestr, klucz))
     UsunSekcje(rejestr, klucz);
-  UsunPowiadomienie(m_ggSck, numer, TypPowiadomienia::Usuniety);
+  UsunPowiadomienie(m_sesja, numer, TypPowiadomienia::Usuniety);
   m_drzewo.Usun(wezel);
 }
 
@@ -163,10 +153,10 @@ void TKomendyKontaktow::PrzelaczBazaClick(int rodzaj)
 
 void TKomendyKontaktow::ZapiszUzytkownikowClick()
 {
-  WyslijListe(m_ggSck, m_drzewo, m_buforListy);
+  WyslijListe(m_sesja, m_drzewo, m_buforListy);
 }
 
 void TKomendyKontaktow::PobierzUzytkownikowClick()
 {
-  PoprosOListe(m_ggSck, m_buforListy);
+  PoprosOListe(m_sesja, m_buforListy);
 }

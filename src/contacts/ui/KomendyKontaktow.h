@@ -7,7 +7,7 @@
 class TBazaKontaktow;
 class TDrzewo;
 class TFrmPaplankiDaneUzytkownika;
-class TGniazdo;
+class TNadawcaPakietow;
 class TUstawienia;
 class TWezel;
 
@@ -28,7 +28,7 @@ public:
       std::function<int(const QString &tekst, const QString &naglowek, int styl)>;
 
   TKomendyKontaktow(TDrzewo &drzewo, TUstawienia &ustawienia, TBazaKontaktow &baza,
-                    TGniazdo &ggSck, QString &buforListy, TCelKomendy wybranyWezel,
+                    TNadawcaPakietow &sesja, QString &buforListy, TCelKomendy wybranyWezel,
                     TPokazKomunikat pokazKomunikat);
 
   // Start-up: the store of RodzajBazy fills the tree. When it cannot be read the store of that
@@ -62,7 +62,7 @@ private:
   TDrzewo &m_drzewo;
   TUstawienia &m_ustawienia;
   TBazaKontaktow &m_baza;
-  TGniazdo &m_ggSck;
+  TNadawcaPakietow &m_sesja;
   QString &m_buforListy;
   TCelKomendy m_wybranyWezel;
   TPokazKomunikat m_pokazKomunikat;

@@ -39,3 +39,13 @@ TProfileFrm::TProfileFrm(QWidget *rodzic) : QDialog(rodzic)
   uklad->addWidget(Memo1);
   uklad->addLayout(przyciski);
 }
+
+void TProfileFrm::UstawPrzypisy(const QString &tekst)
+{
+  Memo1->setPlainText(tekst);
+}
+
+QString TProfileFrm::Przypisy() const
+{
+  return Memo1->toPlainText();
+}

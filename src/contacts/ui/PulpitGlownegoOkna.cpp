@@ -55,7 +55,7 @@ TPulpitGlownegoOkna::TPulpitGlownegoOkna(TFrmPaplankiMain &okno, const QDBusConn
 {
   TZasobnik::TObsluga obsluga;
   obsluga.Polacz = [this] { m_okno.PolaczTB->click(); };
-  obsluga.Polaczony = [this] { return m_okno.PolaczTB->isChecked(); };
+  obsluga.Polaczony = [this] { return m_okno.PolaczWcisniety(); };
   obsluga.Powiadomienia = [this] { return Powiadomienia(); };
   obsluga.UstawPowiadomienia = [this](bool w) { UstawPowiadomienia(w); };
   m_zasobnik = new TZasobnik(okno.Sesja(), okno, std::move(obsluga), this);

@@ -38,9 +38,12 @@ public:
   bool Powiadomienia() const;
   void UstawPowiadomienia(bool wlaczone);
 
-  TLicznikNieprzeczytanych &Licznik() const { return *m_licznik; }
-  TPowiadomienia &Powiadamianie() const { return *m_powiadomienia; }
-  TZasobnik &Zasobnik() const { return *m_zasobnik; }
+  TLicznikNieprzeczytanych &Licznik() { return *m_licznik; }
+  const TLicznikNieprzeczytanych &Licznik() const { return *m_licznik; }
+  TPowiadomienia &Powiadamianie() { return *m_powiadomienia; }
+  const TPowiadomienia &Powiadamianie() const { return *m_powiadomienia; }
+  TZasobnik &Zasobnik() { return *m_zasobnik; }
+  const TZasobnik &Zasobnik() const { return *m_zasobnik; }
 
   // The title with the unread count in front: "(3) Paplanki (GG)"; just the name at 0.
   static QString Tytul(const QString &nazwa, int nieprzeczytane);

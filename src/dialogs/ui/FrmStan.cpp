@@ -43,6 +43,12 @@ TFrmStan::TFrmStan(QWidget *rodzic) : QDialog(rodzic)
   setObjectName(QStringLiteral("FrmStan"));
   setWindowTitle(QStringLiteral("Zmiana stanu"));
 
+  ZbudujSkladniki();
+  UlozOkno();
+}
+
+void TFrmStan::ZbudujSkladniki()
+{
   RadioGroup1 = new QGroupBox(QStringLiteral("&Stan"), this);
   RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
   m_grupa = new QButtonGroup(this);
@@ -85,7 +91,10 @@ TFrmStan::TFrmStan(QWidget *rodzic) : QDialog(rodzic)
   DataDTP->setAccessibleName(QStringLiteral("Czas powrotu: data"));
   UwzglednijCzasPowrotuCB = new QCheckBox(QStringLiteral("&Czas powrotu"), this);
   UwzglednijCzasPowrotuCB->setObjectName(QStringLiteral("UwzglednijCzasPowrotuCB"));
+}
 
+void TFrmStan::UlozOkno()
+{
   auto *siatka = new QGridLayout;
   siatka->addWidget(RadioGroup1, 0, 0, 4, 1);
   siatka->addWidget(CBDlaPrzyjaciol, 0, 1, 1, 2);
@@ -184,9 +193,14 @@ QDateTime TFrmStan::CzasPowrotu() const
   return QDateTime(DataDTP->date(), CzasDTP->time());
 }
 
+QString TFrmStan::Informacja() const
+{
+  return InformacjaEd->text();
+}
+
 void ZmienStanWlasny(TFrmStan &dialog, TSesjaGG &sesja)
 {
   if (dialog.Wykonaj(sesja.StanWlasny()) != QDialog::Accepted)
     return;
-  sesja.UstawStan(dialog.WybranyStan, dialog.InformacjaEd->text(), dialog.CzasPowrotu());
+  sesja.UstawStan(dialog.WybranyStan, dialog.Informacja(), dialog.CzasPowrotu());
 }

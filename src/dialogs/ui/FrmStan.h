@@ -51,6 +51,8 @@ public:
   // With "&Czas powrotu" checked, the date of DataDTP at the time of day of CzasDTP; otherwise
   // null (no return time).
   QDateTime CzasPowrotu() const;
+  // The description as typed.
+  QString Informacja() const;
 
   // Radio index of a status (-1 when it has none) and the status of an index.
   static int IndeksStanu(quint32 stan);
@@ -59,6 +61,10 @@ public:
   static quint32 StanBezOpisu(quint32 stan);
 
 private:
+  // The constructor's parts: the controls, then their layout and tab order.
+  void ZbudujSkladniki();
+  void UlozOkno();
+
   QButtonGroup *m_grupa;
   QList<QRadioButton *> m_pozycje;
 };

@@ -48,6 +48,16 @@ TKatalogFrm::TKatalogFrm(QWidget *rodzic) : QDialog(rodzic)
   setWindowTitle(QStringLiteral("Wyszukiwanie w katalogu publicznym"));
   setSizeGripEnabled(false);
 
+  ZbudujListe();
+  ZbudujKryteria();
+  UlozOkno();
+  PolaczZdarzenia();
+  PokazSzukanie(false);
+  DopasujDoEkranu(this, QSize(560, 420));
+}
+
+void TKatalogFrm::ZbudujListe()
+{
   ListView1 = new QTreeView(this);
   ListView1->setObjectName(QStringLiteral("ListView1"));
   ListView1->setRootIsDecorated(false);
@@ -61,7 +71,12 @@ TKatalogFrm::TKatalogFrm(QWidget *rodzic) : QDialog(rodzic)
   ListView1->header()->setStretchLastSection(false);
   for (int i = 0; i < TWynikiKatalogu::LiczbaKolumn; ++i)
     ListView1->setColumnWidth(i, SzerokosciKolumn[i]);
+}
 
+// The status bar, the criteria edits with their labels, the gender group, the check box and
+// the buttons.
+void TKatalogFrm::ZbudujKryteria()
+{
   StatusBar1 = new QStatusBar(this);
   StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
   StatusBar1->setSizeGripEnabled(false);
@@ -111,7 +126,10 @@ TKatalogFrm::TKatalogFrm(QWidget *rodzic) : QDialog(rodzic)
   BitBtn1 = new QPushButton(QStringLiteral("&Dodaj do znajomych"), this);
   BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
   BitBtn1->setAutoDefault(false);
+}
 
+void TKatalogFrm::UlozOkno()
+{
   auto *kryteria = new QGridLayout;
   const std::pair<QLabel *, QLineEdit *> wiersze[] = {
       {NumerLb, NumerEd},         {ImieLb, ImieEd},
@@ -145,7 +163,10 @@ TKatalogFrm::TKatalogFrm(QWidget *rodzic) : QDialog(rodzic)
   kolejnosc << TylkoAktywniCB << WyszukiwajBB << BitBtn1 << ZamknijBB << ListView1;
   for (qsizetype i = 1; i < kolejnosc.size(); ++i)
     setTabOrder(kolejnosc[i - 1], kolejnosc[i]);
+}
 
+void TKatalogFrm::PolaczZdarzenia()
+{
   connect(WyszukiwajBB, &QPushButton::clicked, this, &TKatalogFrm::WyszukiwajBBClick);
   connect(BitBtn1, &QPushButton::clicked, this, &TKatalogFrm::WyszukiwajBBClick);
   connect(ZamknijBB, &QPushButton::clicked, this, &TKatalogFrm::ZamknijBBClick);
@@ -155,17 +176,14 @@ TKatalogFrm::TKatalogFrm(QWidget *rodzic) : QDialog(rodzic)
   connect(&m_limitOdpowiedzi, &QTimer::timeout, this, [this] {
     PrzerwijSzukanie(QStringLiteral("Serwer nie odpowiedział na wyszukiwanie w ciągu 30 sekund."));
   });
-  m_katalog.OnSzukaj = [this] {
+  connect(&m_katalog, &TKatalog::Szukaj, this, [this] {
     // Every request (the next page too) gets its own time to be answered; started first, so
     // that a request refused at once can end the search for good.
     StatusBar1->clearMessage();
     m_limitOdpowiedzi.start();
-    if (OnSzukaj)
-      OnSzukaj(this);
-  };
-  m_katalog.OnZmianaSzukania = [this](bool szukanie) { PokazSzukanie(szukanie); };
-  PokazSzukanie(false);
-  DopasujDoEkranu(this, QSize(560, 420));
+    emit Szukaj(this);
+  });
+  connect(&m_katalog, &TKatalog::ZmianaSzukania, this, &TKatalogFrm::PokazSzukanie);
 }
 
 TKryteriaSzukania TKatalogFrm::Kryteria() const

@@ -5,8 +5,6 @@
 #include <QDialog>
 #include <QTimer>
 
-#include <functional>
-
 class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
@@ -17,7 +15,7 @@ class QStatusBar;
 class QTreeView;
 
 // Searching the public directory. Created once and shown modeless; it never talks to the network
-// itself: "&Wyszukaj" raises OnSzukaj, which the main window answers with WyslijSzukanie, and the
+// itself: "&Wyszukaj" emits Szukaj, which the main window answers with WyslijSzukanie, and the
 // replies reach Katalog() through the packet dispatcher.
 class TKatalogFrm : public QDialog {
   Q_OBJECT
@@ -28,10 +26,6 @@ public:
   explicit TKatalogFrm(QWidget *rodzic = nullptr);
 
   TKatalog &Katalog() { return m_katalog; }
-
-  // Raised to send a search request; the main window assigns its WyslijSzukanie each time it is
-  // shown.
-  std::function<void(QObject *Sender)> OnSzukaj;
 
   bool Szukanie() const { return m_katalog.Szukanie(); }
   // The list's background: the inactive-caption stand-in while searching, else the window colour.
@@ -54,6 +48,12 @@ public:
   // Szukaj1Click: shows the dialog, or brings it to the front as it is.
   void Pokaz();
 
+signals:
+  // A search request is to be sent (by "&Wyszukaj" and by the automatic next page); the main
+  // window connects its WyslijSzukanie, and the link ends with either of the two.
+  void Szukaj(QObject *Sender);
+
+public:
   // Published components, in declaration order.
   QTreeView *ListView1;
   QStatusBar *StatusBar1;
@@ -80,6 +80,11 @@ public slots:
   void ZamknijBBClick();
 
 private:
+  // The constructor's parts: the result list, the criteria, the layout and the wiring.
+  void ZbudujListe();
+  void ZbudujKryteria();
+  void UlozOkno();
+  void PolaczZdarzenia();
   void PokazSzukanie(bool szukanie);
 
   TKatalog m_katalog;

@@ -447,6 +447,28 @@ int TMojeDaneFrm::NumerKonta() const
   return numer > 0 ? numer : 0;
 }
 
+void TMojeDaneFrm::UstawKonto(int numer, const QString &haslo)
+{
+  NumerEd->setText(QString::number(numer));
+  HasloEd->setText(haslo);
+}
+
+QString TMojeDaneFrm::NumerWpisany() const
+{
+  return NumerEd->text();
+}
+
+QString TMojeDaneFrm::Haslo() const
+{
+  return HasloEd->text();
+}
+
+void TMojeDaneFrm::SledzKatalog(TKatalog &katalog)
+{
+  connect(&katalog, &TKatalog::DanePubliczneOdebrane, this, &TMojeDaneFrm::UstawDanePubliczne,
+          Qt::UniqueConnection);
+}
+
 void TMojeDaneFrm::accept()
 {
   if (NumerKonta() == 0) {

@@ -87,6 +87,9 @@ public:
   // The "Publiczne" fields, PlecRG in the account numbering (0 not given, 1 man, 2 woman).
   TDanePubliczne DanePubliczne() const;
   void UstawDanePubliczne(const TDanePubliczne &dane);
+  // From now on every own-entry reply of `katalog` fills the "Publiczne" fields; the link ends
+  // with either of the two.
+  void SledzKatalog(TKatalog &katalog);
   int PlecIndeks() const;
   void UstawPlecIndeks(int indeks);
 
@@ -102,6 +105,10 @@ public:
   void accept() override;
   // The number in NumerEd when it is one greater than zero, else 0.
   int NumerKonta() const;
+  // The account fields: the number as typed (for a strict conversion) and the password.
+  void UstawKonto(int numer, const QString &haslo);
+  QString NumerWpisany() const;
+  QString Haslo() const;
 
 protected:
   bool eventFilter(QObject *obiekt, QEvent *zdarzenie) override;

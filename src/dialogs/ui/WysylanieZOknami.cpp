@@ -4,7 +4,6 @@
 #include "dialogs/ui/FrmStan.h"
 #include "dialogs/ui/WypowiedzFrm.h"
 
-#include <QLineEdit>
 #include <QPointer>
 
 #include <utility>
@@ -28,7 +27,7 @@ TWysylanieWiadomosci WysylanieZOknami(TSesjaGG &sesja, TDrzewo &drzewo, TUstawie
         TWysylanieWiadomosci::TStanDialogu stan;
         if (FrmStan) {
           stan.stan = FrmStan->WybranyStan;
-          stan.opis = FrmStan->InformacjaEd->text();
+          stan.opis = FrmStan->Informacja();
         }
         return stan;
       },

@@ -1,8 +1,8 @@
-#include "app/Blad.h"
+#include "net/Blad.h"
 #include "common/KontaktyTestowe.h"
 #include "common/OdbiorTestowy.h"
 #include "common/Srodowisko.h"
-#include "dialogs/Katalog.h"
+#include "gg/Katalog.h"
 #include "gg/Liczby.h"
 #include "gg/Pakiety.h"
 

@@ -69,7 +69,7 @@ struct TSerwerGG::TPolaczenie : std::enable_shared_from_this<TSerwerGG::TPolacze
 
 TSerwerGG::TSerwerGG(asio::io_context &io, TMagazyn &magazyn, TLogSerwera &log, TLimity limity)
     : m_io(io), m_magazyn(magazyn), m_log(log), m_limity(limity), m_akceptor(io), m_zegar(io),
-      m_pauza(io),
+      m_pauza(io), m_dlawienie(limity.NieudaneNaMinute),
       m_bufor(64 * 1024)
 {
 }
@@ -429,33 +429,12 @@ void TSerwerGG::Przeglad()
     }
     for (const auto &[p, powod] : doZamkniecia)
       Zamknij(p, powod);
-    const auto granica = teraz - std::chrono::minutes(1);
-    for (auto it = m_nieudane.begin(); it != m_nieudane.end();) {
-      while (!it->second.empty() && it->second.front() < granica)
-        it->second.pop_front();
-      it = it->second.empty() ? m_nieudane.erase(it) : std::next(it);
-    }
+    m_dlawienie.Sprzataj();
     Przeglad();
   });
 }
 
 // --- Login ---
-
-bool TSerwerGG::Zdlawiony(const std::string &adres)
-{
-  const auto it = m_nieudane.find(adres);
-  if (it == m_nieudane.end())
-    return false;
-  const auto granica = Zegar::now() - std::chrono::minutes(1);
-  while (!it->second.empty() && it->second.front() < granica)
-    it->second.pop_front();
-  return int(it->second.size()) >= m_limity.NieudaneNaMinute;
-}
-
-void TSerwerGG::Nieudane(const std::string &adres)
-{
-  m_nieudane[adres].push_back(Zegar::now());
-}
 
 void TSerwerGG::Logowanie(const TWsk &p, std::string_view cialo)
 {
@@ -472,7 +451,7 @@ void TSerwerGG::Logowanie(const TWsk &p, std::string_view cialo)
     Wyslij(*p, GGAnsLoginFailed, {});
     ZamknijPoWyslaniu(p);
   };
-  if (Zdlawiony(p->Adres)) {
+  if (m_dlawienie.Zdlawiony(p->Adres)) {
     odmowa("za wiele nieudanych prób");
     return;
   }
@@ -484,7 +463,7 @@ void TSerwerGG::Logowanie(const TWsk &p, std::string_view cialo)
   }
   if (!haslo || LoginHash(p->Ziarno, QByteArrayView(haslo->data(), qsizetype(haslo->size()))) !=
                     skrot) {
-    Nieudane(p->Adres);
+    m_dlawienie.Nieudane(p->Adres);
     odmowa(haslo ? "złe hasło" : "nieznany numer");
     return;
   }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "serwer/Dlawienie.h"
 #include "serwer/Magazyn.h"
 
 #include <asio.hpp>
@@ -114,9 +115,6 @@ private:
   void Odpowiedz(std::uint32_t bot, std::uint32_t komu, std::string_view tekst);
   void WyslijKolejke(TPolaczenie &p);
 
-  bool Zdlawiony(const std::string &adres);
-  void Nieudane(const std::string &adres);
-
   asio::io_context &m_io;
   TMagazyn &m_magazyn;
   TLogSerwera &m_log;
@@ -132,7 +130,7 @@ private:
   std::unordered_map<std::uint32_t, std::vector<TPolaczenie *>> m_obserwatorzy;
   std::vector<TWsk> m_brudne;
   bool m_oproznianieZaplanowane = false;
-  std::unordered_map<std::string, std::deque<std::chrono::steady_clock::time_point>> m_nieudane;
+  TDlawienieLogowan m_dlawienie;
   std::unordered_map<std::uint32_t, TWsk> m_odpowiadacze;
   std::vector<char> m_bufor;
   std::string m_robocze;

@@ -4,7 +4,9 @@
 // side needs its own descriptors).
 //
 // Environment (all optional): PAPLANKI_KLIENCI (10000), PAPLANKI_KONTAKTY (50),
-// PAPLANKI_SEKUNDY (30), PAPLANKI_TEMPO (messages a second offered, 100000).
+// PAPLANKI_SEKUNDY (30), PAPLANKI_TEMPO (messages a second offered, 100000), PAPLANKI_PRZYPNIJ
+// (1: the server on the first CPU, the generator on the second; default 0, the scheduler
+// places both).
 
 #include "gg/Liczby.h"
 #include "gg/Pakiety.h"
@@ -17,6 +19,7 @@
 #include <netinet/tcp.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sched.h>
 #include <sys/epoll.h>
 #include <sys/resource.h>
 #include <sys/time.h>
@@ -122,6 +125,14 @@ double WlasnyCzasProcesora(bool tylkoSystem = false)
   getrusage(RUSAGE_SELF, &u);
   const auto sek = [](const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
   return tylkoSystem ? sek(u.ru_stime) : sek(u.ru_utime) + sek(u.ru_stime);
+}
+
+bool Przypnij(pid_t pid, int procesor)
+{
+  cpu_set_t zbior;
+  CPU_ZERO(&zbior);
+  CPU_SET(procesor, &zbior);
+  return sched_setaffinity(pid, sizeof zbior, &zbior) == 0;
 }
 
 struct TKlient {
@@ -432,10 +443,15 @@ void Obciazenie(benchmark::State &stan)
   const int kontakty = ZeSrodowiska("PAPLANKI_KONTAKTY", 50);
   const int sekundy = ZeSrodowiska("PAPLANKI_SEKUNDY", 30);
   const int tempo = ZeSrodowiska("PAPLANKI_TEMPO", 100000);
+  const bool przypnij = ZeSrodowiska("PAPLANKI_PRZYPNIJ", 0) == 1;
   for (auto _ : stan) {
     TSerwer serwer;
     if (!serwer.Uruchom(klienci)) {
       stan.SkipWithError("serwer nie wystartował");
+      return;
+    }
+    if (przypnij && !(Przypnij(serwer.pid, 0) && Przypnij(0, 1))) {
+      stan.SkipWithError("nie da się przypiąć do procesorów 0 i 1");
       return;
     }
     const long rssPusty = RssKiB(serwer.pid);
@@ -486,11 +502,100 @@ void Obciazenie(benchmark::State &stan)
     // Other work on the machine when the messages started: figures are only comparable at a
     // similar load.
     stan.counters["obciazenie_1min"] = obciazenie[0];
+    stan.counters["przypiete"] = przypnij ? 1 : 0;
   }
+}
+
+// What the kernel alone charges for the segments a routed message needs: a routed message is
+// three small segments over loopback TCP (the send to the server, the delivery, the report),
+// each one send and one receive. Here the same sizes go over as many connected pairs as there
+// are clients (or as the descriptor limit allows), with no server in between, so the figures are the floor under the server's and the generator's CPU
+// per message. The sends of one round all go before the receives, so each is timed on its own.
+void PodlogaJadra(benchmark::State &stan)
+{
+  // Both ends live in this process: as many pairs as clients if the descriptor limit allows.
+  rlimit limit{};
+  getrlimit(RLIMIT_NOFILE, &limit);
+  const int Par = int(std::min<rlim_t>(rlim_t(ZeSrodowiska("PAPLANKI_KLIENCI", 10000)),
+                                       (limit.rlim_cur - 64) / 2));
+  constexpr std::size_t Pakiet = 8 + 12 + 17; // a send packet as the generator makes it
+  const int sluchacz = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t dl = sizeof a;
+  if (::bind(sluchacz, reinterpret_cast<sockaddr *>(&a), sizeof a) != 0 ||
+      ::listen(sluchacz, Par) != 0 ||
+      ::getsockname(sluchacz, reinterpret_cast<sockaddr *>(&a), &dl) != 0) {
+    stan.SkipWithError("brak gniazda nasłuchu");
+    ::close(sluchacz);
+    return;
+  }
+  std::vector<std::pair<int, int>> pary;
+  const int jeden = 1;
+  for (int i = 0; i < Par; ++i) {
+    const int k = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (::connect(k, reinterpret_cast<sockaddr *>(&a), sizeof a) != 0) {
+      ::close(k);
+      break;
+    }
+    const int s = ::accept4(sluchacz, nullptr, nullptr, SOCK_CLOEXEC);
+    setsockopt(k, IPPROTO_TCP, TCP_NODELAY, &jeden, sizeof jeden);
+    setsockopt(s, IPPROTO_TCP, TCP_NODELAY, &jeden, sizeof jeden);
+    pary.emplace_back(k, s);
+  }
+  ::close(sluchacz);
+  if (pary.size() != std::size_t(Par)) {
+    for (auto [k, s] : pary) {
+      ::close(k);
+      ::close(s);
+    }
+    stan.SkipWithError("za mało połączeń");
+    return;
+  }
+  char dane[Pakiet] = {};
+  char bufor[4096];
+  double naWyslanie = 0, naOdbior = 0;
+  std::uint64_t segmentow = 0;
+  bool blad = false;
+  for (auto _ : stan) {
+    const double t0 = WlasnyCzasProcesora();
+    for (auto [k, s] : pary)
+      blad |= ::send(k, dane, sizeof dane, MSG_NOSIGNAL) != ssize_t(sizeof dane);
+    const double t1 = WlasnyCzasProcesora();
+    for (auto [k, s] : pary)
+      blad |= ::recv(s, bufor, sizeof bufor, 0) != ssize_t(sizeof dane);
+    const double t2 = WlasnyCzasProcesora();
+    naWyslanie += t1 - t0;
+    naOdbior += t2 - t1;
+    segmentow += pary.size();
+  }
+  for (auto [k, s] : pary) {
+    ::close(k);
+    ::close(s);
+  }
+  if (blad) {
+    stan.SkipWithError("segment nie przeszedł w całości");
+    return;
+  }
+  const double wyslanie = naWyslanie * 1e6 / double(segmentow);
+  const double odbior = naOdbior * 1e6 / double(segmentow);
+  stan.counters["wyslanie_us"] = wyslanie;
+  stan.counters["odbior_us"] = odbior;
+  // Three segments a message; the server makes one receive and two sends of them, the
+  // generator one send and two receives.
+  stan.counters["serwer_podloga_us/wiadomosc"] = odbior + 2 * wyslanie;
+  stan.counters["generator_podloga_us/wiadomosc"] = wyslanie + 2 * odbior;
+  stan.counters["razem_podloga_us/wiadomosc"] = 3 * (wyslanie + odbior);
+  double obciazenie[1] = {0};
+  getloadavg(obciazenie, 1);
+  stan.counters["obciazenie_1min"] = obciazenie[0];
+  stan.counters["pary"] = double(Par);
 }
 
 } // namespace
 
+BENCHMARK(PodlogaJadra)->Iterations(300)->Unit(benchmark::kMillisecond);
 BENCHMARK(Obciazenie)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 int main(int argc, char **argv)

@@ -261,7 +261,9 @@ private:
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     ::connect(k.fd, reinterpret_cast<sockaddr *>(&a), sizeof a);
     epoll_event e{};
-    e.events = EPOLLIN | EPOLLRDHUP;
+    // Edge-triggered: a level-triggered set polls every reported socket once more at the next
+    // wait, one more touch of a cold socket per packet.
+    e.events = EPOLLIN | EPOLLRDHUP | EPOLLET;
     e.data.ptr = &k;
     epoll_ctl(m_epoll, EPOLL_CTL_ADD, k.fd, &e);
   }
@@ -297,24 +299,26 @@ private:
     const std::int64_t teraz = TerazNs();
     for (int i = 0; i < n; ++i) {
       auto &k = *static_cast<TKlient *>(zdarzenia[i].data.ptr);
-      // Level-triggered: a short read has emptied the socket, and anything left after a full
-      // one is reported again, so no read ends in EAGAIN.
-      const ssize_t r = ::recv(k.fd, m_bufor.data(), m_bufor.size(), 0);
-      if (r <= 0) {
-        if (r == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) {
-          ++m_bledy;
-          epoll_ctl(m_epoll, EPOLL_CTL_DEL, k.fd, nullptr);
+      // A short read has emptied the socket, so no read has to end in EAGAIN.
+      ssize_t r;
+      do {
+        r = ::recv(k.fd, m_bufor.data(), m_bufor.size(), 0);
+        if (r <= 0) {
+          if (r == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) {
+            ++m_bledy;
+            epoll_ctl(m_epoll, EPOLL_CTL_DEL, k.fd, nullptr);
+          }
+          break;
         }
-        continue;
-      }
-      if (k.we.empty()) {
-        const std::size_t zjedzone = Rozbierz(k, m_bufor.data(), std::size_t(r), teraz);
-        k.we.assign(m_bufor.data() + zjedzone, std::size_t(r) - zjedzone);
-      } else {
-        k.we.append(m_bufor.data(), std::size_t(r));
-        const std::size_t zjedzone = Rozbierz(k, k.we.data(), k.we.size(), teraz);
-        k.we.erase(0, zjedzone);
-      }
+        if (k.we.empty()) {
+          const std::size_t zjedzone = Rozbierz(k, m_bufor.data(), std::size_t(r), teraz);
+          k.we.assign(m_bufor.data() + zjedzone, std::size_t(r) - zjedzone);
+        } else {
+          k.we.append(m_bufor.data(), std::size_t(r));
+          const std::size_t zjedzone = Rozbierz(k, k.we.data(), k.we.size(), teraz);
+          k.we.erase(0, zjedzone);
+        }
+      } while (std::size_t(r) == m_bufor.size());
       Pisz(k);
     }
   }

@@ -11,7 +11,7 @@
 
 #include "common/Pomiary.h"
 #include "app/Lokalizacje.h"
-#include "app/ui/OknaAplikacji.h"
+#include "program/OknaAplikacji.h"
 #include "archiwum/Archiwum.h"
 #include "archiwum/ArchiwumDrzewa.h"
 #include "archiwum/ModelRozmowy.h"
@@ -19,7 +19,7 @@
 #include "contacts/Drzewo.h"
 #include "contacts/ModelDrzewa.h"
 #include "contacts/Ustawienia.h"
-#include "contacts/ui/FrmPaplankiMain.h"
+#include "program/FrmPaplankiMain.h"
 #include "gg/Liczby.h"
 #include "gg/Odbior.h"
 #include "gg/Pakiety.h"

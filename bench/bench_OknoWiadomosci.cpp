@@ -7,7 +7,7 @@
 #include "common/Pomiary.h"
 #include "app/StrefaCzasowa.h"
 #include "contacts/Galezie.h"
-#include "contacts/ui/FrmPaplankiMain.h"
+#include "program/FrmPaplankiMain.h"
 #include "gg/Liczby.h"
 #include "gg/Pakiety.h"
 #include "gg/Sesja.h"

@@ -6,8 +6,8 @@
 
 #include "common/Pomiary.h"
 #include "common/SerwerPomiarowy.h"
-#include "app/ui/OknaAplikacji.h"
-#include "contacts/ui/FrmPaplankiMain.h"
+#include "program/OknaAplikacji.h"
+#include "program/FrmPaplankiMain.h"
 
 #include <QApplication>
 #include <QSettings>

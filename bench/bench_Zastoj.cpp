@@ -7,8 +7,8 @@
 // PAPLANKI_ZASTOJ_S sets another length in seconds (180 for the full 3 minutes).
 
 #include "common/Pomiary.h"
-#include "app/ui/OknaAplikacji.h"
-#include "contacts/ui/FrmPaplankiMain.h"
+#include "program/OknaAplikacji.h"
+#include "program/FrmPaplankiMain.h"
 #include "gg/Sesja.h"
 
 #include <QApplication>

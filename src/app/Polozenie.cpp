@@ -1,6 +1,6 @@
 #include "app/Polozenie.h"
 
-#include "app/Blad.h"
+#include "net/Blad.h"
 
 #include <QSettings>
 

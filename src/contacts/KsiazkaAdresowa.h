@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Blad.h"
+#include "net/Blad.h"
 
 #include <QByteArray>
 #include <QList>

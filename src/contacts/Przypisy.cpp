@@ -1,6 +1,6 @@
 #include "contacts/Przypisy.h"
 
-#include "app/Blad.h"
+#include "net/Blad.h"
 
 #include <QDir>
 #include <QFile>

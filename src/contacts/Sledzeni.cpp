@@ -1,6 +1,6 @@
 #include "contacts/Sledzeni.h"
 
-#include "app/Blad.h"
+#include "net/Blad.h"
 #include "contacts/KsiazkaAdresowa.h"
 #include "contacts/Rejestr.h"
 #include "contacts/ZapisUstawien.h"

@@ -1,6 +1,6 @@
 #include "contacts/Ustawienia.h"
 
-#include "app/Blad.h"
+#include "net/Blad.h"
 #include "contacts/Rejestr.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "dialogs/Rejestracja.h"
 
-#include "app/Blad.h"
+#include "net/Blad.h"
 #include "gg/SesjaZapytania.h"
 #include "gg/StronyKodowe.h"
 #include "net/KlientHttp.h"

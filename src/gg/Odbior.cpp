@@ -1,7 +1,7 @@
 #include "gg/Odbior.h"
 
 #include "contacts/Drzewo.h"
-#include "dialogs/Katalog.h"
+#include "gg/Katalog.h"
 #include "gg/Dzwiek.h"
 #include "gg/Pakiety.h"
 #include "gg/StronyKodowe.h"

@@ -1,6 +1,6 @@
 // The contact list coming from the server's storage.
 
-#include "app/Blad.h"
+#include "net/Blad.h"
 #include "contacts/Drzewo.h"
 #include "contacts/Sledzeni.h"
 #include "gg/Odbior.h"

@@ -2,7 +2,7 @@
 
 #include "contacts/Rejestr.h"
 #include "contacts/Ustawienia.h"
-#include "dialogs/HostyGG.h"
+#include "gg/HostyGG.h"
 
 TSerwerAlternatywny SerwerAlternatywny(const TUstawienia &ustawienia)
 {

@@ -1,6 +1,6 @@
 #include "gg/SesjaZapytania.h"
 
-#include "app/Blad.h"
+#include "net/Blad.h"
 #include "gg/StronyKodowe.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "gg/WysylanieWiadomosci.h"
 
-#include "app/Blad.h"
+#include "net/Blad.h"
 #include "contacts/Drzewo.h"
 #include "contacts/Galezie.h"
 #include "contacts/Ustawienia.h"

@@ -1,4 +1,4 @@
-#include "app/Blad.h"
+#include "net/Blad.h"
 #include "common/Srodowisko.h"
 
 class TestBlad : public QObject {

@@ -1,4 +1,4 @@
-#include "app/Blad.h"
+#include "net/Blad.h"
 #include "app/ui/Aplikacja.h"
 #include "app/ui/Powloka.h"
 #include "app/ui/StanAplikacji.h"

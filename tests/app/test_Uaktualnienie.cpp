@@ -1,4 +1,4 @@
-#include "app/Pobieranie.h"
+#include "net/Pobieranie.h"
 #include "app/Sciezki.h"
 #include "app/ui/FormaStandardowa.h"
 #include "common/OknaPowloki.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "contacts/Galezie.h"
-#include "contacts/ui/FrmPaplankiMain.h"
+#include "program/FrmPaplankiMain.h"
 
 #include <QList>
 #include <QString>

@@ -2,7 +2,7 @@
 
 #include "common/OdbiorTestowy.h"
 #include "common/StanowiskoWiadomosci.h"
-#include "dialogs/Katalog.h"
+#include "gg/Katalog.h"
 #include "gg/Odbior.h"
 #include "gg/WysylanieWiadomosci.h"
 

@@ -1,6 +1,6 @@
 // Per-contact notes: the file format, the notes command of the main window and its dialog.
 
-#include "app/Blad.h"
+#include "net/Blad.h"
 #include "app/Lokalizacje.h"
 #include "common/OknoGlowne.h"
 #include "common/Srodowisko.h"

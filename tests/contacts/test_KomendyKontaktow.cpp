@@ -1,4 +1,4 @@
-#include "app/Blad.h"
+#include "net/Blad.h"
 #include "app/Komunikaty.h"
 #include "app/ui/Powloka.h"
 #include "common/KontaktyTestowe.h"
@@ -10,7 +10,7 @@
 #include "contacts/Rejestr.h"
 #include "contacts/Ustawienia.h"
 #include "contacts/ui/FrmPaplankiDaneUzytkownika.h"
-#include "contacts/ui/KomendyKontaktow.h"
+#include "program/KomendyKontaktow.h"
 #include "gg/Pakiety.h"
 #include "net/Gniazdo.h"
 

@@ -2,7 +2,7 @@
 #include "common/Srodowisko.h"
 #include "contacts/Drzewo.h"
 #include "contacts/Galezie.h"
-#include "contacts/ListaKontaktow.h"
+#include "gg/ListaKontaktow.h"
 #include "gg/Pakiety.h"
 #include "gg/StronyKodowe.h"
 #include "net/Gniazdo.h"

@@ -6,7 +6,7 @@
 #include "common/OknoGlowne.h"
 #include "common/SerweryGG.h"
 #include "common/Srodowisko.h"
-#include "contacts/ui/PasekRozlaczenia.h"
+#include "program/PasekRozlaczenia.h"
 #include "contacts/ui/WidokDrzewa.h"
 #include "dialogs/ui/MojeDaneFrm.h"
 #include "gg/Pakiety.h"

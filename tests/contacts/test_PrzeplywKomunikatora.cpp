@@ -7,7 +7,7 @@
 #include "common/OdbiorTestowy.h"
 #include "common/SerweryGG.h"
 #include "common/Srodowisko.h"
-#include "contacts/ListaKontaktow.h"
+#include "gg/ListaKontaktow.h"
 #include "contacts/ModelDrzewa.h"
 #include "contacts/ui/FrmPaplankiDaneUzytkownika.h"
 #include "contacts/ui/WidokDrzewa.h"

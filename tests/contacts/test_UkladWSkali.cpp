@@ -8,7 +8,7 @@
 #include "common/OknoGlowne.h"
 #include "common/Srodowisko.h"
 #include "contacts/ui/FrmPaplankiDaneUzytkownika.h"
-#include "contacts/ui/PasekRozlaczenia.h"
+#include "program/PasekRozlaczenia.h"
 #include "contacts/ui/ProfileFrm.h"
 #include "dialogs/ui/FrmStan.h"
 #include "dialogs/ui/KatalogFrm.h"

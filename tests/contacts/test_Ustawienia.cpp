@@ -1,4 +1,4 @@
-#include "app/Blad.h"
+#include "net/Blad.h"
 #include "app/Lokalizacje.h"
 #include "common/Srodowisko.h"
 #include "contacts/Rejestr.h"

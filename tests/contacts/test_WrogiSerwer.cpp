@@ -9,7 +9,7 @@
 #include "common/SerweryGG.h"
 #include "common/Srodowisko.h"
 #include "contacts/Galezie.h"
-#include "contacts/ui/FrmPaplankiMain.h"
+#include "program/FrmPaplankiMain.h"
 #include "gg/Liczby.h"
 #include "gg/Odbior.h"
 #include "gg/Pakiety.h"

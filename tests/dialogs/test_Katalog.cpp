@@ -1,7 +1,7 @@
-#include "app/Blad.h"
+#include "net/Blad.h"
 #include "common/OdbiorTestowy.h"
 #include "common/Srodowisko.h"
-#include "dialogs/Katalog.h"
+#include "gg/Katalog.h"
 #include "gg/Liczby.h"
 #include "gg/Pakiety.h"
 

@@ -1,6 +1,6 @@
 // The registration service's texts: the token reply, the form and the answer.
 
-#include "app/Blad.h"
+#include "net/Blad.h"
 #include "common/Srodowisko.h"
 #include "dialogs/Rejestracja.h"
 

@@ -1,6 +1,6 @@
 // Directory replies: search results pages and the own entry.
 
-#include "dialogs/Katalog.h"
+#include "gg/Katalog.h"
 #include "fuzz/Fuzz.h"
 
 #include <exception>

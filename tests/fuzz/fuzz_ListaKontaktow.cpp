@@ -4,7 +4,7 @@
 
 #include "common/OdbiorTestowy.h"
 #include "contacts/Galezie.h"
-#include "contacts/ListaKontaktow.h"
+#include "gg/ListaKontaktow.h"
 #include "fuzz/Fuzz.h"
 #include "gg/Pakiety.h"
 

@@ -4,7 +4,7 @@
 #include "common/OdbiorTestowy.h"
 #include "contacts/Galezie.h"
 #include "contacts/ModelDrzewa.h"
-#include "dialogs/Katalog.h"
+#include "gg/Katalog.h"
 #include "fuzz/Fuzz.h"
 #include "gg/OdbiorPakietow.h"
 

@@ -1,6 +1,6 @@
 // The registration service's token reply, the token picture and the registration result.
 
-#include "app/Blad.h"
+#include "net/Blad.h"
 #include "dialogs/Rejestracja.h"
 #include "fuzz/Fuzz.h"
 

@@ -1,6 +1,6 @@
 // The settings file and the number lists of the data folder, as start-up reads them.
 
-#include "app/Blad.h"
+#include "net/Blad.h"
 #include "contacts/ListaTekstow.h"
 #include "contacts/Ustawienia.h"
 #include "fuzz/Fuzz.h"

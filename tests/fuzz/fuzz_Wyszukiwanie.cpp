@@ -1,6 +1,6 @@
 // The server lookup's reply and the session's reading of the registration answer.
 
-#include "app/Blad.h"
+#include "net/Blad.h"
 #include "fuzz/Fuzz.h"
 #include "gg/SesjaZapytania.h"
 

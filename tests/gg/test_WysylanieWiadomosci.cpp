@@ -1,4 +1,4 @@
-#include "app/Blad.h"
+#include "net/Blad.h"
 #include "app/DataCzas.h"
 #include "app/ui/Aplikacja.h"
 #include "common/Srodowisko.h"

@@ -11,7 +11,7 @@
 #include "contacts/ModelDrzewa.h"
 #include "contacts/ui/FrmPaplankiDaneUzytkownika.h"
 #include "contacts/ui/Obrazki.h"
-#include "contacts/ui/PulpitGlownegoOkna.h"
+#include "program/PulpitGlownegoOkna.h"
 #include "dialogs/ui/FrmStan.h"
 #include "dialogs/ui/KatalogFrm.h"
 #include "dialogs/ui/WypowiedzFrm.h"

@@ -4,7 +4,7 @@
 #include "common/SerwerPaplanek.h"
 #include "common/Srodowisko.h"
 #include "contacts/Galezie.h"
-#include "contacts/ListaKontaktow.h"
+#include "gg/ListaKontaktow.h"
 #include "dialogs/Rejestracja.h"
 #include "gg/Pakiety.h"
 #include "gg/SesjaZapytania.h"

@@ -1,17 +1,13 @@
 #include "app/ui/Aplikacja.h"
 
-#include "app/Blad.h"
+#include "net/Blad.h"
 #include "app/Teksty.h"
 #include "app/ui/Powloka.h"
 #include "app/ui/StanAplikacji.h"
-#include "pulpit/IkonaProgramu.h"
 
 #include <exception>
 
-TAplikacja::TAplikacja(int &argc, char **argv) : QApplication(argc, argv)
-{
-  UstawTozsamoscPulpitu();
-}
+TAplikacja::TAplikacja(int &argc, char **argv) : QApplication(argc, argv) {}
 
 bool TAplikacja::notify(QObject *odbiorca, QEvent *zdarzenie)
 {

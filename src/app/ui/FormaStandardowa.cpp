@@ -1,7 +1,7 @@
 #include "app/ui/FormaStandardowa.h"
 
 #include "app/Autor.h"
-#include "app/Pobieranie.h"
+#include "net/Pobieranie.h"
 #include "app/Sciezki.h"
 #include "app/Teksty.h"
 #include "app/Wersja.h"

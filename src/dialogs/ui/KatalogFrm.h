@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/Katalog.h"
+#include "gg/Katalog.h"
 
 #include <QDialog>
 #include <QTimer>

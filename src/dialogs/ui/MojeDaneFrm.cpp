@@ -1,13 +1,13 @@
 #include "dialogs/ui/MojeDaneFrm.h"
 
-#include "app/Blad.h"
+#include "net/Blad.h"
 #include "app/Komunikaty.h"
 #include "app/Kontrast.h"
 #include "app/ui/Aplikacja.h"
 #include "app/ui/Powloka.h"
 #include "app/ui/RozmiarOkna.h"
 #include "app/ui/StanAplikacji.h"
-#include "dialogs/HostyGG.h"
+#include "gg/HostyGG.h"
 #include "dialogs/Rejestracja.h"
 #include "net/KlientHttp.h"
 

@@ -1,8 +1,8 @@
 // The notes of a contact, kept in a file named by its number.
 
-#include "contacts/ui/FrmPaplankiMain.h"
+#include "program/FrmPaplankiMain.h"
 
-#include "app/Blad.h"
+#include "net/Blad.h"
 #include "contacts/Galezie.h"
 #include "contacts/Przypisy.h"
 #include "contacts/ui/ProfileFrm.h"

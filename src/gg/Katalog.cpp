@@ -1,6 +1,6 @@
-#include "dialogs/Katalog.h"
+#include "gg/Katalog.h"
 
-#include "app/Blad.h"
+#include "net/Blad.h"
 #include "gg/Liczby.h"
 #include "gg/Pakiety.h"
 #include "gg/StronyKodowe.h"

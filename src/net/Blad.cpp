@@ -1,4 +1,4 @@
-#include "app/Blad.h"
+#include "net/Blad.h"
 
 EBlad::EBlad(const QString &komunikat) : m_komunikat(komunikat), m_utf8(komunikat.toUtf8()) {}
 

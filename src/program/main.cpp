@@ -1,8 +1,9 @@
 #include "app/StrefaCzasowa.h"
 #include "app/ui/Aplikacja.h"
-#include "app/ui/OknaAplikacji.h"
 #include "app/ui/Przelaczniki.h"
-#include "contacts/ui/FrmPaplankiMain.h"
+#include "program/FrmPaplankiMain.h"
+#include "program/OknaAplikacji.h"
+#include "pulpit/IkonaProgramu.h"
 
 int main(int argc, char **argv)
 {
@@ -10,6 +11,7 @@ int main(int argc, char **argv)
   // The first argument as given, before the application object takes its own options out.
   const QString pierwszy = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
   TAplikacja aplikacja(argc, argv);
+  UstawTozsamoscPulpitu();
   if (ObsluzPrzelaczniki(pierwszy))
     return 0;
 

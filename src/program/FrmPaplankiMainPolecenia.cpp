@@ -1,9 +1,9 @@
 // Commands bound to the window's menus and bars whose work belongs to the contact editing,
 // contact stores, account and directory code.
 
-#include "contacts/ui/FrmPaplankiMain.h"
+#include "program/FrmPaplankiMain.h"
 
-#include "contacts/ui/KomendyKontaktow.h"
+#include "program/KomendyKontaktow.h"
 
 #include <QAction>
 

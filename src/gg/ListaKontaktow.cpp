@@ -1,4 +1,4 @@
-#include "contacts/ListaKontaktow.h"
+#include "gg/ListaKontaktow.h"
 
 #include "contacts/Drzewo.h"
 #include "contacts/Galezie.h"

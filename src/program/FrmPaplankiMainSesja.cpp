@@ -1,12 +1,12 @@
 // The GG session, the dispatcher of received packets, the contact commands and the directory,
 // wired to the window: what they show goes to the status bar, the boxes and the tree view.
 
-#include "contacts/ui/FrmPaplankiMain.h"
+#include "program/FrmPaplankiMain.h"
 
 #include "contacts/ModelDrzewa.h"
-#include "contacts/ui/KomendyKontaktow.h"
+#include "program/KomendyKontaktow.h"
 #include "contacts/ui/WidokDrzewa.h"
-#include "dialogs/Katalog.h"
+#include "gg/Katalog.h"
 #include "dialogs/ui/KatalogFrm.h"
 #include "gg/Sesja.h"
 

@@ -1,8 +1,8 @@
-#include "contacts/ui/PulpitGlownegoOkna.h"
+#include "program/PulpitGlownegoOkna.h"
 
 #include "contacts/Galezie.h"
 #include "contacts/Rejestr.h"
-#include "contacts/ui/FrmPaplankiMain.h"
+#include "program/FrmPaplankiMain.h"
 #include "contacts/ModelDrzewa.h"
 #include "contacts/ui/DelegatWezla.h"
 #include "contacts/ui/Obrazki.h"

@@ -1,4 +1,4 @@
-#include "contacts/ui/PasekRozlaczenia.h"
+#include "program/PasekRozlaczenia.h"
 
 #include "app/DataCzas.h"
 

@@ -1,4 +1,4 @@
-#include "app/Pobieranie.h"
+#include "net/Pobieranie.h"
 
 #include "net/KlientHttp.h"
 

@@ -1,7 +1,7 @@
 // The option switches of the popup menu. The dispatcher and the session read the other switches
 // from the settings when they need them; the hosts are the session's own.
 
-#include "contacts/ui/FrmPaplankiMain.h"
+#include "program/FrmPaplankiMain.h"
 
 #include "gg/Sesja.h"
 

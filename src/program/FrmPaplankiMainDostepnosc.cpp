@@ -1,7 +1,7 @@
 // What keyboard and screen-reader users need beyond the designed window: the status dialog
 // from the menu, and names for the tree and the status panels.
 
-#include "contacts/ui/FrmPaplankiMain.h"
+#include "program/FrmPaplankiMain.h"
 
 #include "app/ui/Aplikacja.h"
 #include "contacts/ui/WidokDrzewa.h"

@@ -1,7 +1,7 @@
 // The message archive beneath the tree: nothing written or received is lost by closing or
 // killing the program.
 
-#include "contacts/ui/FrmPaplankiMain.h"
+#include "program/FrmPaplankiMain.h"
 
 #include "app/Komunikaty.h"
 #include "app/Lokalizacje.h"

@@ -1,8 +1,8 @@
-#include "app/ui/OknaAplikacji.h"
+#include "program/OknaAplikacji.h"
 
 #include "app/ui/FormaBezdokumentowaPozycjonowana.h"
 #include "contacts/ui/FrmPaplankiDaneUzytkownika.h"
-#include "contacts/ui/FrmPaplankiMain.h"
+#include "program/FrmPaplankiMain.h"
 #include "contacts/ui/ProfileFrm.h"
 #include "dialogs/ui/FrmStan.h"
 #include "dialogs/ui/KatalogFrm.h"

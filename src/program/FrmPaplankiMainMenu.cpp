@@ -1,10 +1,10 @@
 // The tree's popup menu, built afresh at every opening.
 
-#include "contacts/ui/FrmPaplankiMain.h"
+#include "program/FrmPaplankiMain.h"
 
 #include "app/ui/Aplikacja.h"
 #include "contacts/Galezie.h"
-#include "dialogs/HostyGG.h"
+#include "gg/HostyGG.h"
 #include "gg/SerwerAlternatywny.h"
 #include "gg/Sesja.h"
 

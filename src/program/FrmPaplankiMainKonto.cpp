@@ -1,11 +1,11 @@
 // The account command "Kim jestem": the own number and password, and the own entry of the public
 // directory.
 
-#include "contacts/ui/FrmPaplankiMain.h"
+#include "program/FrmPaplankiMain.h"
 
-#include "app/Blad.h"
+#include "net/Blad.h"
 #include "app/ui/Aplikacja.h"
-#include "dialogs/Katalog.h"
+#include "gg/Katalog.h"
 #include "dialogs/ui/KatalogFrm.h"
 #include "dialogs/ui/MojeDaneFrm.h"
 #include "gg/SerwerAlternatywny.h"

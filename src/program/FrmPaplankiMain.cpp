@@ -1,4 +1,4 @@
-#include "contacts/ui/FrmPaplankiMain.h"
+#include "program/FrmPaplankiMain.h"
 
 #include "app/Komunikaty.h"
 #include "app/Lokalizacje.h"
@@ -8,9 +8,9 @@
 #include "contacts/Galezie.h"
 #include "contacts/ModelDrzewa.h"
 #include "contacts/ui/DelegatWezla.h"
-#include "contacts/ui/KomendyKontaktow.h"
+#include "program/KomendyKontaktow.h"
 #include "contacts/ui/Obrazki.h"
-#include "contacts/ui/PulpitGlownegoOkna.h"
+#include "program/PulpitGlownegoOkna.h"
 #include "contacts/ui/WidokDrzewa.h"
 #include "dialogs/ui/KatalogFrm.h"
 #include "gg/AutomatycznaZajetosc.h"

@@ -1,7 +1,7 @@
 // Messaging and presence wired to the window: the send-message command with the compose dialog,
 // the status dialog on the status bar, and auto-away over the whole application.
 
-#include "contacts/ui/FrmPaplankiMain.h"
+#include "program/FrmPaplankiMain.h"
 
 #include "app/ui/Aplikacja.h"
 #include "contacts/ModelDrzewa.h"

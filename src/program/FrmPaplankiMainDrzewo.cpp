@@ -1,6 +1,6 @@
 // The tree's events, the keyboard commands, drag and drop and the send/answer command.
 
-#include "contacts/ui/FrmPaplankiMain.h"
+#include "program/FrmPaplankiMain.h"
 
 #include "app/Komunikaty.h"
 #include "app/ui/Aplikacja.h"

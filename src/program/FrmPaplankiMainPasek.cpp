@@ -1,10 +1,10 @@
 // The bar above the tree: why the program is offline, and the messages the friends-only switch
 // dropped.
 
-#include "contacts/ui/FrmPaplankiMain.h"
+#include "program/FrmPaplankiMain.h"
 
 #include "app/ui/Aplikacja.h"
-#include "contacts/ui/PasekRozlaczenia.h"
+#include "program/PasekRozlaczenia.h"
 #include "gg/Sesja.h"
 
 #include <QAction>

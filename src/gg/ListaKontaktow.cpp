@@ -70,21 +70,20 @@ QList<QByteArray> CialaZapisuListy(const QString &tekst)
   return ciala;
 }
 
-void WyslijListe(TNadawcaPakietow &nadawca, const TDrzewo &drzewo, QString &buforListy)
+void WyslijListe(TNadawcaPakietow &nadawca, const TDrzewo &drzewo, TBuforListy &bufor)
 {
-  buforListy = TekstListy(drzewo);
-  const QList<QByteArray> ciala = CialaZapisuListy(buforListy);
+  const QList<QByteArray> ciala = CialaZapisuListy(TekstListy(drzewo));
   // The pieces leave the buffer as they go out.
-  buforListy.clear();
+  bufor.Wyczysc();
   for (const QByteArray &cialo : ciala)
     if (nadawca.WyslijPakiet(GGReqUserList, cialo) < 0)
       break;
 }
 
-void PoprosOListe(TNadawcaPakietow &nadawca, QString &buforListy)
+void PoprosOListe(TNadawcaPakietow &nadawca, TBuforListy &bufor)
 {
   nadawca.WyslijPakiet(GGReqUserList, QByteArray(1, PodtypListy::Pobierz));
-  buforListy.clear();
+  bufor.Wyczysc();
 }
 
 QByteArray CialoPowiadomienia(qint32 numer, qint32 typ)

@@ -170,7 +170,6 @@ void TFrmPaplankiMain::FormShow()
   if (KatalogFrm) {
     connect(KatalogFrm, &TKatalogFrm::Szukaj, this, &TFrmPaplankiMain::WyslijSzukanie,
             Qt::UniqueConnection);
-    PolaczKatalog();
   }
   if (Sesja().NumerWlasny() == -1 || Sesja().HasloWlasne().isEmpty()) {
     Konfiguracja1Click();

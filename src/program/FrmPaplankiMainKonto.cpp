@@ -33,13 +33,11 @@ void Konto(TFrmPaplankiMain &okno, TMojeDaneFrm &dialog)
 
   dialog.UstawKonto(okno.Sesja().NumerWlasny(), okno.Sesja().HasloWlasne());
 
-  // The directory's reply comes through the dispatcher to the search dialog's state; it fills
-  // the fields its keys name, so that state starts from what the dialog shows.
-  if (KatalogFrm) {
-    TKatalog &katalog = KatalogFrm->Katalog();
-    katalog.UstawDanePubliczne(dialog.DanePubliczne());
-    dialog.SledzKatalog(katalog);
-  }
+  // The directory's reply comes through the dispatcher to the window's directory state; it
+  // fills the fields its keys name, so that state starts from what the dialog shows.
+  TKatalog &katalog = okno.Katalog();
+  katalog.UstawDanePubliczne(dialog.DanePubliczne());
+  dialog.SledzKatalog(katalog);
   // Sent whether or not the connection is up: a refused send is the session's loss to handle.
   WyslijOdczytDanychPublicznych(okno.Sesja(), okno.Sesja().NumerWlasny());
 

@@ -12,7 +12,7 @@
 
 TKomendyKontaktow::TKomendyKontaktow(TDrzewo &drzewo, TUstawienia &ustawienia,
                                      TBazaKontaktow &baza, TNadawcaPakietow &sesja,
-                                     QString &buforListy, TCelKomendy wybranyWezel,
+                                     TBuforListy &buforListy, TCelKomendy wybranyWezel,
                                      TPokazKomunikat pokazKomunikat)
     : m_drzewo(drzewo), m_ustawienia(ustawienia), m_baza(baza), m_sesja(sesja),
       m_buforListy(buforListy), m_wybranyWezel(std::move(wybranyWezel)),

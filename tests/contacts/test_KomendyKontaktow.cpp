@@ -11,6 +11,7 @@
 #include "contacts/Ustawienia.h"
 #include "contacts/ui/FrmPaplankiDaneUzytkownika.h"
 #include "program/KomendyKontaktow.h"
+#include "gg/ListaKontaktow.h"
 #include "gg/Pakiety.h"
 #include "net/Gniazdo.h"
 
@@ -46,7 +47,7 @@ struct TOkno {
   TBazaKontaktow baza;
   TGniazdo ggSck;
   TNadawcaGniazda nadawca{ggSck};
-  QString buforListy;
+  TBuforListy buforListy;
   TWskaznikWezla wybrany;
   QStringList komunikaty; // caption | text | style
   TKomendyKontaktow komendy;
@@ -539,12 +540,12 @@ private slots:
     o.komendy.WczytajBaze();
     TSluchajacySerwerGG serwer;
     QVERIFY(serwer.Polacz(o.ggSck));
-    o.buforListy = QStringLiteral("coś");
+    o.buforListy.Dopisz(QStringLiteral("coś"));
     o.komendy.ZapiszUzytkownikowClick();
-    QVERIFY(o.buforListy.isEmpty());
-    o.buforListy = QStringLiteral("coś");
+    QVERIFY(o.buforListy.Tekst().isEmpty());
+    o.buforListy.Dopisz(QStringLiteral("coś"));
     o.komendy.PobierzUzytkownikowClick();
-    QVERIFY(o.buforListy.isEmpty());
+    QVERIFY(o.buforListy.Tekst().isEmpty());
     QCOMPARE(serwer.Zakoncz(o.ggSck),
              (QList<TPakietGG>{
                  {GGReqUserList,

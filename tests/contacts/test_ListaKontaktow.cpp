@@ -168,9 +168,10 @@ private slots:
     TGniazdo g;
     TNadawcaGniazda n(g);
     QVERIFY(serwer.Polacz(g));
-    QString bufor = QStringLiteral("resztki poprzedniej wymiany");
+    TBuforListy bufor;
+    bufor.Dopisz(QStringLiteral("resztki poprzedniej wymiany"));
     WyslijListe(n, d, bufor);
-    QVERIFY(bufor.isEmpty());
+    QVERIFY(bufor.Tekst().isEmpty());
     const QList<TPakietGG> pakiety = serwer.Zakoncz(g);
 
     QCOMPARE(pakiety.size(), dlugosciCial.size());
@@ -190,9 +191,10 @@ private slots:
     TGniazdo g;
     TNadawcaGniazda n(g);
     QVERIFY(serwer.Polacz(g));
-    QString bufor = QStringLiteral("stare;;;;;;1;\r\n");
+    TBuforListy bufor;
+    bufor.Dopisz(QStringLiteral("stare;;;;;;1;\r\n"));
     PoprosOListe(n, bufor);
-    QVERIFY(bufor.isEmpty());
+    QVERIFY(bufor.Tekst().isEmpty());
     QCOMPARE(serwer.Zakoncz(g), (QList<TPakietGG>{{GGReqUserList, QByteArray(1, '\x02')}}));
   }
 
@@ -231,11 +233,11 @@ private slots:
     TNadawcaGniazda n(g);
     int bledy = 0;
     g.OnError = [&](TGniazdo *) { ++bledy; };
-    QString bufor;
+    TBuforListy bufor;
     WyslijListe(n, d, bufor);
     QCOMPARE(bledy, 1);
     QCOMPARE(g.LastError(), 10057);
-    QVERIFY(bufor.isEmpty());
+    QVERIFY(bufor.Tekst().isEmpty());
     PoprosOListe(n, bufor);
     QCOMPARE(bledy, 2);
   }

@@ -201,7 +201,8 @@ private slots:
       usterki << Pokaz(&konto);
     }
     {
-      TKatalogFrm katalog;
+      TKatalog stanKatalogu;
+      TKatalogFrm katalog(stanKatalogu);
       usterki << Pokaz(&katalog);
     }
     {

@@ -42,7 +42,7 @@ QLabel *Etykieta(QWidget *rodzic, const QString &nazwa, const QString &tekst, QW
 
 } // namespace
 
-TKatalogFrm::TKatalogFrm(QWidget *rodzic) : QDialog(rodzic)
+TKatalogFrm::TKatalogFrm(TKatalog &katalog, QWidget *rodzic) : QDialog(rodzic), m_katalog(katalog)
 {
   setObjectName(QStringLiteral("KatalogFrm"));
   setWindowTitle(QStringLiteral("Wyszukiwanie w katalogu publicznym"));

@@ -16,14 +16,15 @@ class QTreeView;
 
 // Searching the public directory. Created once and shown modeless; it never talks to the network
 // itself: "&Wyszukaj" emits Szukaj, which the main window answers with WyslijSzukanie, and the
-// replies reach Katalog() through the packet dispatcher.
+// replies reach the directory's state (the main window's, handed in) through the packet
+// dispatcher.
 class TKatalogFrm : public QDialog {
   Q_OBJECT
 public:
   // Column widths of ListView1 in column order.
   static const int SzerokosciKolumn[TWynikiKatalogu::LiczbaKolumn];
 
-  explicit TKatalogFrm(QWidget *rodzic = nullptr);
+  explicit TKatalogFrm(TKatalog &katalog, QWidget *rodzic = nullptr);
 
   TKatalog &Katalog() { return m_katalog; }
 
@@ -87,7 +88,7 @@ private:
   void PolaczZdarzenia();
   void PokazSzukanie(bool szukanie);
 
-  TKatalog m_katalog;
+  TKatalog &m_katalog;
   QButtonGroup *m_plec;
   QTimer m_limitOdpowiedzi;
 };

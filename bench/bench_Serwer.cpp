@@ -4,7 +4,9 @@
 // side needs its own descriptors).
 //
 // Environment (all optional): PAPLANKI_KLIENCI (10000), PAPLANKI_KONTAKTY (50),
-// PAPLANKI_SEKUNDY (30), PAPLANKI_TEMPO (messages a second offered, 100000).
+// PAPLANKI_SEKUNDY (30), PAPLANKI_TEMPO (messages a second offered, 100000), PAPLANKI_PRZYPNIJ
+// (1: the server on the first CPU, the generator on the second; default 0, the scheduler
+// places both).
 
 #include "gg/Liczby.h"
 #include "gg/Pakiety.h"
@@ -17,8 +19,10 @@
 #include <netinet/tcp.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sched.h>
 #include <sys/epoll.h>
 #include <sys/resource.h>
+#include <sys/time.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -59,6 +63,12 @@ void DopiszLE(std::string &c, std::uint32_t v)
 {
   const QByteArray b = IntToLE(qint32(v));
   c.append(b.constData(), 4);
+}
+
+void ZapiszLE(char *p, std::uint32_t v)
+{
+  for (int i = 0; i < 4; ++i, v >>= 8)
+    p[i] = char(v & 0xFF);
 }
 
 std::uint32_t CzytajLE(const char *p)
@@ -106,6 +116,23 @@ double CzasProcesora(pid_t pid, bool tylkoSystem = false)
       stime = std::stoull(pole);
   }
   return double(tylkoSystem ? stime : utime + stime) / double(sysconf(_SC_CLK_TCK));
+}
+
+// This process's CPU seconds (user + system, or system only).
+double WlasnyCzasProcesora(bool tylkoSystem = false)
+{
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  const auto sek = [](const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+  return tylkoSystem ? sek(u.ru_stime) : sek(u.ru_utime) + sek(u.ru_stime);
+}
+
+bool Przypnij(pid_t pid, int procesor)
+{
+  cpu_set_t zbior;
+  CPU_ZERO(&zbior);
+  CPU_SET(procesor, &zbior);
+  return sched_setaffinity(pid, sizeof zbior, &zbior) == 0;
 }
 
 struct TKlient {
@@ -166,7 +193,6 @@ public:
     std::uint32_t sekwencja = 1;
     double zaleglosc = 0;
     auto ostatnio = poczatek;
-    std::string cialo;
     while (Zegar::now() < koniec) {
       const auto teraz = Zegar::now();
       zaleglosc += std::chrono::duration<double>(teraz - ostatnio).count() * tempo;
@@ -179,16 +205,18 @@ public:
         kto = (kto + 1) % m_klienci.size();
         const std::uint32_t adresat =
             k.kontakty[std::uniform_int_distribution<std::size_t>(0, k.kontakty.size() - 1)(los)];
-        cialo.clear();
-        DopiszLE(cialo, adresat);
-        DopiszLE(cialo, sekwencja++);
-        DopiszLE(cialo, 8);
-        char znacznik[32];
-        std::snprintf(znacznik, sizeof znacznik, "%016llx", (unsigned long long)TerazNs());
-        cialo += znacznik;
-        cialo += '\0';
-        Ramka(k.wy, GGReqSendMsg, cialo);
-        Pisz(k);
+        // Header, recipient, sequence, class, then the send time as 16 hex digits and NUL.
+        char pakiet[8 + 12 + 17];
+        ZapiszLE(pakiet, GGReqSendMsg);
+        ZapiszLE(pakiet + 4, 12 + 17);
+        ZapiszLE(pakiet + 8, adresat);
+        ZapiszLE(pakiet + 12, sekwencja++);
+        ZapiszLE(pakiet + 16, 8);
+        std::uint64_t czas = std::uint64_t(TerazNs());
+        for (int i = 15; i >= 0; --i, czas >>= 4)
+          pakiet[20 + i] = "0123456789abcdef"[czas & 15];
+        pakiet[36] = '\0';
+        Wyslij(k, pakiet, sizeof pakiet);
         ++m_wyslane;
       }
       Obsluz(1);
@@ -233,9 +261,25 @@ private:
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     ::connect(k.fd, reinterpret_cast<sockaddr *>(&a), sizeof a);
     epoll_event e{};
-    e.events = EPOLLIN | EPOLLRDHUP;
+    // Edge-triggered: a level-triggered set polls every reported socket once more at the next
+    // wait, one more touch of a cold socket per packet.
+    e.events = EPOLLIN | EPOLLRDHUP | EPOLLET;
     e.data.ptr = &k;
     epoll_ctl(m_epoll, EPOLL_CTL_ADD, k.fd, &e);
+  }
+
+  // Straight from the caller's bytes when nothing is waiting before them.
+  void Wyslij(TKlient &k, const char *dane, std::size_t ile)
+  {
+    if (k.wy.empty()) {
+      const ssize_t n = ::send(k.fd, dane, ile, MSG_NOSIGNAL);
+      const std::size_t poszlo = n > 0 ? std::size_t(n) : 0;
+      if (poszlo < ile)
+        k.wy.append(dane + poszlo, ile - poszlo);
+      return;
+    }
+    k.wy.append(dane, ile);
+    Pisz(k);
   }
 
   void Pisz(TKlient &k)
@@ -252,36 +296,43 @@ private:
   {
     epoll_event zdarzenia[512];
     const int n = epoll_wait(m_epoll, zdarzenia, 512, limitMs);
+    const std::int64_t teraz = TerazNs();
     for (int i = 0; i < n; ++i) {
       auto &k = *static_cast<TKlient *>(zdarzenia[i].data.ptr);
-      char bufor[65536];
-      for (;;) {
-        const ssize_t r = ::recv(k.fd, bufor, sizeof bufor, 0);
-        if (r > 0) {
-          k.we.append(bufor, std::size_t(r));
-          continue;
+      // A short read has emptied the socket, so no read has to end in EAGAIN.
+      ssize_t r;
+      do {
+        r = ::recv(k.fd, m_bufor.data(), m_bufor.size(), 0);
+        if (r <= 0) {
+          if (r == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) {
+            ++m_bledy;
+            epoll_ctl(m_epoll, EPOLL_CTL_DEL, k.fd, nullptr);
+          }
+          break;
         }
-        if (r == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) {
-          ++m_bledy;
-          epoll_ctl(m_epoll, EPOLL_CTL_DEL, k.fd, nullptr);
+        if (k.we.empty()) {
+          const std::size_t zjedzone = Rozbierz(k, m_bufor.data(), std::size_t(r), teraz);
+          k.we.assign(m_bufor.data() + zjedzone, std::size_t(r) - zjedzone);
+        } else {
+          k.we.append(m_bufor.data(), std::size_t(r));
+          const std::size_t zjedzone = Rozbierz(k, k.we.data(), k.we.size(), teraz);
+          k.we.erase(0, zjedzone);
         }
-        break;
-      }
-      Rozbierz(k);
+      } while (std::size_t(r) == m_bufor.size());
       Pisz(k);
     }
   }
 
-  void Rozbierz(TKlient &k)
+  // Handles the whole packets at `dane`; returns how many bytes they took.
+  std::size_t Rozbierz(TKlient &k, const char *dane, std::size_t rozmiar, std::int64_t teraz)
   {
     std::size_t od = 0;
-    const std::int64_t teraz = TerazNs();
-    while (k.we.size() - od >= 8) {
-      const std::uint32_t typ = CzytajLE(k.we.data() + od);
-      const std::uint32_t dl = CzytajLE(k.we.data() + od + 4);
-      if (k.we.size() - od < 8 + std::size_t(dl))
+    while (rozmiar - od >= 8) {
+      const std::uint32_t typ = CzytajLE(dane + od);
+      const std::uint32_t dl = CzytajLE(dane + od + 4);
+      if (rozmiar - od < 8 + std::size_t(dl))
         break;
-      const char *cialo = k.we.data() + od + 8;
+      const char *cialo = dane + od + 8;
       if (typ == GGAnsWelcome && dl >= 4) {
         std::string c;
         DopiszLE(c, k.numer);
@@ -307,14 +358,24 @@ private:
         ++m_bledy;
       } else if (typ == GGAnsRecvMsg && dl > 16) {
         ++m_doreczone;
-        const std::int64_t wyslano = std::strtoll(std::string(cialo + 16, 16).c_str(), nullptr, 16);
-        m_opoznienia.push_back(float(double(teraz - wyslano) / 1000.0));
+        if (dl >= 16 + 16)
+          m_opoznienia.push_back(float(double(teraz - CzytajHex(cialo + 16)) / 1000.0));
       } else if (typ == GGAnsSendMsgAck) {
         ++m_potwierdzone;
       }
       od += 8 + dl;
     }
-    k.we.erase(0, od);
+    return od;
+  }
+
+  static std::int64_t CzytajHex(const char *p)
+  {
+    std::uint64_t w = 0;
+    for (int i = 0; i < 16; ++i) {
+      const char c = p[i];
+      w = w * 16 + std::uint64_t(c <= '9' ? c - '0' : c - 'a' + 10);
+    }
+    return std::int64_t(w);
   }
 
   std::vector<TKlient> m_klienci;
@@ -324,6 +385,7 @@ private:
   double m_czasWysylania = 0;
   int m_bledy = 0;
   std::vector<float> m_opoznienia;
+  std::vector<char> m_bufor = std::vector<char>(65536);
 };
 
 // The server on ports of its own choosing, with every account made at start.
@@ -385,10 +447,15 @@ void Obciazenie(benchmark::State &stan)
   const int kontakty = ZeSrodowiska("PAPLANKI_KONTAKTY", 50);
   const int sekundy = ZeSrodowiska("PAPLANKI_SEKUNDY", 30);
   const int tempo = ZeSrodowiska("PAPLANKI_TEMPO", 100000);
+  const bool przypnij = ZeSrodowiska("PAPLANKI_PRZYPNIJ", 0) == 1;
   for (auto _ : stan) {
     TSerwer serwer;
     if (!serwer.Uruchom(klienci)) {
       stan.SkipWithError("serwer nie wystartował");
+      return;
+    }
+    if (przypnij && !(Przypnij(serwer.pid, 0) && Przypnij(0, 1))) {
+      stan.SkipWithError("nie da się przypiąć do procesorów 0 i 1");
       return;
     }
     const long rssPusty = RssKiB(serwer.pid);
@@ -404,9 +471,15 @@ void Obciazenie(benchmark::State &stan)
     const long rssZalogowani = RssKiB(serwer.pid);
     const double procesorPrzed = CzasProcesora(serwer.pid);
     const double systemPrzed = CzasProcesora(serwer.pid, true);
+    const double generatorPrzed = WlasnyCzasProcesora();
+    const double generatorSystemPrzed = WlasnyCzasProcesora(true);
+    double obciazenie[1] = {0};
+    getloadavg(obciazenie, 1);
     o.Wysylaj(tempo, sekundy);
     const double procesorSerwera = CzasProcesora(serwer.pid) - procesorPrzed;
     const double systemSerwera = CzasProcesora(serwer.pid, true) - systemPrzed;
+    const double procesorGeneratora = WlasnyCzasProcesora() - generatorPrzed;
+    const double systemGeneratora = WlasnyCzasProcesora(true) - generatorSystemPrzed;
     const long rssKoniec = RssKiB(serwer.pid);
 
     stan.counters["klienci"] = double(o.Zalogowani());
@@ -424,11 +497,109 @@ void Obciazenie(benchmark::State &stan)
     stan.counters["serwer_us/wiadomosc"] =
         o.Doreczone() ? procesorSerwera * 1e6 / double(o.Doreczone()) : 0;
     stan.counters["serwer_jadro_%"] = procesorSerwera > 0 ? 100 * systemSerwera / procesorSerwera : 0;
+    // The load generator's CPU per routed message (sending, receiving and checking both
+    // packets) on the same machine.
+    stan.counters["generator_us/wiadomosc"] =
+        o.Doreczone() ? procesorGeneratora * 1e6 / double(o.Doreczone()) : 0;
+    stan.counters["generator_jadro_%"] =
+        procesorGeneratora > 0 ? 100 * systemGeneratora / procesorGeneratora : 0;
+    // Other work on the machine when the messages started: figures are only comparable at a
+    // similar load.
+    stan.counters["obciazenie_1min"] = obciazenie[0];
+    stan.counters["przypiete"] = przypnij ? 1 : 0;
   }
+}
+
+// What the kernel alone charges for the segments a routed message needs: a routed message is
+// three small segments over loopback TCP (the send to the server, the delivery, the report),
+// each one send and one receive. Here the same sizes go over as many connected pairs as there
+// are clients (or as the descriptor limit allows), with no server in between, so the figures are the floor under the server's and the generator's CPU
+// per message. The sends of one round all go before the receives, so each is timed on its own.
+void PodlogaJadra(benchmark::State &stan)
+{
+  // Both ends live in this process: as many pairs as clients if the descriptor limit allows.
+  rlimit limit{};
+  getrlimit(RLIMIT_NOFILE, &limit);
+  const int Par = int(std::min<rlim_t>(rlim_t(ZeSrodowiska("PAPLANKI_KLIENCI", 10000)),
+                                       (limit.rlim_cur - 64) / 2));
+  constexpr std::size_t Pakiet = 8 + 12 + 17; // a send packet as the generator makes it
+  const int sluchacz = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t dl = sizeof a;
+  if (::bind(sluchacz, reinterpret_cast<sockaddr *>(&a), sizeof a) != 0 ||
+      ::listen(sluchacz, Par) != 0 ||
+      ::getsockname(sluchacz, reinterpret_cast<sockaddr *>(&a), &dl) != 0) {
+    stan.SkipWithError("brak gniazda nasłuchu");
+    ::close(sluchacz);
+    return;
+  }
+  std::vector<std::pair<int, int>> pary;
+  const int jeden = 1;
+  for (int i = 0; i < Par; ++i) {
+    const int k = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (::connect(k, reinterpret_cast<sockaddr *>(&a), sizeof a) != 0) {
+      ::close(k);
+      break;
+    }
+    const int s = ::accept4(sluchacz, nullptr, nullptr, SOCK_CLOEXEC);
+    setsockopt(k, IPPROTO_TCP, TCP_NODELAY, &jeden, sizeof jeden);
+    setsockopt(s, IPPROTO_TCP, TCP_NODELAY, &jeden, sizeof jeden);
+    pary.emplace_back(k, s);
+  }
+  ::close(sluchacz);
+  if (pary.size() != std::size_t(Par)) {
+    for (auto [k, s] : pary) {
+      ::close(k);
+      ::close(s);
+    }
+    stan.SkipWithError("za mało połączeń");
+    return;
+  }
+  char dane[Pakiet] = {};
+  char bufor[4096];
+  double naWyslanie = 0, naOdbior = 0;
+  std::uint64_t segmentow = 0;
+  bool blad = false;
+  for (auto _ : stan) {
+    const double t0 = WlasnyCzasProcesora();
+    for (auto [k, s] : pary)
+      blad |= ::send(k, dane, sizeof dane, MSG_NOSIGNAL) != ssize_t(sizeof dane);
+    const double t1 = WlasnyCzasProcesora();
+    for (auto [k, s] : pary)
+      blad |= ::recv(s, bufor, sizeof bufor, 0) != ssize_t(sizeof dane);
+    const double t2 = WlasnyCzasProcesora();
+    naWyslanie += t1 - t0;
+    naOdbior += t2 - t1;
+    segmentow += pary.size();
+  }
+  for (auto [k, s] : pary) {
+    ::close(k);
+    ::close(s);
+  }
+  if (blad) {
+    stan.SkipWithError("segment nie przeszedł w całości");
+    return;
+  }
+  const double wyslanie = naWyslanie * 1e6 / double(segmentow);
+  const double odbior = naOdbior * 1e6 / double(segmentow);
+  stan.counters["wyslanie_us"] = wyslanie;
+  stan.counters["odbior_us"] = odbior;
+  // Three segments a message; the server makes one receive and two sends of them, the
+  // generator one send and two receives.
+  stan.counters["serwer_podloga_us/wiadomosc"] = odbior + 2 * wyslanie;
+  stan.counters["generator_podloga_us/wiadomosc"] = wyslanie + 2 * odbior;
+  stan.counters["razem_podloga_us/wiadomosc"] = 3 * (wyslanie + odbior);
+  double obciazenie[1] = {0};
+  getloadavg(obciazenie, 1);
+  stan.counters["obciazenie_1min"] = obciazenie[0];
+  stan.counters["pary"] = double(Par);
 }
 
 } // namespace
 
+BENCHMARK(PodlogaJadra)->Iterations(300)->Unit(benchmark::kMillisecond);
 BENCHMARK(Obciazenie)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 int main(int argc, char **argv)

@@ -52,6 +52,7 @@ public:
   // --- Registration tokens ---
   virtual void ZapiszToken(const std::string &id, const std::string &wartosc,
                            std::int64_t wygasa) = 0;
+  // `wygasa` is the first second at which the token no longer counts.
   // The token's value if it exists and has not expired at `teraz`; the token is gone afterwards
   // whatever the outcome (single use, and a wrong guess uses it up too).
   virtual std::optional<std::string> ZuzyjToken(const std::string &id, std::int64_t teraz) = 0;

@@ -165,9 +165,9 @@ public:
     m_zapiszToken = std::make_unique<TZapytanie>(
         m_baza, "INSERT OR REPLACE INTO tokeny(id, wartosc, wygasa) VALUES(?, ?, ?)");
     m_usunToken = std::make_unique<TZapytanie>(
-        m_baza, "DELETE FROM tokeny WHERE id=? OR wygasa<? RETURNING id, wartosc, wygasa");
+        m_baza, "DELETE FROM tokeny WHERE id=? OR wygasa<=? RETURNING id, wartosc, wygasa");
     m_token = std::make_unique<TZapytanie>(
-        m_baza, "SELECT wartosc FROM tokeny WHERE id=? AND wygasa>=?");
+        m_baza, "SELECT wartosc FROM tokeny WHERE id=? AND wygasa>?");
     m_zablokowani = std::make_unique<TZapytanie>(
         m_baza, "SELECT kogo FROM zablokowani WHERE numer=? ORDER BY kogo");
     m_zapiszListe = std::make_unique<TZapytanie>(
@@ -275,7 +275,7 @@ public:
     m_usunToken->Wiaz(1, id).Wiaz(2, teraz);
     std::optional<std::string> wynik;
     while (m_usunToken->Krok()) {
-      if (m_usunToken->Tekst(0) == id && m_usunToken->Liczba(2) >= teraz)
+      if (m_usunToken->Tekst(0) == id && m_usunToken->Liczba(2) > teraz)
         wynik = m_usunToken->Tekst(1);
     }
     return wynik;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "serwer/Dlawienie.h"
 #include "serwer/Magazyn.h"
 
 #include <asio.hpp>
@@ -62,7 +63,12 @@ private:
   };
 
   void Przyjmuj();
-  void CzekajNaDane(const TWsk &p);
+  // Connections are watched by an epoll set of their own, registered once, edge-triggered; the
+  // event loop only waits for that set to become ready. Per read or write no descriptor
+  // operation is queued with the event library (its per-operation bookkeeping cost more than
+  // the routing itself).
+  void CzekajNaGotowosc();
+  void ObsluzGotowe();
   void Czytaj(const TWsk &p);
   // Cuts whole packets off `dane`; false when the connection was closed meanwhile.
   bool Rozbierz(const TWsk &p, std::string_view &dane);
@@ -114,9 +120,6 @@ private:
   void Odpowiedz(std::uint32_t bot, std::uint32_t komu, std::string_view tekst);
   void WyslijKolejke(TPolaczenie &p);
 
-  bool Zdlawiony(const std::string &adres);
-  void Nieudane(const std::string &adres);
-
   asio::io_context &m_io;
   TMagazyn &m_magazyn;
   TLogSerwera &m_log;
@@ -124,15 +127,20 @@ private:
   asio::ip::tcp::acceptor m_akceptor;
   asio::steady_timer m_zegar;
   asio::steady_timer m_pauza;
+  asio::posix::stream_descriptor m_gotowosc;
   bool m_zatrzymany = false;
+  // Inside a pass over ready connections: output is flushed at its end, and connections closed
+  // meanwhile are kept alive until then (later events of the pass may still name them).
+  bool m_wPrzebiegu = false;
+  std::vector<TWsk> m_zamkniete;
 
   std::unordered_set<TWsk> m_polaczenia;
   std::unordered_map<std::uint32_t, TPolaczenie *> m_zalogowani;
   // Who (among the logged-in) has a number on their notify list.
   std::unordered_map<std::uint32_t, std::vector<TPolaczenie *>> m_obserwatorzy;
-  std::vector<TWsk> m_brudne;
+  std::vector<TWsk> m_brudne, m_oprozniane;
   bool m_oproznianieZaplanowane = false;
-  std::unordered_map<std::string, std::deque<std::chrono::steady_clock::time_point>> m_nieudane;
+  TDlawienieLogowan m_dlawienie;
   std::unordered_map<std::uint32_t, TWsk> m_odpowiadacze;
   std::vector<char> m_bufor;
   std::string m_robocze;

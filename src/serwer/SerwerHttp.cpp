@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
-#include <ctime>
 
 using asio::ip::tcp;
 
@@ -52,11 +51,6 @@ std::string BezKoncaLinii(std::string t)
   return t;
 }
 
-std::int64_t Teraz()
-{
-  return std::int64_t(std::time(nullptr));
-}
-
 const char *OpisKodu(int kod)
 {
   switch (kod) {
@@ -80,9 +74,9 @@ const char *OpisKodu(int kod)
 } // namespace
 
 TSerwerHttp::TSerwerHttp(asio::io_context &io, TMagazyn &magazyn, TLogSerwera &log,
-                         std::string hostGG, std::uint16_t portGG)
+                         std::string hostGG, std::uint16_t portGG, TTokeny::TZegar zegar)
     : m_io(io), m_magazyn(magazyn), m_log(log), m_hostGG(std::move(hostGG)), m_portGG(portGG),
-      m_akceptor(io), m_los(std::random_device{}())
+      m_akceptor(io), m_tokeny(magazyn, std::move(zegar)), m_los(std::random_device{}())
 {
 }
 
@@ -251,13 +245,7 @@ TSerwerHttp::TOdpowiedz TSerwerHttp::Wyszukiwanie(const std::string &zapytanie)
 
 TSerwerHttp::TOdpowiedz TSerwerHttp::Token(const std::string &host)
 {
-  static const char Hex[] = "0123456789ABCDEF";
-  std::string id, wartosc;
-  for (int i = 0; i < 16; ++i)
-    id += Hex[m_los() % 16];
-  for (int i = 0; i < 5; ++i)
-    wartosc += char('0' + m_los() % 10);
-  m_magazyn.ZapiszToken(id, wartosc, Teraz() + MinutWaznosciTokenu * 60);
+  const auto [id, wartosc] = m_tokeny.Wydaj();
   // The picture is fetched from wherever the client reached us.
   std::string nazwa = host.substr(0, host.rfind(':') == std::string::npos ? host.size()
                                                                            : host.rfind(':'));
@@ -272,7 +260,7 @@ TSerwerHttp::TOdpowiedz TSerwerHttp::Token(const std::string &host)
 
 TSerwerHttp::TOdpowiedz TSerwerHttp::ObrazekTokenu(const std::string &zapytanie)
 {
-  const auto wartosc = m_magazyn.WartoscTokenu(Parametr(zapytanie, "tokenid"), Teraz());
+  const auto wartosc = m_tokeny.Wartosc(Parametr(zapytanie, "tokenid"));
   if (!wartosc)
     return {404, "text/plain", "nie ma takiego tokenu\r\n"};
   return {200, "image/gif", ::ObrazekTokenu(*wartosc, m_los)};
@@ -284,8 +272,7 @@ TSerwerHttp::TOdpowiedz TSerwerHttp::Rejestracja(const std::string &formularz)
   const std::string email = Parametr(formularz, "email");
   const std::string id = Parametr(formularz, "tokenid");
   const std::string wpisany = Parametr(formularz, "tokenval");
-  const auto wartosc = m_magazyn.ZuzyjToken(id, Teraz());
-  if (!wartosc || *wartosc != wpisany || wpisany.empty())
+  if (!m_tokeny.Zuzyj(id, wpisany))
     return {200, "text/plain", "bad_tokenval"};
   if (haslo.empty())
     return {200, "text/plain", "Nie podano hasła"};

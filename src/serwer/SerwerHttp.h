@@ -1,6 +1,7 @@
 #pragma once
 
 #include "serwer/Magazyn.h"
+#include "serwer/Tokeny.h"
 
 #include <asio.hpp>
 
@@ -20,11 +21,10 @@ public:
   static constexpr std::size_t NajdluzszyNaglowek = 8 * 1024;
   static constexpr std::size_t NajdluzszaTresc = 64 * 1024;
   static constexpr int SekundNaZapytanie = 10;
-  static constexpr int MinutWaznosciTokenu = 10;
 
   // `adresGG` is what lookup replies announce ("host:port").
   TSerwerHttp(asio::io_context &io, TMagazyn &magazyn, TLogSerwera &log, std::string hostGG,
-              std::uint16_t portGG);
+              std::uint16_t portGG, TTokeny::TZegar zegar = TTokeny::ZegarSystemowy);
   ~TSerwerHttp();
 
   std::uint16_t Sluchaj(const asio::ip::tcp::endpoint &adres);
@@ -63,6 +63,7 @@ private:
   std::uint16_t m_port = 0;
   asio::ip::tcp::acceptor m_akceptor;
   std::unordered_set<std::shared_ptr<TPolaczenie>> m_polaczenia;
+  TTokeny m_tokeny;
   std::mt19937 m_los;
   bool m_zatrzymany = false;
 };

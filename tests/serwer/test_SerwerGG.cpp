@@ -86,9 +86,12 @@ bool ServerZamykaPo(quint16 port, const QByteArray &dane)
 // A bare GG connection for what the client's session would never send.
 class TSurowyKlient {
 public:
-  explicit TSurowyKlient(quint16 port)
+  // `buforOdbioru`: a small receive buffer, so the server's writes back up soon.
+  explicit TSurowyKlient(quint16 port, int buforOdbioru = 0)
   {
     m_fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (buforOdbioru > 0)
+      ::setsockopt(m_fd, SOL_SOCKET, SO_RCVBUF, &buforOdbioru, sizeof buforOdbioru);
     sockaddr_in a{};
     a.sin_family = AF_INET;
     a.sin_port = htons(port);
@@ -541,6 +544,46 @@ private slots:
     QVERIFY(k.Pisz(ZbudujRamke(GGReqUserList, '\x00' + lista) + ZbudujRamke(GGReqPing, {})));
     ::kill(pid, SIGCONT);
     QVERIFY(k.CzekajNa(GGAnsPong));
+  }
+
+  // A recipient that stops reading: the server's writes to it fall short and wait for room,
+  // the sender is answered meanwhile, and once the recipient reads again every message
+  // arrives, whole and in order.
+  void wolnyOdbiorcaDostajeWszystko_data()
+  {
+    QTest::addColumn<int>("ile");
+    QTest::addColumn<int>("dlugosc");
+    QTest::newRow("kilka małych") << 20 << 10;
+    QTest::newRow("3 MB po 1000 bajtów") << 3000 << 1000;
+    QTest::newRow("duże po 200 kB") << 15 << 200000;
+  }
+  void wolnyOdbiorcaDostajeWszystko()
+  {
+    QFETCH(int, ile);
+    QFETCH(int, dlugosc);
+    TSurowyKlient odbiorca(serwer->PortGG(), 4096);
+    QVERIFY(odbiorca.Zaloguj(1002, "ola"));
+    TSurowyKlient nadawca(serwer->PortGG());
+    QVERIFY(nadawca.Zaloguj(1001, "ala"));
+    QByteArray wszystkie;
+    for (int i = 1; i <= ile; ++i) {
+      const QByteArray tekst = QByteArray::number(i).rightJustified(dlugosc, '.');
+      wszystkie += ZbudujRamke(GGReqSendMsg, Le(1002) + Le(quint32(i)) + Le(8) + tekst + '\0');
+    }
+    QVERIFY(nadawca.Pisz(wszystkie));
+    for (int i = 1; i <= ile; ++i) {
+      QByteArray ack;
+      QVERIFY2(nadawca.CzekajNa(GGAnsSendMsgAck, &ack), qPrintable(QString::number(i)));
+      QCOMPARE(LEToInt(ack), 2);
+      QCOMPARE(LEToInt(ack, 8), i);
+    }
+    for (int i = 1; i <= ile; ++i) {
+      QByteArray w;
+      QVERIFY2(odbiorca.CzekajNa(GGAnsRecvMsg, &w), qPrintable(QString::number(i)));
+      QCOMPARE(LEToInt(w), 1001);
+      QCOMPARE(LEToInt(w, 4), i);
+      QCOMPARE(w.mid(16), QByteArray::number(i).rightJustified(dlugosc, '.') + '\0');
+    }
   }
 
   // Silent connections are closed: no login in time, or nothing at all for too long. A

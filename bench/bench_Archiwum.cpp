@@ -82,8 +82,7 @@ void Odbior(benchmark::State &stan)
     auto drzewo = std::make_unique<TDrzewo>();
     auto model = std::make_unique<TModelDrzewa>(*drzewo);
     TOknoPomiaru okno;
-    QString bufor;
-    TOdbior odbior(*drzewo, ustawienia, okno, bufor, {});
+    TOdbior odbior(*drzewo, ustawienia, okno, {});
     auto archiwum = std::make_unique<TArchiwum>();
     std::unique_ptr<TArchiwumDrzewa> straz;
     if (zArchiwum) {

@@ -83,7 +83,7 @@ struct TStanowisko {
   explicit TStanowisko(int wiadomosci)
       : rejestr(katalog.filePath(QStringLiteral("p.conf")), QSettings::IniFormat),
         ustawienia(rejestr, katalog.path()), model(drzewo),
-        odbior(drzewo, ustawienia, okno, buforListy, [](const QString &, const QString &) {})
+        odbior(drzewo, ustawienia, okno, [](const QString &, const QString &) {})
   {
     for (int k = 0; k < kKontakty; ++k) {
       const int numer = kPierwszyNumer + k;
@@ -104,7 +104,6 @@ struct TStanowisko {
   TDrzewo drzewo;
   TModelDrzewa model;
   TOknoPomiaru okno;
-  QString buforListy;
   TOdbior odbior;
 };
 

@@ -71,21 +71,20 @@ QList<QByteArray> CialaZapisuListy(const QString &tekst)
   return ciala;
 }
 
-void WyslijListe(TGniazdo &gniazdo, const TDrzewo &drzewo, QString &buforListy)
+void WyslijListe(TGniazdo &gniazdo, const TDrzewo &drzewo, TBuforListy &bufor)
 {
-  buforListy = TekstListy(drzewo);
-  const QList<QByteArray> ciala = CialaZapisuListy(buforListy);
+  const QList<QByteArray> ciala = CialaZapisuListy(TekstListy(drzewo));
   // The pieces leave the buffer as they go out.
-  buforListy.clear();
+  bufor.Wyczysc();
   for (const QByteArray &cialo : ciala)
     if (WyslijPakiet(gniazdo, GGReqUserList, cialo) < 0)
       break;
 }
 
-void PoprosOListe(TGniazdo &gniazdo, QString &buforListy)
+void PoprosOListe(TGniazdo &gniazdo, TBuforListy &bufor)
 {
   WyslijPakiet(gniazdo, GGReqUserList, QByteArray(1, PodtypListy::Pobierz));
-  buforListy.clear();
+  bufor.Wyczysc();
 }
 
 QByteArray CialoPowiadomienia(qint32 numer, qint32 typ)

@@ -10,9 +10,9 @@ class TGniazdo;
 class TUzytkownik;
 
 // The contact list kept on the GG server (the userlist text) and the notify packets that tell the
-// server which numbers to watch. `BuforListy` is the main window's text of the list on its way to
-// or from the server, in the program's own text (the 1250 bytes of the wire are converted at
-// the edge: the export encodes each piece, the import decodes each reply piece).
+// server which numbers to watch. TBuforListy holds the text of the list on its way to or from the
+// server, in the program's own text (the 1250 bytes of the wire are converted at the edge: the
+// export encodes each piece, the import decodes each reply piece).
 
 // Characters of one list piece.
 constexpr int ZnakowWCzesciListy = 2040;
@@ -29,6 +29,18 @@ namespace TypPowiadomienia {
 constexpr qint32 Sledzony = 1;
 constexpr qint32 Usuniety = 0;
 } // namespace TypPowiadomienia
+
+// The userlist text on its way from the server. The dispatcher owns it and appends the reply
+// pieces; the list commands empty it before they send a request.
+class TBuforListy {
+public:
+  const QString &Tekst() const { return m_tekst; }
+  void Dopisz(const QString &czesc) { m_tekst += czesc; }
+  void Wyczysc() { m_tekst.clear(); }
+
+private:
+  QString m_tekst;
+};
 
 // A field value as it may stand in a list line: ";" becomes "," and each line break (CR LF, CR
 // or LF) one space, so the line keeps its twelve fields.
@@ -50,12 +62,12 @@ QStringList CzesciListy(const QString &tekst, int znakow = ZnakowWCzesciListy);
 // base letter or "?"), so a piece of 2040 characters is 2040 bytes.
 QList<QByteArray> CialaZapisuListy(const QString &tekst);
 
-// Export: BuforListy becomes the tree's list text, goes out in pieces and is used up (empty
-// afterwards). Sending stops at the first piece the socket refuses; the socket reports it.
-void WyslijListe(TGniazdo &gniazdo, const TDrzewo &drzewo, QString &buforListy);
+// Export: the tree's list text goes out in pieces; the buffer is empty afterwards. Sending stops
+// at the first piece the socket refuses; the socket reports it.
+void WyslijListe(TGniazdo &gniazdo, const TDrzewo &drzewo, TBuforListy &bufor);
 
-// Import request: the single byte 0x02, then BuforListy is emptied for the reply pieces.
-void PoprosOListe(TGniazdo &gniazdo, QString &buforListy);
+// Import request: the single byte 0x02, then the buffer is emptied for the reply pieces.
+void PoprosOListe(TGniazdo &gniazdo, TBuforListy &bufor);
 
 // The 8-byte body of GGReqAddNotify / GGReqRemoveNotify: number and user type, both 32-bit
 // little-endian.

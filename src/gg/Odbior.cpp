@@ -58,9 +58,9 @@ void TOknoOdbioru::DzwiekNowejWiadomosci()
 void TOknoOdbioru::OdrzuconoWiadomosc(const TOdrzuconaWiadomosc &) {}
 
 TOdbior::TOdbior(TDrzewo &drzewo, const TUstawienia &ustawienia, TOknoOdbioru &okno,
-                 QString &buforListy, TLoguj loguj, TBaza baza)
+                 TLoguj loguj, TBaza baza)
     : m_drzewo(drzewo), m_ustawienia(ustawienia), m_okno(okno), m_loguj(std::move(loguj)),
-      m_baza(std::move(baza)), m_indeks(drzewo), m_buforListy(buforListy)
+      m_baza(std::move(baza)), m_indeks(drzewo)
 {
 }
 

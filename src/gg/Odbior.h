@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gg/IndeksWypowiedzi.h"
+#include "gg/ListaKontaktow.h"
 #include "gg/OpisRozlaczenia.h"
 
 #include <QByteArray>
@@ -58,13 +59,12 @@ public:
   // The active contact store, asked anew each time (the store can be switched).
   using TBaza = std::function<TSledzeni *()>;
 
-  // `buforListy` is the window's BuforListy, shared with its list commands.
-  TOdbior(TDrzewo &drzewo, const TUstawienia &ustawienia, TOknoOdbioru &okno,
-          QString &buforListy, TLoguj loguj, TBaza baza = {});
+  TOdbior(TDrzewo &drzewo, const TUstawienia &ustawienia, TOknoOdbioru &okno, TLoguj loguj,
+          TBaza baza = {});
   TOdbior(const TOdbior &) = delete;
   TOdbior &operator=(const TOdbior &) = delete;
 
-  // The directory dialog's core, which gets the body of every directory reply.
+  // The directory's state (the main window's), which gets the body of every directory reply.
   void UstawKatalog(TKatalog *katalog) { m_katalog = katalog; }
 
   // One whole packet (type, body length, body). A failed conversion inside a handler (a userlist
@@ -79,7 +79,8 @@ public:
 
   // The userlist text on its way from the server: appended to by the list parts, emptied by the
   // window's list commands before they send a request.
-  QString &BuforListy() { return m_buforListy; }
+  TBuforListy &BuforListy() { return m_buforListy; }
+  const TBuforListy &BuforListy() const { return m_buforListy; }
 
   TIndeksWypowiedzi &IndeksWypowiedzi() { return m_indeks; }
 
@@ -142,7 +143,7 @@ private:
   TKatalog *m_katalog = nullptr;
   TIndeksWypowiedzi m_indeks;
   TPoPotwierdzeniu m_poPotwierdzeniu;
-  QString &m_buforListy;
+  TBuforListy m_buforListy;
   bool m_raportOtwarty = false;
   bool m_informacjaOLiscieOtwarta = false;
   int m_nieznajomi = 0;

@@ -24,7 +24,7 @@ void TOdbior::ListaKontaktow(qint32 dlugosc, const QByteArray &cialo)
     break;
   case PodtypCzesci:
   case PodtypOstatniejCzesci:
-    m_buforListy += Cp1250ToAnsi(QByteArrayView(cialo).sliced(1));
+    m_buforListy.Dopisz(Cp1250ToAnsi(QByteArrayView(cialo).sliced(1)));
     if (podtyp == PodtypOstatniejCzesci)
       ZaladujListe();
     break;
@@ -42,7 +42,7 @@ void TOdbior::ListaKontaktow(qint32 dlugosc, const QByteArray &cialo)
 void TOdbior::ZaladujListe()
 {
   // Each line: first name; last name; label; label; telephone; ; number; e-mail; ...
-  const QStringList linie = m_buforListy.split(QStringLiteral("\r\n"));
+  const QStringList linie = m_buforListy.Tekst().split(QStringLiteral("\r\n"));
   for (const QString &linia : linie) {
     const QStringList pola = linia.split(u';');
     if (pola.size() <= 6)

@@ -168,7 +168,6 @@ void TFrmPaplankiMain::FormShow()
 {
   if (KatalogFrm) {
     KatalogFrm->OnSzukaj = [this](QObject *Sender) { WyslijSzukanie(Sender); };
-    PolaczKatalog();
   }
   if (Sesja().NumerWlasny() == -1 || Sesja().HasloWlasne().isEmpty()) {
     Konfiguracja1Click();

@@ -5,6 +5,7 @@
 #include "contacts/Drzewo.h"
 #include "contacts/Ustawienia.h"
 #include "gg/Dziennik.h"
+#include "gg/Katalog.h"
 #include "gg/Odbior.h"
 #include "gg/OknoSesji.h"
 
@@ -92,9 +93,9 @@ public:
   // --- Session ------------------------------------------------------------------------------
   // The GG session: sockets, timers, own number, password, login flag and own status.
   TSesjaGG &Sesja() const { return *m_sesja; }
+  // The public directory's state: search results and the own entry (dispatcher and dialogs).
+  TKatalog &Katalog() { return m_katalog; }
   bool PiszeWiadomosc = false;
-  // The userlist text on its way from the server (dispatcher and list commands).
-  QString BuforListy;
   // The event log beside the program file.
   void Loguj(const QString &kategoria, const QString &tekst);
 
@@ -198,8 +199,6 @@ private:
   void FormDestroy();
   void PolaczZdarzeniaDrzewa();
   void UtworzSesje();
-  // The dispatcher's directory replies go to the directory dialog's core.
-  void PolaczKatalog();
   // The application's activity hook with IdleTmr (start-up step 4), and its removal.
   void WlaczAutomatycznaZajetosc();
   void WylaczAutomatycznaZajetosc();
@@ -219,11 +218,13 @@ private:
 
   std::unique_ptr<TUstawienia> m_ustawienia;
   TDziennik m_dziennik;
+  // The directory's results and own entry: the dispatcher fills it, the search and account
+  // dialogs show it. Outlives both (they are destroyed before the main window).
+  TKatalog m_katalog;
   // Declared after the tree, settings, store and log they use: destroyed before them.
   std::unique_ptr<TSesjaGG> m_sesja;
   std::unique_ptr<TOdbior> m_odbior;
   std::unique_ptr<TKomendyKontaktow> m_komendy;
-  QPointer<TKatalogFrm> m_katalogFrm; // the dialog whose core the dispatcher feeds
   // After the session and the settings it reads: gone before them.
   std::unique_ptr<TAutomatycznaZajetosc> m_automatycznaZajetosc;
 

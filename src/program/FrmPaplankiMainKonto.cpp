@@ -36,16 +36,14 @@ void Konto(TFrmPaplankiMain &okno, TMojeDaneFrm &dialog)
   dialog.NumerEd->setText(QString::number(okno.Sesja().NumerWlasny()));
   dialog.HasloEd->setText(okno.Sesja().HasloWlasne());
 
-  // The directory's reply comes through the dispatcher to the search dialog's state; it fills
-  // the fields its keys name, so that state starts from what the dialog shows.
-  if (KatalogFrm) {
-    TKatalog &katalog = KatalogFrm->Katalog();
-    katalog.UstawDanePubliczne(dialog.DanePubliczne());
-    katalog.OnDanePubliczne = [](const TDanePubliczne &dane) {
-      if (MojeDaneFrm)
-        MojeDaneFrm->UstawDanePubliczne(dane);
-    };
-  }
+  // The directory's reply comes through the dispatcher to the window's directory state; it
+  // fills the fields its keys name, so that state starts from what the dialog shows.
+  TKatalog &katalog = okno.Katalog();
+  katalog.UstawDanePubliczne(dialog.DanePubliczne());
+  katalog.OnDanePubliczne = [](const TDanePubliczne &dane) {
+    if (MojeDaneFrm)
+      MojeDaneFrm->UstawDanePubliczne(dane);
+  };
   // Sent whether or not the connection is up: a refused send is the session's loss to handle.
   WyslijOdczytDanychPublicznych(okno.Sesja().GGSck(), okno.Sesja().NumerWlasny());
 

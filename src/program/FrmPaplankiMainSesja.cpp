@@ -19,27 +19,18 @@ void TFrmPaplankiMain::UtworzSesje()
   m_sesja = std::make_unique<TSesjaGG>(Drzewo, Ustawienia(), m_dziennik, *this, baza,
                                        TSesjaGG::TZegar(), this);
   m_odbior = std::make_unique<TOdbior>(
-      Drzewo, Ustawienia(), *this, BuforListy,
+      Drzewo, Ustawienia(), *this,
       [this](const QString &kategoria, const QString &tekst) { Loguj(kategoria, tekst); }, baza);
   m_sesja->UstawObslugePakietow([this](qint32 typ, qint32 dlugosc, const QByteArray &cialo) {
     m_odbior->Obsluz(typ, dlugosc, cialo);
   });
+  m_odbior->UstawKatalog(&m_katalog);
   m_komendy = std::make_unique<TKomendyKontaktow>(
-      Drzewo, Ustawienia(), *Baza, m_sesja->GGSck(), BuforListy,
+      Drzewo, Ustawienia(), *Baza, m_sesja->GGSck(), m_odbior->BuforListy(),
       [this] { return WybranyWezel.get(); },
       [this](const QString &tekst, const QString &naglowek, int styl) {
         return PokazKomunikat(tekst, naglowek, styl);
       });
-}
-
-void TFrmPaplankiMain::PolaczKatalog()
-{
-  if (!KatalogFrm || m_katalogFrm == KatalogFrm)
-    return;
-  m_katalogFrm = KatalogFrm;
-  m_odbior->UstawKatalog(&KatalogFrm->Katalog());
-  // The dialogs go before the main window at exit: no reply may reach a dialog that is gone.
-  connect(KatalogFrm, &QObject::destroyed, this, [this] { m_odbior->UstawKatalog(nullptr); });
 }
 
 void TFrmPaplankiMain::Loguj(const QString &kategoria, const QString &tekst)
@@ -63,7 +54,6 @@ void TFrmPaplankiMain::Szukaj1Click()
 {
   if (!KatalogFrm)
     return;
-  PolaczKatalog();
   KatalogFrm->Pokaz();
 }
 

@@ -13,7 +13,7 @@
 #include <QLineEdit>
 
 TKomendyKontaktow::TKomendyKontaktow(TDrzewo &drzewo, TUstawienia &ustawienia,
-                                     TBazaKontaktow &baza, TGniazdo &ggSck, QString &buforListy,
+                                     TBazaKontaktow &baza, TGniazdo &ggSck, TBuforListy &buforListy,
                                      TCelKomendy wybranyWezel, TPokazKomunikat pokazKomunikat)
     : m_drzewo(drzewo), m_ustawienia(ustawienia), m_baza(baza), m_ggSck(ggSck),
       m_buforListy(buforListy), m_wybranyWezel(std::move(wybranyWezel)),

@@ -5,6 +5,7 @@
 #include <functional>
 
 class TBazaKontaktow;
+class TBuforListy;
 class TDrzewo;
 class TFrmPaplankiDaneUzytkownika;
 class TGniazdo;
@@ -28,7 +29,7 @@ public:
       std::function<int(const QString &tekst, const QString &naglowek, int styl)>;
 
   TKomendyKontaktow(TDrzewo &drzewo, TUstawienia &ustawienia, TBazaKontaktow &baza,
-                    TGniazdo &ggSck, QString &buforListy, TCelKomendy wybranyWezel,
+                    TGniazdo &ggSck, TBuforListy &buforListy, TCelKomendy wybranyWezel,
                     TPokazKomunikat pokazKomunikat);
 
   // Start-up: the store of RodzajBazy fills the tree. When it cannot be read the store of that
@@ -47,7 +48,7 @@ public:
   void PrzelaczBazaClick(int rodzaj);
   // "Zapisz": the tree's contacts to the server's list.
   void ZapiszUzytkownikowClick();
-  // "Pobierz": asks the server for its list; the reply goes to BuforListy (dispatcher).
+  // "Pobierz": asks the server for its list; the reply goes to the dispatcher's list buffer.
   void PobierzUzytkownikowClick();
 
   // The question of the store switch for a target kind.
@@ -63,7 +64,7 @@ private:
   TUstawienia &m_ustawienia;
   TBazaKontaktow &m_baza;
   TGniazdo &m_ggSck;
-  QString &m_buforListy;
+  TBuforListy &m_buforListy;
   TCelKomendy m_wybranyWezel;
   TPokazKomunikat m_pokazKomunikat;
 };

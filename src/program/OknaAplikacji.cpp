@@ -22,7 +22,7 @@ TOknaAplikacji::TOknaAplikacji()
   FormaBezdokumentowa = new TFormaBezdokumentowa;
   FormaBezdokumentowaPozycjonowana = new TFormaBezdokumentowaPozycjonowana;
   FrmStan = new TFrmStan;
-  KatalogFrm = new TKatalogFrm;
+  KatalogFrm = new TKatalogFrm(FrmPaplankiMain->Katalog());
   MojeDaneFrm = new TMojeDaneFrm;
   ProfileFrm = new TProfileFrm;
   WypowiedzFrm = new TWypowiedzFrm;

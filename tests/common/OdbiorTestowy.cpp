@@ -27,7 +27,7 @@ QString PlikUstawien()
 
 TStanowiskoOdbioru::TStanowiskoOdbioru(bool tylkoOdPrzyjaciol)
     : Rejestr(PlikUstawien(), QSettings::IniFormat), Ustawienia(Rejestr, KatalogTestowy()),
-      Odbior(Drzewo, Ustawienia, Okno, BuforListy, Dziennik.Funkcja())
+      Odbior(Drzewo, Ustawienia, Okno, Dziennik.Funkcja())
 {
   Ustawienia.UstawTylkoOdPrzyjaciol(tylkoOdPrzyjaciol);
 }

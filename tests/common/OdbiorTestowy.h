@@ -70,7 +70,6 @@ public:
   TDrzewo Drzewo;
   TOknoTestowe Okno;
   TDziennikTestowy Dziennik;
-  QString BuforListy;
   TOdbior Odbior;
 
   // Feeds one packet straight in.

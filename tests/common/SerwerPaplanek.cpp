@@ -140,7 +140,7 @@ TKlientSerwera::TKlientSerwera(const TProcesSerwera &serwer, int numer, const QS
 {
   rejestr.setValue(QStringLiteral("Ustawienia/SerwerAlternatywny"), QStringLiteral("1"));
   ustawienia = std::make_unique<TUstawienia>(rejestr, katalog.path());
-  odbior = std::make_unique<TOdbior>(drzewo, *ustawienia, oknoOdbioru, buforListy,
+  odbior = std::make_unique<TOdbior>(drzewo, *ustawienia, oknoOdbioru,
                                      [](const QString &, const QString &) {});
   odbior->UstawKatalog(&katalogPubliczny);
   sesja = std::make_unique<TSesjaGG>(drzewo, *ustawienia, dziennik, okno,

@@ -97,7 +97,6 @@ public:
   TDziennik dziennik;
   TOknoSesjiTestowe okno;
   TOknoTestowe oknoOdbioru;
-  QString buforListy;
   TKatalog katalogPubliczny;
   std::unique_ptr<TOdbior> odbior;
   std::unique_ptr<TSesjaGG> sesja;

@@ -101,7 +101,8 @@ private slots:
     QCOMPARE(Nazwa(MojeDaneFrm->ObrazekEd), QStringLiteral("Kod z obrazka"));
     delete MojeDaneFrm;
     MojeDaneFrm = nullptr;
-    TKatalogFrm katalog;
+    TKatalog stanKatalogu;
+    TKatalogFrm katalog(stanKatalogu);
     QCOMPARE(Nazwa(katalog.PlecRG), QStringLiteral("Płeć"));
   }
 
@@ -199,7 +200,9 @@ private slots:
              (QList<QWidget *>{stan.Pozycja(0), stan.Pozycja(1), stan.Pozycja(2), stan.Pozycja(3),
                                stan.Pozycja(4)}));
 
-    TKatalogFrm k;
+    TKatalog stanKatalogu;
+
+    TKatalogFrm k(stanKatalogu);
     k.show();
     const QList<QWidget *> katalog = KolejnoscTab(k.NumerEd);
     QCOMPARE(katalog.first(6), (QList<QWidget *>{k.NumerEd, k.ImieEd, k.NazwiskoEd, k.PseudonimEd,

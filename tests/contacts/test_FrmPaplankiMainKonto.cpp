@@ -40,6 +40,8 @@ QString PlikDziennika()
 
 class TestFrmPaplankiMainKonto : public QObject {
   Q_OBJECT
+  // The directory's state the dialog shows; a main window keeps its own.
+  TKatalog m_stanKatalogu;
 
   std::unique_ptr<TSerwerGGTestowy> m_serwer;
   std::unique_ptr<TOknoGlowneTestowe> m_okno;
@@ -78,7 +80,7 @@ private slots:
   {
     WylaczSprawdzanieWersji();
     QApplication::setQuitOnLastWindowClosed(false);
-    KatalogFrm = new TKatalogFrm;
+    KatalogFrm = new TKatalogFrm(m_stanKatalogu);
   }
   void cleanupTestCase()
   {
@@ -119,7 +121,7 @@ private slots:
       QVERIFY(CzekajNaKatalogowe(1));
       odczyt = Katalogowe()[0].cialo;
       // What the dispatcher hands over from the directory's reply.
-      KatalogFrm->Katalog().ObsluzOdpowiedz(QByteArray(1, '\x02') + IntToLE(7) +
+      m_okno->Katalog().ObsluzOdpowiedz(QByteArray(1, '\x02') + IntToLE(7) +
                                             Para("firstname", "Ala") + Para("gender", "2"));
       QCOMPARE(d.ImieEd->text(), QStringLiteral("Ala"));
       QCOMPARE(d.NazwiskoEd->text(), QStringLiteral("Stare"));

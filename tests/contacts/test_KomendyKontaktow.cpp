@@ -11,6 +11,7 @@
 #include "contacts/Ustawienia.h"
 #include "contacts/ui/FrmPaplankiDaneUzytkownika.h"
 #include "program/KomendyKontaktow.h"
+#include "gg/ListaKontaktow.h"
 #include "gg/Pakiety.h"
 #include "net/Gniazdo.h"
 
@@ -45,7 +46,7 @@ struct TOkno {
   TDrzewo drzewo;
   TBazaKontaktow baza;
   TGniazdo ggSck;
-  QString buforListy;
+  TBuforListy buforListy;
   TWskaznikWezla wybrany;
   QStringList komunikaty; // caption | text | style
   TKomendyKontaktow komendy;
@@ -538,12 +539,12 @@ private slots:
     o.komendy.WczytajBaze();
     TSluchajacySerwerGG serwer;
     QVERIFY(serwer.Polacz(o.ggSck));
-    o.buforListy = QStringLiteral("coś");
+    o.buforListy.Dopisz(QStringLiteral("coś"));
     o.komendy.ZapiszUzytkownikowClick();
-    QVERIFY(o.buforListy.isEmpty());
-    o.buforListy = QStringLiteral("coś");
+    QVERIFY(o.buforListy.Tekst().isEmpty());
+    o.buforListy.Dopisz(QStringLiteral("coś"));
     o.komendy.PobierzUzytkownikowClick();
-    QVERIFY(o.buforListy.isEmpty());
+    QVERIFY(o.buforListy.Tekst().isEmpty());
     QCOMPARE(serwer.Zakoncz(o.ggSck),
              (QList<TPakietGG>{
                  {GGReqUserList,

@@ -167,9 +167,10 @@ private slots:
     TSluchajacySerwerGG serwer;
     TGniazdo g;
     QVERIFY(serwer.Polacz(g));
-    QString bufor = QStringLiteral("resztki poprzedniej wymiany");
+    TBuforListy bufor;
+    bufor.Dopisz(QStringLiteral("resztki poprzedniej wymiany"));
     WyslijListe(g, d, bufor);
-    QVERIFY(bufor.isEmpty());
+    QVERIFY(bufor.Tekst().isEmpty());
     const QList<TPakietGG> pakiety = serwer.Zakoncz(g);
 
     QCOMPARE(pakiety.size(), dlugosciCial.size());
@@ -188,9 +189,10 @@ private slots:
     TSluchajacySerwerGG serwer;
     TGniazdo g;
     QVERIFY(serwer.Polacz(g));
-    QString bufor = QStringLiteral("stare;;;;;;1;\r\n");
+    TBuforListy bufor;
+    bufor.Dopisz(QStringLiteral("stare;;;;;;1;\r\n"));
     PoprosOListe(g, bufor);
-    QVERIFY(bufor.isEmpty());
+    QVERIFY(bufor.Tekst().isEmpty());
     QCOMPARE(serwer.Zakoncz(g), (QList<TPakietGG>{{GGReqUserList, QByteArray(1, '\x02')}}));
   }
 
@@ -227,11 +229,11 @@ private slots:
     TGniazdo g;
     int bledy = 0;
     g.OnError = [&](TGniazdo *) { ++bledy; };
-    QString bufor;
+    TBuforListy bufor;
     WyslijListe(g, d, bufor);
     QCOMPARE(bledy, 1);
     QCOMPARE(g.LastError(), 10057);
-    QVERIFY(bufor.isEmpty());
+    QVERIFY(bufor.Tekst().isEmpty());
     PoprosOListe(g, bufor);
     QCOMPARE(bledy, 2);
   }

@@ -38,7 +38,8 @@ class TestSzukanieBezOdpowiedzi : public QObject {
 private slots:
   void limitOdpowiedzi()
   {
-    TKatalogFrm f;
+    TKatalog stanKatalogu;
+    TKatalogFrm f(stanKatalogu);
     int wyslane = 0;
     f.OnSzukaj = [&](QObject *) { ++wyslane; };
     QCOMPARE(f.LimitOdpowiedzi().interval(), 30000);
@@ -76,7 +77,8 @@ private slots:
     WylaczSprawdzanieWersji();
     UsunUstawieniaOkna();
     ZapiszKontoTestowe();
-    KatalogFrm = new TKatalogFrm;
+    TKatalog stanKatalogu;
+    KatalogFrm = new TKatalogFrm(stanKatalogu);
     auto okno = std::make_unique<TOknoGlowneTestowe>();
     okno->show();
     QVERIFY(QTest::qWaitForWindowExposed(okno.get()));

@@ -200,7 +200,8 @@ private slots:
       usterki << Pokaz(&konto);
     }
     {
-      TKatalogFrm katalog;
+      TKatalog stanKatalogu;
+      TKatalogFrm katalog(stanKatalogu);
       usterki << Pokaz(&katalog);
     }
     {

@@ -36,7 +36,8 @@ class TestKatalogFrm : public QObject {
 private slots:
   void wyglad()
   {
-    TKatalogFrm f;
+    TKatalog stanKatalogu;
+    TKatalogFrm f(stanKatalogu);
     QCOMPARE(f.windowTitle(), QStringLiteral("Wyszukiwanie w katalogu publicznym"));
     const QAbstractItemModel *m = f.ListView1->model();
     QStringList naglowki;
@@ -88,7 +89,8 @@ private slots:
   void wyszukaj()
   {
     QFETCH(QString, przycisk);
-    TKatalogFrm f;
+    TKatalog stanKatalogu;
+    TKatalogFrm f(stanKatalogu);
     const QColor okno = TloListy(f);
     f.Katalog().ObsluzOdpowiedz(Wyniki(Para("FmNumber", "7") + Para("nextstart", "40")));
     QCOMPARE(f.Katalog().Wyniki().Liczba(), 1);
@@ -134,7 +136,8 @@ private slots:
 
   void zamknijZostawiaStan()
   {
-    TKatalogFrm f;
+    TKatalog stanKatalogu;
+    TKatalogFrm f(stanKatalogu);
     f.Pokaz();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     f.NazwiskoEd->setText(QStringLiteral("Nowak"));

@@ -169,8 +169,7 @@ private slots:
   {
     TStanowiskoOdbioru s;
     TBazaTestowa baza;
-    QString bufor;
-    TOdbior odbior(s.Drzewo, s.Ustawienia, s.Okno, bufor, s.Dziennik.Funkcja(),
+    TOdbior odbior(s.Drzewo, s.Ustawienia, s.Okno, s.Dziennik.Funkcja(),
                    [&] { return &baza; });
     TWezel *istniejacy = Kontakt(s.Drzewo, 200, QStringLiteral("Bez zmian"));
     const QByteArray tekst = "Jan;Kowalski;x;Janek;600100200;;100;jan@x.pl;0;;0;\r\n"
@@ -184,7 +183,7 @@ private slots:
     QVERIFY(DostarczPrzezGniazdo(odbior, czesci, 2));
     QCOMPARE(s.Drzewo.LiczbaGlownych(), 1);
     QVERIFY(s.Okno.Informacje.isEmpty());
-    QCOMPARE(odbior.BuforListy(), Cp1250ToAnsi(tekst.left(90)));
+    QCOMPARE(odbior.BuforListy().Tekst(), Cp1250ToAnsi(tekst.left(90)));
     QVERIFY(DostarczPrzezGniazdo(
         odbior, ZbudujRamke(GGAnsUserList, Lista(0x06, tekst.mid(90))), 1));
 
@@ -216,9 +215,9 @@ private slots:
     odbior.Obsluz(GGAnsUserList, 1, Lista(0x00, QByteArray()));
     odbior.Obsluz(GGAnsUserList, 3, Lista(0x02, "ab"));
     QCOMPARE(s.Okno.Informacje.size(), 2);
-    QCOMPARE(bufor, Cp1250ToAnsi(tekst));
+    QCOMPARE(odbior.BuforListy().Tekst(), Cp1250ToAnsi(tekst));
     // The window's list commands empty it before a new request.
-    bufor.clear();
+    odbior.BuforListy().Wyczysc();
     odbior.Obsluz(GGAnsUserList, 1, Lista(0x06, QByteArray()));
     QCOMPARE(s.Okno.Informacje.size(), 3);
     QCOMPARE(s.Drzewo.LiczbaGlownych(), 3);
@@ -239,7 +238,7 @@ private slots:
     TStanowiskoOdbioru s;
     s.Obsluz(GGAnsUserList, QByteArray("\x0A" "ab\x01", 4));
     QCOMPARE(s.Okno.Wyswietlone, QStringList{"Nieznany typ w GGAnsUserList A 4 {0A}ab{01}"});
-    QVERIFY(s.Odbior.BuforListy().isEmpty());
+    QVERIFY(s.Odbior.BuforListy().Tekst().isEmpty());
     s.Okno.Wyswietlone.clear();
     s.Obsluz(GGAnsUserList, "\x0A" + QByteArray(4096, 'c'));
     QCOMPARE(s.Okno.Wyswietlone,

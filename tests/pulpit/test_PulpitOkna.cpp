@@ -117,6 +117,8 @@ private:
 
 class TestPulpitOkna : public QObject {
   Q_OBJECT
+  // The directory's state the dialog shows; a main window keeps its own.
+  TKatalog m_stanKatalogu;
 
   QProcess m_demon;
   std::unique_ptr<TUslugaPowiadomien> m_usluga;
@@ -180,7 +182,7 @@ private slots:
     WylaczSprawdzanieWersji();
     QApplication::setQuitOnLastWindowClosed(false);
     FrmPaplankiDaneUzytkownika = new TFrmPaplankiDaneUzytkownika;
-    KatalogFrm = new TKatalogFrm;
+    KatalogFrm = new TKatalogFrm(m_stanKatalogu);
     FrmStan = new TFrmStan;
     WypowiedzFrm = new TWypowiedzFrm;
   }

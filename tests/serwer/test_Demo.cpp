@@ -24,6 +24,8 @@
 
 class TestDemo : public QObject {
   Q_OBJECT
+  // The directory's state the dialog shows; a main window keeps its own.
+  TKatalog m_stanKatalogu;
 
 private slots:
   void initTestCase()
@@ -31,7 +33,7 @@ private slots:
     WylaczSprawdzanieWersji();
     QApplication::setQuitOnLastWindowClosed(false);
     FrmPaplankiDaneUzytkownika = new TFrmPaplankiDaneUzytkownika;
-    KatalogFrm = new TKatalogFrm;
+    KatalogFrm = new TKatalogFrm(m_stanKatalogu);
     FrmStan = new TFrmStan;
     WypowiedzFrm = new TWypowiedzFrm;
   }

@@ -263,15 +263,14 @@ private slots:
     QVERIFY(ala.Zaloguj());
     const QString tekst = TekstListy(ala.drzewo);
     QVERIFY(tekst.size() > 2 * ZnakowWCzesciListy);
-    QString bufor;
-    WyslijListe(ala.sesja->GGSck(), ala.drzewo, bufor);
+    WyslijListe(ala.sesja->GGSck(), ala.drzewo, ala.odbior->BuforListy());
     QVERIFY(ala.Synchronizuj());
     const int czesci = int(CzesciListy(tekst).size());
     QCOMPARE(ala.Ile(GGAnsUserList), czesci);
 
     TKlientSerwera gdzieIndziej(*serwer, 1001, QStringLiteral("ala"));
     QVERIFY(gdzieIndziej.Zaloguj());
-    PoprosOListe(gdzieIndziej.sesja->GGSck(), gdzieIndziej.buforListy);
+    PoprosOListe(gdzieIndziej.sesja->GGSck(), gdzieIndziej.odbior->BuforListy());
     QTRY_COMPARE(gdzieIndziej.oknoOdbioru.Informacje.size(), 1);
     const auto czesciOdebrane = gdzieIndziej.Odebrane(GGAnsUserList);
     QCOMPARE(czesciOdebrane.size(), czesci);
@@ -287,7 +286,7 @@ private slots:
   {
     TKlientSerwera ola(*serwer, 1002, QStringLiteral("ola"));
     QVERIFY(ola.Zaloguj());
-    PoprosOListe(ola.sesja->GGSck(), ola.buforListy);
+    PoprosOListe(ola.sesja->GGSck(), ola.odbior->BuforListy());
     QTRY_COMPARE(ola.Ile(GGAnsUserList), 1);
     QCOMPARE(ola.Odebrane(GGAnsUserList)[0].cialo, QByteArray(1, '\x06'));
   }

@@ -42,7 +42,7 @@ QLabel *Etykieta(QWidget *rodzic, const QString &nazwa, const QString &tekst, QW
 
 } // namespace
 
-TKatalogFrm::TKatalogFrm(QWidget *rodzic) : QDialog(rodzic)
+TKatalogFrm::TKatalogFrm(TKatalog &katalog, QWidget *rodzic) : QDialog(rodzic), m_katalog(katalog)
 {
   setObjectName(QStringLiteral("KatalogFrm"));
   setWindowTitle(QStringLiteral("Wyszukiwanie w katalogu publicznym"));
@@ -192,6 +192,13 @@ void TKatalogFrm::UstawPlecIndeks(int indeks)
 {
   if (QAbstractButton *przycisk = m_plec->button(indeks))
     przycisk->setChecked(true);
+}
+
+TKatalogFrm::~TKatalogFrm()
+{
+  // The state outlives the dialog: nothing of it may call into a dialog that is gone.
+  m_katalog.OnSzukaj = nullptr;
+  m_katalog.OnZmianaSzukania = nullptr;
 }
 
 void TKatalogFrm::Pokaz()

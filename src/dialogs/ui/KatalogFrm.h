@@ -18,14 +18,16 @@ class QTreeView;
 
 // Searching the public directory. Created once and shown modeless; it never talks to the network
 // itself: "&Wyszukaj" raises OnSzukaj, which the main window answers with WyslijSzukanie, and the
-// replies reach Katalog() through the packet dispatcher.
+// replies reach the directory's state (the main window's, handed in) through the packet
+// dispatcher.
 class TKatalogFrm : public QDialog {
   Q_OBJECT
 public:
   // Column widths of ListView1 in column order.
   static const int SzerokosciKolumn[TWynikiKatalogu::LiczbaKolumn];
 
-  explicit TKatalogFrm(QWidget *rodzic = nullptr);
+  explicit TKatalogFrm(TKatalog &katalog, QWidget *rodzic = nullptr);
+  ~TKatalogFrm() override;
 
   TKatalog &Katalog() { return m_katalog; }
 
@@ -82,7 +84,7 @@ public slots:
 private:
   void PokazSzukanie(bool szukanie);
 
-  TKatalog m_katalog;
+  TKatalog &m_katalog;
   QButtonGroup *m_plec;
   QTimer m_limitOdpowiedzi;
 };

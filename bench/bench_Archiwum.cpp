@@ -47,9 +47,11 @@ constexpr int kNaObrot = 1000;
 constexpr int kDuze = 1000000;
 constexpr int kRozmowca = 5000100; // the contact with 100,000 of the large archive's messages
 
-class TOknoPomiaru : public TOknoOdbioru {
+class TOknoPomiaru : public TOknoSesji {
 public:
-  void UstawPanel2(const QString &) override {}
+  void UstawTekstPanelu(int, const QString &) override {}
+  int PokazKomunikat(const QString &, const QString &, int) override { return 1; }
+  bool PolaczWcisniety() const override { return true; }
   void Display(const QString &) override {}
   void PokazInformacje(const QString &) override {}
   void PrzywolajOkno() override {}

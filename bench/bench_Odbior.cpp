@@ -45,9 +45,11 @@ constexpr int kPierwszyNumer = 1000000;
 constexpr int kPakiety = 100000;
 
 // The window as far as the dispatcher needs it; the user is at the keyboard (no sounds).
-class TOknoPomiaru : public TOknoOdbioru {
+class TOknoPomiaru : public TOknoSesji {
 public:
-  void UstawPanel2(const QString &) override {}
+  void UstawTekstPanelu(int, const QString &) override {}
+  int PokazKomunikat(const QString &, const QString &, int) override { return 1; }
+  bool PolaczWcisniety() const override { return true; }
   void Display(const QString &) override {}
   void PokazInformacje(const QString &) override {}
   void PrzywolajOkno() override {}

@@ -2,13 +2,12 @@
 
 #include "archiwum/Archiwum.h"
 #include "contacts/Galezie.h"
+#include "contacts/Stany.h"
 #include "gg/Odbior.h"
 #include "gg/SesjaPakiety.h"
 
 namespace {
 
-constexpr int ObrazNapisanej = 10;
-constexpr int ObrazBrakMiejsca = 0;
 
 TWypowiedz *WypowiedzWezla(const TWezel *wezel)
 {
@@ -153,7 +152,7 @@ void TArchiwumDrzewa::PrzywrocWyslana(const TWiadomoscArchiwum &w)
   wypowiedz->IdArchiwum = w.id; // already archived
   wezel->UstawDane(std::move(wypowiedz));
   // The picture its last report left: "no room" shows as such, anything else as unconfirmed.
-  wezel->UstawObrazStanu(w.status == 4 ? ObrazBrakMiejsca : ObrazNapisanej);
+  wezel->UstawObrazStanu(w.status == 4 ? ObrazStanu::BrakMiejsca : ObrazStanu::Niepotwierdzona);
 }
 
 void TArchiwumDrzewa::PrzywrocOdebrana(const TWiadomoscArchiwum &w,

@@ -1,6 +1,7 @@
 #include "contacts/Drzewo.h"
 
 #include "contacts/Galezie.h"
+#include "contacts/Stany.h"
 
 #include <algorithm>
 
@@ -395,33 +396,16 @@ void TDrzewo::ZastosujStan(TWezel *wezel, int status)
 {
   if (!Nasz(wezel))
     return;
-  bool wyciety = false;
-  switch (status & 0xFF) {
-  case 1:
-  case 21:
-    wezel->UstawObrazy(11, 10);
-    wyciety = true;
-    if (TUzytkownik *u = wezel->DaneJako<TUzytkownik>())
-      u->ZnacznikWymieniony = false;
-    break;
-  case 2:
-  case 4:
-    wezel->UstawObrazy(11, 10);
-    break;
-  case 3:
-  case 5:
-    wezel->UstawObrazy(29, 28);
-    break;
-  case 6:
-    wezel->UstawObrazy(17, 16);
-    break;
-  case 20:
-  case 22:
-    wezel->UstawObrazy(27, 26);
-    break;
-  default:
-    wyciety = true; // images stay as they were
-    break;
+  // An unknown status leaves the pictures as they were and the contact ghosted.
+  const TOpisStanu *opis = OpisStanu(quint32(status & 0xFF));
+  bool wyciety = !opis;
+  if (opis) {
+    wezel->UstawObrazy(opis->obraz, opis->obrazWybrany);
+    if (opis->kod == StanGG::Niedostepny) {
+      wyciety = true;
+      if (TUzytkownik *u = wezel->DaneJako<TUzytkownik>())
+        u->ZnacznikWymieniony = false;
+    }
   }
   UstawStanWezla(wezel, quint8((wyciety ? StanWezla::Wyciety : 0) | StanWezla::Pogrubiony),
                  StanWezla::Wyciety | StanWezla::Pogrubiony);

@@ -2,6 +2,7 @@
 
 #include "app/DataCzas.h"
 #include "contacts/Drzewo.h"
+#include "contacts/Stany.h"
 
 TRodzajGalezi::TRodzajGalezi(TWezel *wezel) : TRodzajGalezi(wezel, TRodzajWezla::Galaz) {}
 
@@ -42,27 +43,11 @@ void TUzytkownik::UstawOpis(const QString &opis)
 
 TWygladStanu WygladStanu(int status)
 {
-  switch (status & 0xFF) {
-  case 1:
-  case 21:
-    return {QStringLiteral("Niedostępny"), 11, 10};
-  case 2:
-  case 4:
-    return {QStringLiteral("Dostępny"), 11, 10};
-  case 3:
-  case 5:
-    return {QStringLiteral("Zajęty"), 29, 28};
-  case 6:
-    return {QStringLiteral("Zablokowany"), 17, 16};
-  case 20:
-  case 22:
-    return {QStringLiteral("Niewidoczny"), 27, 26};
-  default:
-    // The whole value, as the 32-bit word it arrived as.
-    return {QStringLiteral("Nieokreślony stan %1")
-                .arg(QString::number(quint32(status), 16).toUpper()),
-            29, 28};
-  }
+  if (const TOpisStanu *opis = OpisStanu(quint32(status & 0xFF)))
+    return {QString::fromUtf16(opis->nazwa), opis->obraz, opis->obrazWybrany};
+  // The whole value, as the 32-bit word it arrived as.
+  return {QStringLiteral("Nieokreślony stan %1").arg(QString::number(quint32(status), 16).toUpper()),
+          ObrazWezla::BudzikSzary, ObrazWezla::Budzik};
 }
 
 TZmianaStanu::TZmianaStanu(TWezel *wezel, const QDateTime &Czas, const QString &Opis, int Status)

@@ -1,6 +1,7 @@
 #include "contacts/ModelDrzewa.h"
 
 #include "contacts/Galezie.h"
+#include "contacts/Stany.h"
 
 #include <QFont>
 #include <QGuiApplication>
@@ -125,19 +126,19 @@ QString OpisDostepnosci(const TWezel &wezel)
   if (wezel.Stan() & StanWezla::Pogrubiony)
     stan << QStringLiteral("nieprzeczytana");
   switch (wezel.ObrazStanu()) {
-  case 10:
+  case ObrazStanu::Niepotwierdzona:
     stan << QStringLiteral("niepotwierdzona");
     break;
-  case 2:
+  case ObrazStanu::Dostarczona:
     stan << QStringLiteral("dostarczona");
     break;
-  case 8:
+  case ObrazStanu::Zakolejkowana:
     stan << QStringLiteral("zakolejkowana");
     break;
-  case 12:
+  case ObrazStanu::Zablokowana:
     stan << QStringLiteral("zablokowana przez serwer");
     break;
-  case 0:
+  case ObrazStanu::BrakMiejsca:
     stan << QStringLiteral("brak miejsca u odbiorcy");
     break;
   default:

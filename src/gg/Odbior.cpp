@@ -48,16 +48,7 @@ QString TOdbior::OpisCiala(const QByteArray &cialo)
          QStringLiteral("{...}");
 }
 
-TOknoOdbioru::~TOknoOdbioru() = default;
-
-void TOknoOdbioru::DzwiekNowejWiadomosci()
-{
-  OdtworzDzwiekNowejWiadomosci();
-}
-
-void TOknoOdbioru::OdrzuconoWiadomosc(const TOdrzuconaWiadomosc &) {}
-
-TOdbior::TOdbior(TDrzewo &drzewo, const TUstawienia &ustawienia, TOknoOdbioru &okno,
+TOdbior::TOdbior(TDrzewo &drzewo, const TUstawienia &ustawienia, TOknoSesji &okno,
                  TLoguj loguj, TBaza baza)
     : m_drzewo(drzewo), m_ustawienia(ustawienia), m_okno(okno), m_loguj(std::move(loguj)),
       m_baza(std::move(baza)), m_indeks(drzewo)

@@ -2,6 +2,7 @@
 
 #include "gg/IndeksWypowiedzi.h"
 #include "gg/ListaKontaktow.h"
+#include "gg/OknoSesji.h"
 #include "gg/OpisRozlaczenia.h"
 
 #include <QByteArray>
@@ -16,30 +17,6 @@ class TKatalog;
 class TSledzeni;
 class TUstawienia;
 class TWezel;
-
-// What the dispatcher needs of the main window. The window implements it; the dispatcher itself
-// knows no widgets.
-class TOknoOdbioru {
-public:
-  virtual ~TOknoOdbioru();
-
-  // Status bar panel 2 (connection and delivery texts).
-  virtual void UstawPanel2(const QString &tekst) = 0;
-  // The modal information box of the event log's Display. Socket events go on while it is open.
-  virtual void Display(const QString &tekst) = 0;
-  // PokazKomunikat with the caption suffix "Informacja" and no icon; modal as well.
-  virtual void PokazInformacje(const QString &tekst) = 0;
-  // Brings the main window to the foreground when the application is not the active one.
-  virtual void PrzywolajOkno() = 0;
-  // Makes a new node visible in the tree view (its ancestors expanded).
-  virtual void UczynWidocznym(TWezel *wezel) = 0;
-  // Whether the auto-away timer IdleTmr is running (it stops when the user has been idle).
-  virtual bool IdleTmrDziala() const = 0;
-  // The new-message sound; by default the sound theme's, through OdtworzDzwiekNowejWiadomosci.
-  virtual void DzwiekNowejWiadomosci();
-  // A message "Tylko od przyjaciół" dropped; nothing by default.
-  virtual void OdrzuconoWiadomosc(const TOdrzuconaWiadomosc &wiadomosc);
-};
 
 // The text of a received message as its nodes show it: "(<send time>)" and the text.
 QString TekstWyswietlany(quint32 czasNadania, const QString &tekst);
@@ -59,7 +36,7 @@ public:
   // The active contact store, asked anew each time (the store can be switched).
   using TBaza = std::function<TSledzeni *()>;
 
-  TOdbior(TDrzewo &drzewo, const TUstawienia &ustawienia, TOknoOdbioru &okno, TLoguj loguj,
+  TOdbior(TDrzewo &drzewo, const TUstawienia &ustawienia, TOknoSesji &okno, TLoguj loguj,
           TBaza baza = {});
   TOdbior(const TOdbior &) = delete;
   TOdbior &operator=(const TOdbior &) = delete;
@@ -137,7 +114,7 @@ private:
 
   TDrzewo &m_drzewo;
   const TUstawienia &m_ustawienia;
-  TOknoOdbioru &m_okno;
+  TOknoSesji &m_okno;
   TLoguj m_loguj;
   TBaza m_baza;
   TKatalog *m_katalog = nullptr;

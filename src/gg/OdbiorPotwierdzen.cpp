@@ -1,6 +1,7 @@
 // Delivery reports of sent messages.
 
 #include "contacts/Galezie.h"
+#include "contacts/Stany.h"
 #include "gg/Liczby.h"
 #include "gg/Odbior.h"
 
@@ -27,16 +28,16 @@ void TOdbior::Potwierdzenie(const QByteArray &cialo)
   TSkutekPotwierdzenia skutek{};
   switch (status) {
   case 1:
-    skutek = {12, u"Wiadomość została przyblokowana przez serwer"};
+    skutek = {ObrazStanu::Zablokowana, u"Wiadomość została przyblokowana przez serwer"};
     break;
   case 2:
-    skutek = {2, u"Wiadomość dostarczono"};
+    skutek = {ObrazStanu::Dostarczona, u"Wiadomość dostarczono"};
     break;
   case 3:
-    skutek = {8, u"Wiadomość zakolejkowano"};
+    skutek = {ObrazStanu::Zakolejkowana, u"Wiadomość zakolejkowano"};
     break;
   case 4:
-    skutek = {0, u"Brak miejsca dla wiadomości"};
+    skutek = {ObrazStanu::BrakMiejsca, u"Brak miejsca dla wiadomości"};
     break;
   default:
     m_okno.UstawPanel2(QStringLiteral("Nieznany status wysyłania wiadomości: %1").arg(status));

@@ -2,6 +2,7 @@
 
 #include "app/DataCzas.h"
 #include "contacts/Drzewo.h"
+#include "contacts/Stany.h"
 #include "contacts/Galezie.h"
 #include "contacts/Ustawienia.h"
 #include "gg/CzasUnix.h"
@@ -13,11 +14,6 @@
 #include <vector>
 
 namespace {
-
-bool MaOpis(int status)
-{
-  return status == 4 || status == 5 || status == 21 || status == 22;
-}
 
 // The low 24 bits: the top byte of the newer layouts carries flags.
 constexpr qint32 MaskaNumeru = 0x00FFFFFF;
@@ -60,7 +56,7 @@ void TOdbior::Stan(qint32 typ, const QByteArray &cialo)
     wpis = 14;
     break;
   }
-  if (MaOpis(stan.status))
+  if (StanZOpisemJest(quint32(stan.status)))
     CzytajOpis(QByteArrayView(cialo).sliced(wpis), stan);
   ZmienStanKontaktu(stan.numer, stan.status, !m_ustawienia.TylkoOdPrzyjaciol(), stan.czas,
                     stan.opis);
@@ -79,7 +75,7 @@ void TOdbior::StanyWielu(const QByteArray &cialo)
     }
     TStanKontaktu stan{LEToInt(reszta, 0) & MaskaNumeru, quint8(reszta[4]), 0, QString()};
     reszta = reszta.sliced(DlugoscWpisu);
-    if (!reszta.isEmpty() && MaOpis(stan.status)) {
+    if (!reszta.isEmpty() && StanZOpisemJest(quint32(stan.status))) {
       const qsizetype n = quint8(reszta.front());
       // A length past the end takes what is there.
       const QByteArrayView opis = reszta.sliced(1, qMin(n, reszta.size() - 1));

@@ -34,24 +34,8 @@ bool NumerZListy(const QString &tekst, int &numer)
 
 QString NazwaKoduStanu(quint32 kod)
 {
-  switch (kod & ~StanGG::TylkoDlaPrzyjaciol) {
-  case StanGG::Niedostepny:
-  case StanGG::NiedostepnyZOpisem:
-    return QStringLiteral("Niedostępny");
-  case StanGG::Dostepny:
-  case StanGG::DostepnyZOpisem:
-    return QStringLiteral("Dostępny");
-  case StanGG::Zajety:
-  case StanGG::ZajetyZOpisem:
-    return QStringLiteral("Zajęty");
-  case StanGG::Zablokowany:
-    return QStringLiteral("Zablokowany");
-  case StanGG::Niewidoczny:
-  case StanGG::NiewidocznyZOpisem:
-    return QStringLiteral("Niewidoczny");
-  default:
-    return QStringLiteral("Nieznany");
-  }
+  const TOpisStanu *opis = OpisStanu(kod & ~StanGG::TylkoDlaPrzyjaciol);
+  return opis ? QString::fromUtf16(opis->nazwa) : QStringLiteral("Nieznany");
 }
 
 quint32 StanZOpisem(quint32 status, const QString &opis, const QDateTime &czasPowrotu)
@@ -60,18 +44,11 @@ quint32 StanZOpisem(quint32 status, const QString &opis, const QDateTime &czasPo
     return status;
   // A friends-only status keeps its bit and still gets its description variant.
   const quint32 przyjaciele = status & StanGG::TylkoDlaPrzyjaciol;
-  switch (status & ~StanGG::TylkoDlaPrzyjaciol) {
-  case StanGG::Niedostepny:
-    return StanGG::NiedostepnyZOpisem | przyjaciele;
-  case StanGG::Dostepny:
-    return StanGG::DostepnyZOpisem | przyjaciele;
-  case StanGG::Zajety:
-    return StanGG::ZajetyZOpisem | przyjaciele;
-  case StanGG::Niewidoczny:
-    return StanGG::NiewidocznyZOpisem | przyjaciele;
-  default:
+  const quint32 bezFlagi = status & ~StanGG::TylkoDlaPrzyjaciol;
+  const TOpisStanu *wiersz = OpisStanu(bezFlagi);
+  if (!wiersz || wiersz->kod != bezFlagi || wiersz->zOpisem == 0)
     return status;
-  }
+  return wiersz->zOpisem | przyjaciele;
 }
 
 QByteArray CialoNowegoStanu(quint32 kod, const QString &opis, const QDateTime &czasPowrotu)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "contacts/Stany.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
@@ -13,20 +15,6 @@ class TWypowiedz;
 // Bodies of the packets the session sends, built without a socket so that they can be checked
 // byte by byte.
 
-// GG status codes the client knows.
-namespace StanGG {
-constexpr quint32 Niedostepny = 1;
-constexpr quint32 Dostepny = 2;
-constexpr quint32 Zajety = 3;
-constexpr quint32 DostepnyZOpisem = 4;
-constexpr quint32 ZajetyZOpisem = 5;
-constexpr quint32 Zablokowany = 6;
-constexpr quint32 Niewidoczny = 20;
-constexpr quint32 NiedostepnyZOpisem = 21;
-constexpr quint32 NiewidocznyZOpisem = 22;
-// Added to a status: seen only by the people on the own contact list.
-constexpr quint32 TylkoDlaPrzyjaciol = 0x8000;
-} // namespace StanGG
 
 // The name shown for a status code ("Nieznany" for codes outside the table). The friends-only
 // bit does not change the name.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "contacts/Stany.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -43,7 +45,7 @@ public:
   using TRozwin = std::function<void(TWezel *)>;
 
   static constexpr quint32 KlasaWiadomosci = 8;
-  static constexpr int ObrazNapisanej = 10;
+  static constexpr int ObrazNapisanej = ObrazStanu::Niepotwierdzona;
 
   TWysylanieWiadomosci(TSesjaGG &sesja, TDrzewo &drzewo, TUstawienia &ustawienia,
                        bool &piszeWiadomosc, TPisanie pisanie, TPytanieONumer pytanieONumer,

@@ -48,17 +48,15 @@ class TWidokDrzewa;
 //   FrmPaplankiMainWiadomosci.cpp  sending messages, the status dialog and auto-away
 //   FrmPaplankiMainArchiwum.cpp  the message archive: start-up restore, closing, damaged file
 // The unread count in the title, the tray icon and the notifications: TPulpitGlownegoOkna.
-class TFrmPaplankiMain : public TFormaBezdokumentowaPozycjonowana,
-                         public TOknoSesji,
-                         public TOknoOdbioru {
+class TFrmPaplankiMain : public TFormaBezdokumentowaPozycjonowana, public TOknoSesji {
   Q_OBJECT
 public:
   explicit TFrmPaplankiMain(QWidget *rodzic = nullptr);
   ~TFrmPaplankiMain() override;
 
   // --- Components -------------------------------------------------------------------------
-  // Status bar panels (labels of StatusBar1): own status name, own description, events.
-  enum { PanelStanu = 0, PanelOpisu = 1, PanelZdarzen = 2 };
+  // Status bar panels (labels of StatusBar1): PanelStanu, PanelOpisu and PanelZdarzen of
+  // TOknoSesji.
   void UstawPanel(int numer, const QString &tekst);
   QString TekstPanelu(int numer) const;
 
@@ -101,14 +99,11 @@ public:
   // The event log beside the program file.
   void Loguj(const QString &kategoria, const QString &tekst);
 
-  // TOknoSesji and TOknoOdbioru: the status bar, the boxes and the tree view for the session and
-  // the dispatcher.
+  // TOknoSesji: the status bar, the boxes and the tree view for the session and the dispatcher
+  // (UstawPanel2, Display and PokazInformacje as the interface makes them).
   void UstawTekstPanelu(int panel, const QString &tekst) override;
   int PokazKomunikat(const QString &tekst, const QString &naglowek, int styl) override;
   bool PolaczWcisniety() const override;
-  void UstawPanel2(const QString &tekst) override;
-  void Display(const QString &tekst) override;
-  void PokazInformacje(const QString &tekst) override;
   void PrzywolajOkno() override;
   void UczynWidocznym(TWezel *wezel) override;
   bool IdleTmrDziala() const override;

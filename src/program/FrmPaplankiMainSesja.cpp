@@ -87,21 +87,6 @@ bool TFrmPaplankiMain::PolaczWcisniety() const
   return PolaczTB->isChecked();
 }
 
-void TFrmPaplankiMain::UstawPanel2(const QString &tekst)
-{
-  UstawPanel(PanelZdarzen, tekst);
-}
-
-void TFrmPaplankiMain::Display(const QString &tekst)
-{
-  PokazKomunikat(tekst, QStringLiteral("Informacja"), 0);
-}
-
-void TFrmPaplankiMain::PokazInformacje(const QString &tekst)
-{
-  PokazKomunikat(tekst, QStringLiteral("Informacja"), 0);
-}
-
 void TFrmPaplankiMain::PrzywolajOkno()
 {
   if (QApplication::activeWindow())

@@ -25,28 +25,6 @@ namespace {
 const QString SekcjaUstawien = QStringLiteral("Ustawienia");
 const QString KluczPowiadomien = QStringLiteral("Powiadomienia");
 
-// The tree's picture of the own status: coloured while logged in, the grey outline otherwise.
-int ObrazStanuWlasnego(quint32 kod, bool zalogowany)
-{
-  if (!zalogowany)
-    return 11;
-  switch (kod & ~StanGG::TylkoDlaPrzyjaciol) {
-  case StanGG::Dostepny:
-  case StanGG::DostepnyZOpisem:
-    return 10;
-  case StanGG::Zajety:
-  case StanGG::ZajetyZOpisem:
-    return 28;
-  case StanGG::Niewidoczny:
-  case StanGG::NiewidocznyZOpisem:
-    return 26;
-  case StanGG::Zablokowany:
-    return 16;
-  default:
-    return 11;
-  }
-}
-
 } // namespace
 
 TPulpitGlownegoOkna::TPulpitGlownegoOkna(TFrmPaplankiMain &okno, const QDBusConnection &magistrala)

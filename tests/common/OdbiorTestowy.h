@@ -17,9 +17,15 @@
 #include <memory>
 
 // The main window as the dispatcher sees it, recording every call.
-class TOknoTestowe : public TOknoOdbioru {
+class TOknoTestowe : public TOknoSesji {
 public:
-  void UstawPanel2(const QString &tekst) override { Panel2 << tekst; }
+  void UstawTekstPanelu(int panel, const QString &tekst) override
+  {
+    if (panel == PanelPolaczenia)
+      Panel2 << tekst;
+  }
+  int PokazKomunikat(const QString &, const QString &, int) override { return 1; }
+  bool PolaczWcisniety() const override { return true; }
   void Display(const QString &tekst) override
   {
     Wyswietlone << tekst;

@@ -17,26 +17,7 @@
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
-#include <array>
-
 TFrmStan *FrmStan = nullptr;
-
-namespace {
-
-// Radio items in order, with their statuses.
-struct TPozycjaStanu {
-  const char16_t *tekst;
-  quint32 stan;
-};
-constexpr std::array<TPozycjaStanu, 5> PozycjeStanu{{
-    {u"niedostępny", StanGG::Niedostepny},
-    {u"dostępny", StanGG::Dostepny},
-    {u"zajęty", StanGG::Zajety},
-    {u"niewidoczny", StanGG::Niewidoczny},
-    {u"zablokowany", StanGG::Zablokowany},
-}};
-
-} // namespace
 
 TFrmStan::TFrmStan(QWidget *rodzic) : QDialog(rodzic)
 {
@@ -53,8 +34,8 @@ void TFrmStan::ZbudujSkladniki()
   RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
   m_grupa = new QButtonGroup(this);
   auto *uklad = new QVBoxLayout(RadioGroup1);
-  for (int i = 0; i < int(PozycjeStanu.size()); ++i) {
-    auto *pozycja = new QRadioButton(QString::fromUtf16(PozycjeStanu[size_t(i)].tekst), RadioGroup1);
+  for (int i = 0; i < int(TabelaStanow.size()); ++i) {
+    auto *pozycja = new QRadioButton(QString::fromUtf16(TabelaStanow[size_t(i)].pozycja), RadioGroup1);
     m_grupa->addButton(pozycja, i);
     m_pozycje << pozycja;
     uklad->addWidget(pozycja);
@@ -133,33 +114,17 @@ void TFrmStan::UstawItemIndex(int indeks)
     pozycja->setChecked(true);
 }
 
-quint32 TFrmStan::StanBezOpisu(quint32 stan)
-{
-  switch (stan) {
-  case StanGG::DostepnyZOpisem:
-    return StanGG::Dostepny;
-  case StanGG::ZajetyZOpisem:
-    return StanGG::Zajety;
-  case StanGG::NiedostepnyZOpisem:
-    return StanGG::Niedostepny;
-  case StanGG::NiewidocznyZOpisem:
-    return StanGG::Niewidoczny;
-  default:
-    return stan;
-  }
-}
-
 int TFrmStan::IndeksStanu(quint32 stan)
 {
-  for (size_t i = 0; i < PozycjeStanu.size(); ++i)
-    if (PozycjeStanu[i].stan == stan)
+  for (size_t i = 0; i < TabelaStanow.size(); ++i)
+    if (TabelaStanow[i].kod == stan)
       return int(i);
   return -1;
 }
 
 quint32 TFrmStan::StanIndeksu(int indeks)
 {
-  return PozycjeStanu.at(size_t(indeks)).stan;
+  return TabelaStanow.at(size_t(indeks)).kod;
 }
 
 int TFrmStan::Wykonaj(quint32 biezacy)
@@ -167,7 +132,7 @@ int TFrmStan::Wykonaj(quint32 biezacy)
   WybranyStan = biezacy;
   const quint32 bezFlagi = biezacy & ~StanGG::TylkoDlaPrzyjaciol;
   // A status with a description is shown as the item it is a variant of.
-  UstawItemIndex(IndeksStanu(StanBezOpisu(bezFlagi)));
+  UstawItemIndex(IndeksStanu(::StanBezOpisu(bezFlagi)));
   if (QRadioButton *wybrana = Pozycja(ItemIndex()))
     wybrana->setFocus();
   // Unused pickers start from now, so that a return time, once ticked, starts near today.

@@ -57,8 +57,6 @@ public:
   // Radio index of a status (-1 when it has none) and the status of an index.
   static int IndeksStanu(quint32 stan);
   static quint32 StanIndeksu(int indeks);
-  // The status a described one is a variant of (4 -> 2, 5 -> 3, 21 -> 1, 22 -> 20); others as given.
-  static quint32 StanBezOpisu(quint32 stan);
 
 private:
   // The constructor's parts: the controls, then their layout and tab order.

@@ -1,7 +1,7 @@
 #include "pulpit/ui/Zasobnik.h"
 
+#include "contacts/Stany.h"
 #include "gg/Sesja.h"
-#include "gg/SesjaPakiety.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -10,41 +10,6 @@
 #include <QSystemTrayIcon>
 #include <QWidget>
 
-#include <array>
-
-namespace {
-
-struct TPozycjaStanu {
-  const char16_t *tekst;
-  quint32 stan;
-};
-// The status dialog's items, in its order.
-constexpr std::array<TPozycjaStanu, 5> Stany{{
-    {u"Niedostępny", StanGG::Niedostepny},
-    {u"Dostępny", StanGG::Dostepny},
-    {u"Zajęty", StanGG::Zajety},
-    {u"Niewidoczny", StanGG::Niewidoczny},
-    {u"Zablokowany", StanGG::Zablokowany},
-}};
-
-// A code with a description or return time back to the plain status it was made from.
-quint32 StanBezOpisu(quint32 kod)
-{
-  switch (kod & ~StanGG::TylkoDlaPrzyjaciol) {
-  case StanGG::NiedostepnyZOpisem:
-    return StanGG::Niedostepny;
-  case StanGG::DostepnyZOpisem:
-    return StanGG::Dostepny;
-  case StanGG::ZajetyZOpisem:
-    return StanGG::Zajety;
-  case StanGG::NiewidocznyZOpisem:
-    return StanGG::Niewidoczny;
-  default:
-    return kod & ~StanGG::TylkoDlaPrzyjaciol;
-  }
-}
-
-} // namespace
 
 TZasobnik::TZasobnik(TSesjaGG &sesja, QWidget &okno, TObsluga obsluga, QObject *rodzic)
     : QObject(rodzic), m_sesja(sesja), m_okno(okno), m_obsluga(std::move(obsluga)),
@@ -52,11 +17,11 @@ TZasobnik::TZasobnik(TSesjaGG &sesja, QWidget &okno, TObsluga obsluga, QObject *
 {
   m_menu->setObjectName(QStringLiteral("ZasobnikPM"));
   auto *grupa = new QActionGroup(m_menu);
-  for (const TPozycjaStanu &p : Stany) {
-    QAction *a = m_menu->addAction(QString::fromUtf16(p.tekst));
+  for (const TOpisStanu &p : TabelaStanow) {
+    QAction *a = m_menu->addAction(QString::fromUtf16(p.nazwa));
     a->setCheckable(true);
     grupa->addAction(a);
-    const quint32 stan = p.stan;
+    const quint32 stan = p.kod;
     connect(a, &QAction::triggered, this, [this, stan] { WybierzStan(stan); });
     m_stany << a;
   }
@@ -114,7 +79,7 @@ void TZasobnik::PrzedOtwarciemMenu()
 {
   const quint32 biezacy = StanBezOpisu(m_sesja.StanWlasny());
   for (int i = 0; i < m_stany.size(); ++i)
-    m_stany[i]->setChecked(Stany[size_t(i)].stan == biezacy);
+    m_stany[i]->setChecked(TabelaStanow[size_t(i)].kod == biezacy);
   m_polacz->setChecked(m_obsluga.Polaczony && m_obsluga.Polaczony());
   m_powiadomienia->setChecked(m_obsluga.Powiadomienia && m_obsluga.Powiadomienia());
 }

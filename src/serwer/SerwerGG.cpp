@@ -5,12 +5,15 @@
 #include "serwer/LogSerwera.h"
 #include "serwer/Pola.h"
 
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/epoll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <ctime>
 #include <random>
 #include <system_error>
@@ -42,7 +45,14 @@ std::uint32_t Teraz()
 } // namespace
 
 struct TSerwerGG::TPolaczenie : std::enable_shared_from_this<TSerwerGG::TPolaczenie> {
-  explicit TPolaczenie(asio::io_context &io) : Gniazdo(io) {}
+  TPolaczenie() = default;
+  ~TPolaczenie()
+  {
+    if (Fd >= 0)
+      ::close(Fd);
+  }
+  TPolaczenie(const TPolaczenie &) = delete;
+  TPolaczenie &operator=(const TPolaczenie &) = delete;
 
   // What routing a message touches comes first, together: with ten thousand connections
   // each one is cold when its turn comes, and every cache line counts.
@@ -63,7 +73,7 @@ struct TSerwerGG::TPolaczenie : std::enable_shared_from_this<TSerwerGG::TPolacze
   // output buffer, so a connection lost before that gets them again at the next login.
   std::int64_t KolejkaDoId = 0;
   Zegar::time_point Ostatnio;
-  tcp::socket Gniazdo;
+  int Fd = -1;
 
   std::string Adres;
   Zegar::time_point Poczatek;
@@ -117,6 +127,7 @@ std::uint16_t TSerwerGG::Sluchaj(const tcp::endpoint &adres)
   m_akceptor.set_option(tcp::acceptor::reuse_address(true));
   m_akceptor.bind(adres);
   m_akceptor.listen(asio::socket_base::max_listen_connections);
+  m_akceptor.non_blocking(true);
   Przyjmuj();
   Przeglad();
   CzekajNaGotowosc();
@@ -138,47 +149,70 @@ void TSerwerGG::Zatrzymaj()
 
 void TSerwerGG::Przyjmuj()
 {
-  m_akceptor.async_accept([this](asio::error_code e, tcp::socket gniazdo) {
-    if (m_zatrzymany)
-      return;
-    if (!e) {
-      auto p = std::make_shared<TPolaczenie>(m_io);
-      p->Gniazdo = std::move(gniazdo);
-      asio::error_code e2;
-      p->Gniazdo.non_blocking(true, e2);
-      p->Gniazdo.set_option(tcp::no_delay(true), e2);
-      const auto zdalny = p->Gniazdo.remote_endpoint(e2);
-      p->Adres = e2 ? std::string("?") : zdalny.address().to_string();
-      p->Poczatek = p->Ostatnio = Zegar::now();
-      static std::mt19937 los{std::random_device{}()};
-      p->Ziarno = std::uint32_t(los());
-      epoll_event z{};
-      z.events = EPOLLIN | EPOLLOUT | EPOLLRDHUP | EPOLLET;
-      z.data.ptr = p.get();
-      if (::epoll_ctl(m_gotowosc.native_handle(), EPOLL_CTL_ADD, p->Gniazdo.native_handle(), &z) !=
-          0) {
-        m_log.Zdarzenie("epoll_ctl: " + std::system_category().message(errno));
-        Przyjmuj();
+  // Accepted here rather than through the event library, so that a connection is never
+  // registered with its reactor too (every arriving segment would wake both).
+  for (;;) {
+    sockaddr_storage zdalny{};
+    socklen_t dlugosc = sizeof zdalny;
+    const int fd = ::accept4(m_akceptor.native_handle(), reinterpret_cast<sockaddr *>(&zdalny),
+                             &dlugosc, SOCK_NONBLOCK | SOCK_CLOEXEC);
+    if (fd < 0) {
+      const int blad = errno;
+      if (blad == EINTR || blad == ECONNABORTED || blad == EPROTO)
+        continue;
+      if (blad == EMFILE || blad == ENFILE || blad == ENOBUFS || blad == ENOMEM) {
+        // Out of descriptors the pending connection stays in the backlog; retrying at once
+        // would only spin. Try again a little later.
+        m_log.Zdarzenie("brak deskryptorów, przyjmowanie wstrzymane na 100 ms");
+        m_pauza.expires_after(std::chrono::milliseconds(100));
+        m_pauza.async_wait([this](asio::error_code e) {
+          if (!e && !m_zatrzymany)
+            Przyjmuj();
+        });
         return;
       }
-      m_polaczenia.insert(p);
-      std::string cialo;
-      DopiszLE(cialo, p->Ziarno);
-      // Anything already waiting is reported at once by the registration itself.
-      Wyslij(*p, GGAnsWelcome, cialo);
-    } else if (e == asio::error::no_descriptors || e == asio::error::no_buffer_space) {
-      // Out of descriptors the pending connection stays in the backlog; retrying at once would
-      // only spin. Try again a little later.
-      m_log.Zdarzenie("brak deskryptorów, przyjmowanie wstrzymane na 100 ms");
-      m_pauza.expires_after(std::chrono::milliseconds(100));
-      m_pauza.async_wait([this](asio::error_code e2) {
-        if (!e2 && !m_zatrzymany)
-          Przyjmuj();
-      });
-      return;
+      if (blad != EAGAIN && blad != EWOULDBLOCK)
+        m_log.Zdarzenie("accept: " + std::system_category().message(blad));
+      break;
     }
-    Przyjmuj();
+    NowePolaczenie(fd, zdalny, dlugosc);
+  }
+  // The backlog is empty: the next arrival is an edge the listener reports.
+  m_akceptor.async_wait(tcp::acceptor::wait_read, [this](asio::error_code e) {
+    if (!e && !m_zatrzymany)
+      Przyjmuj();
   });
+}
+
+void TSerwerGG::NowePolaczenie(int fd, const sockaddr_storage &zdalny, socklen_t dlugosc)
+{
+  auto p = std::make_shared<TPolaczenie>();
+  p->Fd = fd;
+  const int jeden = 1;
+  ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &jeden, sizeof jeden);
+  tcp::endpoint adres;
+  if (dlugosc <= adres.capacity()) {
+    std::memcpy(adres.data(), &zdalny, dlugosc);
+    adres.resize(dlugosc);
+    p->Adres = adres.address().to_string();
+  } else {
+    p->Adres = "?";
+  }
+  p->Poczatek = p->Ostatnio = Zegar::now();
+  static std::mt19937 los{std::random_device{}()};
+  p->Ziarno = std::uint32_t(los());
+  epoll_event z{};
+  z.events = EPOLLIN | EPOLLOUT | EPOLLRDHUP | EPOLLET;
+  z.data.ptr = p.get();
+  if (::epoll_ctl(m_gotowosc.native_handle(), EPOLL_CTL_ADD, fd, &z) != 0) {
+    m_log.Zdarzenie("epoll_ctl: " + std::system_category().message(errno));
+    return; // the connection closes its descriptor as it goes
+  }
+  m_polaczenia.insert(p);
+  std::string cialo;
+  DopiszLE(cialo, p->Ziarno);
+  // Anything already waiting is reported at once by the registration itself.
+  Wyslij(*p, GGAnsWelcome, cialo);
 }
 
 void TSerwerGG::CzekajNaGotowosc()
@@ -231,7 +265,7 @@ void TSerwerGG::Czytaj(const TWsk &p)
   // The reactor reports readiness by edges: whatever is left in the socket after a full buffer
   // would wait for the next arrival, so the socket is read until a short read.
   for (int runda = 0; runda < 16; ++runda) {
-    const ssize_t r = ::recv(p->Gniazdo.native_handle(), m_bufor.data(), m_bufor.size(), 0);
+    const ssize_t r = ::recv(p->Fd, m_bufor.data(), m_bufor.size(), 0);
     if (r < 0 && errno == EINTR)
       continue;
     if (r < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
@@ -353,10 +387,11 @@ void TSerwerGG::Zamknij(const TWsk &p, const char *powod)
   } else if (std::string_view(powod) != "rozłączony") {
     m_log.Zdarzenie("zamknięte połączenie z " + p->Adres + " (" + powod + ")");
   }
-  asio::error_code e;
-  if (p->Gniazdo.is_open())
-    ::epoll_ctl(m_gotowosc.native_handle(), EPOLL_CTL_DEL, p->Gniazdo.native_handle(), nullptr);
-  p->Gniazdo.close(e);
+  if (p->Fd >= 0) {
+    ::epoll_ctl(m_gotowosc.native_handle(), EPOLL_CTL_DEL, p->Fd, nullptr);
+    ::close(p->Fd);
+    p->Fd = -1;
+  }
   p->Wyjscie.clear();
   p->Wyjscie.shrink_to_fit();
   if (m_wPrzebiegu)
@@ -454,7 +489,7 @@ void TSerwerGG::PiszDalej(const TWsk &p)
   if (!p->Wyjscie.empty()) {
     ssize_t w;
     do
-      w = ::send(p->Gniazdo.native_handle(), p->Wyjscie.data(), p->Wyjscie.size(), MSG_NOSIGNAL);
+      w = ::send(p->Fd, p->Wyjscie.data(), p->Wyjscie.size(), MSG_NOSIGNAL);
     while (w < 0 && errno == EINTR);
     if (w < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
       Zamknij(p, "błąd zapisu");
@@ -911,7 +946,7 @@ void TSerwerGG::Wiadomosc(TPolaczenie &p, std::string_view cialo)
 
 void TSerwerGG::DodajOdpowiadacza(std::uint32_t numer, const std::string &opis)
 {
-  auto p = std::make_shared<TPolaczenie>(m_io);
+  auto p = std::make_shared<TPolaczenie>();
   p->Odpowiadacz = true;
   p->Numer = numer;
   p->Zalogowany = true;

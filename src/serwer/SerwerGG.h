@@ -62,7 +62,9 @@ private:
     bool operator==(const TWidok &) const = default;
   };
 
+  // Accepts everything waiting, then waits for the listener.
   void Przyjmuj();
+  void NowePolaczenie(int fd, const sockaddr_storage &zdalny, socklen_t dlugosc);
   // Connections are watched by an epoll set of their own, registered once, edge-triggered; the
   // event loop only waits for that set to become ready. Per read or write no descriptor
   // operation is queued with the event library (its per-operation bookkeeping cost more than

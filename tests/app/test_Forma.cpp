@@ -123,8 +123,8 @@ private slots:
     QCOMPARE(nazwy(forma.MainMenu), (QStringList{QStringLiteral("FileMenu"), QStringLiteral("Help1")}));
     QCOMPARE(nazwy(forma.FileMenu), (QStringList{QStringLiteral("N3"), QStringLiteral("FileExitItem")}));
     QCOMPARE(nazwy(forma.Help1),
-             (QStringList{"Contents1", "Temmenu1", "N4", "Telefon1", "Poczta1", "Hipertekst1", "N6",
-                          "Uaktualnienie1", "N5", "AboutItem"}));
+             (QStringList{QStringLiteral("Contents1"), QStringLiteral("Temmenu1"), QStringLiteral("N4"), QStringLiteral("Telefon1"), QStringLiteral("Poczta1"), QStringLiteral("Hipertekst1"), QStringLiteral("N6"),
+                          QStringLiteral("Uaktualnienie1"), QStringLiteral("N5"), QStringLiteral("AboutItem")}));
     for (const char *s : {"N3", "N4", "N5", "N6"})
       QVERIFY(forma.findChild<QAction *>(QLatin1String(s))->isSeparator());
 
@@ -319,12 +319,12 @@ private slots:
     QTest::addColumn<QList<int>>("odczytane"); // height, width, left, top, state
     using L = TWartosci;
     QTest::newRow("pierwsze uruchomienie") << L{} << QList<int>{342, 522, -1, -1, 0};
-    QTest::newRow("wszystko") << L{{"Wysokość", "400"}, {"Szerokość", "600"}, {"OdLewej", "10"},
-                                   {"OdGóry", "20"}, {"StanOkna", "2"}}
+    QTest::newRow("wszystko") << L{{QStringLiteral("Wysokość"), QStringLiteral("400")}, {QStringLiteral("Szerokość"), QStringLiteral("600")}, {QStringLiteral("OdLewej"), QStringLiteral("10")},
+                                   {QStringLiteral("OdGóry"), QStringLiteral("20")}, {QStringLiteral("StanOkna"), QStringLiteral("2")}}
                               << QList<int>{400, 600, 10, 20, 2};
-    QTest::newRow("wysokość nie liczbą") << L{{"Wysokość", ""}, {"Szerokość", "600"}}
+    QTest::newRow("wysokość nie liczbą") << L{{QStringLiteral("Wysokość"), QStringLiteral("")}, {QStringLiteral("Szerokość"), QStringLiteral("600")}}
                                          << QList<int>{342, 600, -1, -1, 0};
-    QTest::newRow("śmieci") << L{{"Wysokość", "40x"}, {"OdLewej", "1.5"}, {"StanOkna", "dwa"}}
+    QTest::newRow("śmieci") << L{{QStringLiteral("Wysokość"), QStringLiteral("40x")}, {QStringLiteral("OdLewej"), QStringLiteral("1.5")}, {QStringLiteral("StanOkna"), QStringLiteral("dwa")}}
                             << QList<int>{342, 522, -1, -1, 0};
   }
   void odczytPolozenia()

@@ -479,7 +479,7 @@ private slots:
     QStringList porzadek;
     for (TWezel *w = d.Pierwszy(); w; w = w->Nastepny())
       porzadek << w->Tekst();
-    QCOMPARE(porzadek, (QStringList{"a", "a1", "a11", "a2", "b"}));
+    QCOMPARE(porzadek, (QStringList{QStringLiteral("a"), QStringLiteral("a1"), QStringLiteral("a11"), QStringLiteral("a2"), QStringLiteral("b")}));
     QCOMPARE(d.LiczbaWezlow(), 5);
     QCOMPARE(a11->Poziom(), 2);
 
@@ -503,7 +503,7 @@ private slots:
     d.Wstaw(nullptr, 0, QStringLiteral("poczatek"));
     d.Wstaw(nullptr, 99, QStringLiteral("koniec"));
     d.Wstaw(a, -5, QStringLiteral("dziecko"));
-    QCOMPARE(Podpisy(d, nullptr), (QStringList{"poczatek", "a", "b", "c", "koniec"}));
+    QCOMPARE(Podpisy(d, nullptr), (QStringList{QStringLiteral("poczatek"), QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("koniec")}));
     QCOMPARE(Podpisy(d, a), QStringList{QStringLiteral("dziecko")});
     QVERIFY(Spojne(d));
     TDrzewo inne;
@@ -674,7 +674,7 @@ private slots:
     d.Dodaj(nullptr, QStringLiteral("obok"));
     d.Usun(kontakt);
     // Each node once, parent first, while UzytkownikWezla still finds the contact.
-    QCOMPARE(s.usuwane, (QStringList{"k", "m", "m1", "m11", "m2"}));
+    QCOMPARE(s.usuwane, (QStringList{QStringLiteral("k"), QStringLiteral("m"), QStringLiteral("m1"), QStringLiteral("m11"), QStringLiteral("m2")}));
     QCOMPARE(s.numeryKontaktow, (QList<int>{10, 10, 10, 10, 10}));
     s.usuwane.clear();
     d.Wyczysc();

@@ -183,11 +183,11 @@ private slots:
     QTest::addColumn<QString>("zaznaczony");
     QTest::addColumn<QStringList>("pogrubione");
     QTest::addColumn<QString>("wynik");
-    QTest::newRow("nic zaznaczone") << "" << QStringList{"A2"} << "";
-    QTest::newRow("w głąb najpierw") << "K1" << QStringList{"N2", "A1a"} << "A1a";
-    QTest::newRow("wcześniejsze pominięte") << "A2" << QStringList{"M1", "K1", "P1"} << "P1";
-    QTest::newRow("dalej niż rodzeństwo") << "A1a" << QStringList{"Z3"} << "Z3";
-    QTest::newRow("ostatni nieprzeczytany") << "N2" << QStringList{"K1", "M1"} << "N2";
+    QTest::newRow("nic zaznaczone") << QStringLiteral("") << QStringList{QStringLiteral("A2")} << QStringLiteral("");
+    QTest::newRow("w głąb najpierw") << QStringLiteral("K1") << QStringList{QStringLiteral("N2"), QStringLiteral("A1a")} << QStringLiteral("A1a");
+    QTest::newRow("wcześniejsze pominięte") << QStringLiteral("A2") << QStringList{QStringLiteral("M1"), QStringLiteral("K1"), QStringLiteral("P1")} << QStringLiteral("P1");
+    QTest::newRow("dalej niż rodzeństwo") << QStringLiteral("A1a") << QStringList{QStringLiteral("Z3")} << QStringLiteral("Z3");
+    QTest::newRow("ostatni nieprzeczytany") << QStringLiteral("N2") << QStringList{QStringLiteral("K1"), QStringLiteral("M1")} << QStringLiteral("N2");
   }
   void spacja()
   {
@@ -218,9 +218,9 @@ private slots:
     QTest::addColumn<QString>("wybrany");
     QTest::addColumn<bool>("zamkniete");
     QTest::newRow("bez nieprzeczytanych") << QStringList() << "" << "" << true;
-    QTest::newRow("tylko pierwszy") << QStringList{"K1"} << "" << "" << true;
-    QTest::newRow("późniejszy, Nie") << QStringList{"K1", "A1a", "N2"} << "&Nie" << "A1a" << false;
-    QTest::newRow("późniejszy, Tak") << QStringList{"P1"} << "&Tak" << "P1" << true;
+    QTest::newRow("tylko pierwszy") << QStringList{QStringLiteral("K1")} << QStringLiteral("") << QStringLiteral("") << true;
+    QTest::newRow("późniejszy, Nie") << QStringList{QStringLiteral("K1"), QStringLiteral("A1a"), QStringLiteral("N2")} << QStringLiteral("&Nie") << QStringLiteral("A1a") << false;
+    QTest::newRow("późniejszy, Tak") << QStringList{QStringLiteral("P1")} << QStringLiteral("&Tak") << QStringLiteral("P1") << true;
   }
   void zamykanie()
   {

@@ -95,14 +95,14 @@ private slots:
   {
     QTest::addColumn<QByteArray>("plik");
     QTest::addColumn<QStringList>("linie");
-    QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
-    QTest::newRow("bez końca") << QByteArray("a\r\nb") << QStringList{"a", "b"};
-    QTest::newRow("LF") << QByteArray("a\nb\n") << QStringList{"a", "b"};
-    QTest::newRow("CR") << QByteArray("a\rb\r") << QStringList{"a", "b"};
+    QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QStringList{QStringLiteral("a"), QStringLiteral("b")};
+    QTest::newRow("bez końca") << QByteArray("a\r\nb") << QStringList{QStringLiteral("a"), QStringLiteral("b")};
+    QTest::newRow("LF") << QByteArray("a\nb\n") << QStringList{QStringLiteral("a"), QStringLiteral("b")};
+    QTest::newRow("CR") << QByteArray("a\rb\r") << QStringList{QStringLiteral("a"), QStringLiteral("b")};
     QTest::newRow("pusty") << QByteArray() << QStringList();
-    QTest::newRow("puste linie") << QByteArray("a\r\n\r\n\n") << QStringList{"a", "", ""};
-    QTest::newRow("LF CR to dwa końce") << QByteArray("a\n\rb") << QStringList{"a", "", "b"};
-    QTest::newRow("polskie litery") << QByteArray("zażółć\r\ngęślą") << QStringList{"zażółć", "gęślą"};
+    QTest::newRow("puste linie") << QByteArray("a\r\n\r\n\n") << QStringList{QStringLiteral("a"), QStringLiteral(""), QStringLiteral("")};
+    QTest::newRow("LF CR to dwa końce") << QByteArray("a\n\rb") << QStringList{QStringLiteral("a"), QStringLiteral(""), QStringLiteral("b")};
+    QTest::newRow("polskie litery") << QByteArray("zażółć\r\ngęślą") << QStringList{QStringLiteral("zażółć"), QStringLiteral("gęślą")};
   }
   void czytanie()
   {
@@ -121,7 +121,7 @@ private slots:
     ZapiszPrzypisy(plik, {});
     QCOMPARE(Zawartosc(plik), QByteArray());
     QCOMPARE(LinieTekstu(QString()), QStringList());
-    QCOMPARE(LinieTekstu(QStringLiteral("a\n")), (QStringList{"a", ""}));
+    QCOMPARE(LinieTekstu(QStringLiteral("a\n")), (QStringList{QStringLiteral("a"), QStringLiteral("")}));
     QCOMPARE(CzytajPrzypisy(plik), QStringList());
     QVERIFY_THROWS_EXCEPTION(EBlad, CzytajPrzypisy(plik + QStringLiteral("-brak")));
   }
@@ -147,7 +147,7 @@ private slots:
         &pokazany));
     QCOMPARE(pokazany, QString()); // no file yet: the memo starts empty
     QCOMPARE(Zawartosc(plik), QByteArray("pierwsza\r\ndruga\r\n"));
-    QCOMPARE(QDir(KatalogPrzypisow()).entryList(QDir::Files), QStringList{"123"});
+    QCOMPARE(QDir(KatalogPrzypisow()).entryList(QDir::Files), QStringList{QStringLiteral("123")});
 
     ProfileFrm->Memo1->clear();
     QVERIFY(Edytuj(

@@ -171,8 +171,8 @@ private slots:
       etykiety << etykieta->text();
       QCOMPARE(etykieta->buddy(), pole);
     }
-    QCOMPARE(etykiety, (QStringList{"&Numer", "&Imię", "&Nazwisko", "&Telefon", "&Email",
-                                    "&Opis"}));
+    QCOMPARE(etykiety, (QStringList{QStringLiteral("&Numer"), QStringLiteral("&Imię"), QStringLiteral("&Nazwisko"), QStringLiteral("&Telefon"), QStringLiteral("&Email"),
+                                    QStringLiteral("&Opis")}));
     QCOMPARE(d.AnulujBtn->text(), QStringLiteral("Anuluj"));
 
     // Tab order: names, phone, e-mail, OK, Anuluj, then number and label.
@@ -224,8 +224,8 @@ private slots:
     o.komendy.DodajSledzonego1Click();
 
     QCOMPARE(dialog.pokazane,
-             (QStringList{"0", "imię", "nazwisko", "telefon", "email", "opis"}));
-    QCOMPARE(o.Podpisy(), (QStringList{"pierwszy", "opis"}));
+             (QStringList{QStringLiteral("0"), QStringLiteral("imię"), QStringLiteral("nazwisko"), QStringLiteral("telefon"), QStringLiteral("email"), QStringLiteral("opis")}));
+    QCOMPARE(o.Podpisy(), (QStringList{QStringLiteral("pierwszy"), QStringLiteral("opis")}));
     TWezel *w = o.drzewo.Glowny(1);
     const TUzytkownik *u = w->DaneJako<TUzytkownik>();
     QVERIFY(u);
@@ -284,9 +284,9 @@ private slots:
     edycja.Zaprogramuj(QStringLiteral("200"), false, QStringLiteral("nowy"));
     o.komendy.EdytujSledzonego1Click();
     QVERIFY(edycja.pokazany);
-    QCOMPARE(edycja.pokazane, (QStringList{"100", "100", "100", "100", "100", "sto"}));
+    QCOMPARE(edycja.pokazane, (QStringList{QStringLiteral("100"), QStringLiteral("100"), QStringLiteral("100"), QStringLiteral("100"), QStringLiteral("100"), QStringLiteral("sto")}));
 
-    QCOMPARE(o.Podpisy(), QStringList{"sto"});
+    QCOMPARE(o.Podpisy(), QStringList{QStringLiteral("sto")});
     QCOMPARE(o.drzewo.Glowny(0)->DaneJako<TUzytkownik>()->Numer(), 100);
     QFile f(o.rejestr.fileName());
     QVERIFY(f.open(QIODevice::ReadOnly));
@@ -323,7 +323,7 @@ private slots:
     TOdpowiedzDialogu dialog;
     dialog.Zaprogramuj(numer, true);
     o.komendy.EdytujSledzonego1Click();
-    QCOMPARE(dialog.pokazane, (QStringList{"100", "Jan", "K", "t", "e", "Janek"}));
+    QCOMPARE(dialog.pokazane, (QStringList{QStringLiteral("100"), QStringLiteral("Jan"), QStringLiteral("K"), QStringLiteral("t"), QStringLiteral("e"), QStringLiteral("Janek")}));
     QCOMPARE(serwer.Zakoncz(o.ggSck), pakiety);
 
     const int nowy = numer.toInt();
@@ -351,7 +351,7 @@ private slots:
     QCOMPARE(o.Tekst(200, "Opis"), QStringLiteral("nowe"));
     QCOMPARE(o.Tekst(200, "Imie"), QStringLiteral("100"));
     // Both nodes now carry 200; the first one is found.
-    QCOMPARE(o.Podpisy(), (QStringList{"nowe", "dwieście"}));
+    QCOMPARE(o.Podpisy(), (QStringList{QStringLiteral("nowe"), QStringLiteral("dwieście")}));
     QCOMPARE(o.drzewo.ZnajdzUzytkownika(200), o.drzewo.Glowny(0));
   }
 
@@ -365,7 +365,7 @@ private slots:
     TOdpowiedzDialogu dialog;
     dialog.Zaprogramuj(QStringLiteral("dwieście"), true, QStringLiteral("nowe"));
     QVERIFY_THROWS_EXCEPTION(EConvertError, o.komendy.EdytujSledzonego1Click());
-    QCOMPARE(o.Podpisy(), QStringList{"sto"});
+    QCOMPARE(o.Podpisy(), QStringList{QStringLiteral("sto")});
     QCOMPARE(o.Tekst(100, "Opis"), QStringLiteral("sto"));
     QVERIFY(serwer.Zakoncz(o.ggSck).isEmpty());
   }
@@ -385,7 +385,7 @@ private slots:
     TWezel *kontakt = o.drzewo.Glowny(0);
     TWezel *wiadomosc = o.drzewo.Dodaj(kontakt, QStringLiteral("tekst"));
     wiadomosc->UstawDane(std::make_shared<TWypowiedz>(
-        nullptr, std::make_unique<TDaneDodatkowe>(2, 100, 0, 1, QDateTime()), "tekst"));
+        nullptr, std::make_unique<TDaneDodatkowe>(2, 100, 0, 1, QDateTime()), QStringLiteral("tekst")));
     TWezel *konferencja = o.drzewo.Dodaj(nullptr, QStringLiteral("konferencja"));
     konferencja->UstawDane(std::make_shared<TKonferencja>(konferencja));
     o.wybrany = cel == 1 ? wiadomosc : cel == 2 ? konferencja : nullptr;
@@ -418,7 +418,7 @@ private slots:
                 "\n[Sledzeni/100]\nOpis=sto\n[Sledzeni/200]\nOpis=dwieście\n",
             vcf);
     o.komendy.WczytajBaze();
-    TWezel *w = rodzaj == 2 ? o.drzewo.DodajUzytkownika(100, {}, {}, {}, {}, "sto", 1)
+    TWezel *w = rodzaj == 2 ? o.drzewo.DodajUzytkownika(100, {}, {}, {}, {}, QStringLiteral("sto"), 1)
                             : o.drzewo.ZnajdzUzytkownika(100);
     QVERIFY(w);
     o.drzewo.Dodaj(o.drzewo.Dodaj(w, QStringLiteral("rozmowa")), QStringLiteral("odpowiedź"));
@@ -452,7 +452,7 @@ private slots:
     QTest::addColumn<QString>("nazwa");
     QTest::addColumn<QStringList>("podpisy");
     QTest::addColumn<int>("rodzaj");
-    const QStringList stare{"sto", "rozmowa bez kontaktu"};
+    const QStringList stare{QStringLiteral("sto"), QStringLiteral("rozmowa bez kontaktu")};
     QTest::newRow("TAK, serwer: puste drzewo")
         << 2 << int(QMessageBox::Yes) << "baza na serwerze" << QStringList() << 2;
     QTest::newRow("NIE, serwer: drzewo zostaje")
@@ -460,10 +460,10 @@ private slots:
     QTest::newRow("ANULUJ: nic się nie zmienia")
         << 2 << int(QMessageBox::Cancel) << "baza na serwerze" << stare << 1;
     QTest::newRow("TAK, książka adresowa")
-        << 0 << int(QMessageBox::Yes) << "baza w Outlooku/Exchange" << QStringList{"z książki"}
+        << 0 << int(QMessageBox::Yes) << QStringLiteral("baza w Outlooku/Exchange") << QStringList{QStringLiteral("z książki")}
         << 0;
     QTest::newRow("TAK, rejestr wczytany od nowa")
-        << 1 << int(QMessageBox::Yes) << "baza w rejestrze" << QStringList{"sto"} << 1;
+        << 1 << int(QMessageBox::Yes) << QStringLiteral("baza w rejestrze") << QStringList{QStringLiteral("sto")} << 1;
     QTest::newRow("NIE, nieznana: rejestr")
         << 5 << int(QMessageBox::No) << "<nieznana>" << stare << 5;
   }
@@ -524,7 +524,7 @@ private slots:
     TOdpowiedzDialogu dialog;
     dialog.Zaprogramuj(QStringLiteral("5"), true);
     o.komendy.DodajSledzonego1Click();
-    QCOMPARE(o.Podpisy(), QStringList{"opis"});
+    QCOMPARE(o.Podpisy(), QStringList{QStringLiteral("opis")});
     QVERIFY(!o.MaKlucz(5)); // the address-book kind writes nothing
 
     // The same at start-up.

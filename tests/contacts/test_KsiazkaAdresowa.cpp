@@ -58,8 +58,8 @@ private slots:
 
     const QByteArray pelna = "N:Kowalski;Jan;;;\r\nEMAIL:jan@k.pl\r\nTEL;TYPE=HOME:22 111\r\n"
                              "X-GG-OPIS:Janek\r\n";
-    const QString jan123 = Kontakt(123, "Jan", "Kowalski", "jan@k.pl", "22 111", "Janek");
-    const QString jan456 = Kontakt(456, "Jan", "Kowalski", "jan@k.pl", "22 111", "Janek");
+    const QString jan123 = Kontakt(123, QStringLiteral("Jan"), QStringLiteral("Kowalski"), QStringLiteral("jan@k.pl"), QStringLiteral("22 111"), QStringLiteral("Janek"));
+    const QString jan456 = Kontakt(456, QStringLiteral("Jan"), QStringLiteral("Kowalski"), QStringLiteral("jan@k.pl"), QStringLiteral("22 111"), QStringLiteral("Janek"));
     QTest::newRow("dwa numery ze średnikami")
         << Karta(pelna + "X-GG-NUMERY:123;456;\r\n") << QStringList{jan123, jan456};
     QTest::newRow("ostatni bez średnika kończy element")
@@ -89,11 +89,11 @@ private slots:
         << Karta("N:Brzęczy\r\n szczykiewicz;Grzegorz\\, \r\n\tjr;;;\r\n"
                  "X-GG-OPIS:Ala\\; ma\\, kota\\nI psa\\\\ C:\\dom\r\n"
                  "X-GG-NUMERY:1\r\n 2;\r\n")
-        << QStringList{Kontakt(12, "Grzegorz, jr", "Brzęczyszczykiewicz", {}, {},
-                               "Ala; ma, kota\nI psa\\ C:\\dom")};
+        << QStringList{Kontakt(12, QStringLiteral("Grzegorz, jr"), QStringLiteral("Brzęczyszczykiewicz"), {}, {},
+                               QStringLiteral("Ala; ma, kota\nI psa\\ C:\\dom"))};
     QTest::newRow("BOM, same LF, małe litery nazw")
         << "\xEF\xBB\xBF" + Karta("n:Nowak;Ewa\nx-gg-numery:7;\nx-gg-opis:Ewa N.\n").replace("\r\n", "\n")
-        << QStringList{Kontakt(7, "Ewa", "Nowak", {}, {}, "Ewa N.")};
+        << QStringList{Kontakt(7, QStringLiteral("Ewa"), QStringLiteral("Nowak"), {}, {}, QStringLiteral("Ewa N."))};
     QTest::newRow("vCard 2.1: quoted-printable z miękkim łamaniem i CHARSET")
         << QByteArray("BEGIN:VCARD\r\nVERSION:2.1\r\n"
                       "N;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=C5=BBak;=C5=81ucja\r\n"
@@ -101,19 +101,19 @@ private slots:
                       "g=EA=9Cl=B9\r\n"
                       "TEL;HOME;VOICE:500\r\n"
                       "X-GG-NUMERY:8;\r\nEND:VCARD\r\n")
-        << QStringList{Kontakt(8, "Łucja", "Żak", {}, "500", "Zażółć gęślą")};
+        << QStringList{Kontakt(8, QStringLiteral("Łucja"), QStringLiteral("Żak"), {}, QStringLiteral("500"), QStringLiteral("Zażółć gęślą"))};
 
     // Only the name and parameters before the first ":" outside quotes say quoted-printable.
     QTest::newRow("quoted-printable: dwukropek w cudzysłowie parametru")
         << Karta("X-GG-OPIS;X-A=\"a:b\";ENCODING=QUOTED-PRINTABLE:p=\r\nq=\r\n=41\r\n"
                  "X-GG-NUMERY:6;\r\n")
-        << QStringList{Kontakt(6, {}, {}, {}, {}, "pqA")};
+        << QStringList{Kontakt(6, {}, {}, {}, {}, QStringLiteral("pqA"))};
     QTest::newRow("znacznik w wartości nie czyni jej quoted-printable")
         << Karta("X-GG-OPIS:QUOTED-PRINTABLE=\r\nX-GG-NUMERY:5;\r\n")
-        << QStringList{Kontakt(5, {}, {}, {}, {}, "QUOTED-PRINTABLE=")};
+        << QStringList{Kontakt(5, {}, {}, {}, {}, QStringLiteral("QUOTED-PRINTABLE="))};
     QTest::newRow("znacznik w zawiniętych parametrach")
         << Karta("X-GG-OPIS;ENCODING=QUOTED-\r\n PRINTABLE:a=\r\nb\r\nX-GG-NUMERY:5;\r\n")
-        << QStringList{Kontakt(5, {}, {}, {}, {}, "ab")};
+        << QStringList{Kontakt(5, {}, {}, {}, {}, QStringLiteral("ab"))};
     {
       // 80,000 soft breaks in one value: its parse costs no more than the bytes it has.
       QByteArray opis = "X-GG-OPIS;ENCODING=QUOTED-PRINTABLE:";
@@ -129,10 +129,10 @@ private slots:
         << Karta("item1.EMAIL;type=INTERNET:pierwszy@x\r\nEMAIL;TYPE=HOME:drugi@x\r\n"
                  "TEL;TYPE=CELL:1\r\nTEL;TYPE=\"voice,home\":2\r\nTEL;TYPE=HOME:3\r\n"
                  "X-GG-NUMERY:4;\r\n")
-        << QStringList{Kontakt(4, {}, {}, "pierwszy@x", "2", {})};
+        << QStringList{Kontakt(4, {}, {}, QStringLiteral("pierwszy@x"), QStringLiteral("2"), {})};
     QTest::newRow("TEL jako adres tel: (vCard 4)")
         << Karta("TEL;VALUE=uri;TYPE=home:tel:+48-22-1\r\nX-GG-NUMERY:4;\r\n")
-        << QStringList{Kontakt(4, {}, {}, {}, "+48-22-1", {})};
+        << QStringList{Kontakt(4, {}, {}, {}, QStringLiteral("+48-22-1"), {})};
 
     // Each item in its own guard: broken cards are skipped, the rest reads.
     QTest::newRow("wiersz bez dwukropka psuje tylko swoją kartę")
@@ -145,7 +145,7 @@ private slots:
     QTest::newRow("karta zagnieżdżona (AGENT) nie należy do elementu")
         << Karta("X-GG-NUMERY:1;\r\nAGENT:\r\nBEGIN:VCARD\r\nX-GG-NUMERY:99;\r\n"
                  "X-GG-OPIS:agent\r\nEND:VCARD\r\nX-GG-OPIS:szef\r\n")
-        << QStringList{Kontakt(1, {}, {}, {}, {}, "szef")};
+        << QStringList{Kontakt(1, {}, {}, {}, {}, QStringLiteral("szef"))};
     QTest::newRow("tekst poza kartami i pusty plik") << QByteArray("nic tu nie ma\r\n")
                                                      << QStringList();
   }
@@ -168,7 +168,7 @@ private slots:
                             if (n == 1)
                               throw EBlad(QStringLiteral("x"));
                           });
-    QCOMPARE(numery, (QStringList{"1", "3"}));
+    QCOMPARE(numery, (QStringList{QStringLiteral("1"), QStringLiteral("3")}));
   }
 
   void niedostepnaKsiazka_data()

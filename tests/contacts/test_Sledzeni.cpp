@@ -126,7 +126,7 @@ private slots:
     QCOMPARE(k.size(), 2);
     QCOMPARE(k[0].numer, 10);
     QCOMPARE(k[1].numer, 9);
-    QCOMPARE(pominiete, (QStringList{"1x", "Ala"}));
+    QCOMPARE(pominiete, (QStringList{QStringLiteral("1x"), QStringLiteral("Ala")}));
   }
 
   void bezWczytywaniaIBezSekcji()
@@ -191,7 +191,7 @@ private slots:
     QCOMPARE(CzytajLiczbe(*r, QStringLiteral("Sledzeni/200"), QStringLiteral("Sledzony"), 0), 1);
     // An unknown old number simply creates the new key.
     baza.Zapisz(1, 300, {}, {}, {}, {}, QStringLiteral("trzysta"));
-    QCOMPARE(Podsekcje(*r, QStringLiteral("Sledzeni")), (QStringList{"100", "200", "300"}));
+    QCOMPARE(Podsekcje(*r, QStringLiteral("Sledzeni")), (QStringList{QStringLiteral("100"), QStringLiteral("200"), QStringLiteral("300")}));
   }
 
   void nieudanyZapis()
@@ -212,7 +212,7 @@ private slots:
     QTest::addColumn<QString>("klasa");
     QTest::addColumn<QStringList>("podpisy");
     const QStringList zRejestru{QStringLiteral("Dziesięć"), QStringLiteral("Dwadzieścia")};
-    QTest::newRow("outlook") << 0 << "TSledzeniOutlook" << QStringList{"Z książki"};
+    QTest::newRow("outlook") << 0 << QStringLiteral("TSledzeniOutlook") << QStringList{QStringLiteral("Z książki")};
     QTest::newRow("rejestr") << 1 << "TSledzeniRejestr" << zRejestru;
     QTest::newRow("serwer") << 2 << "TSledzeniSerwer" << QStringList();
     QTest::newRow("nieznana wartość") << 7 << "TSledzeniRejestr" << zRejestru;

@@ -358,13 +358,13 @@ private slots:
     QTest::addColumn<QByteArray>("tresc");
     QTest::addColumn<QStringList>("oczekiwana");
     QTest::newRow("porządek tekstowy") << QByteArray("100\n20\n3\n")
-                                       << QStringList{"100", "20", "3"};
+                                       << QStringList{QStringLiteral("100"), QStringLiteral("20"), QStringLiteral("3")};
     QTest::newRow("CRLF i brak końca") << QByteArray("3\r\n100\r\n20")
-                                       << QStringList{"100", "20", "3"};
+                                       << QStringList{QStringLiteral("100"), QStringLiteral("20"), QStringLiteral("3")};
     QTest::newRow("duplikaty z pliku zostają") << QByteArray("5\n5\n4\n")
-                                               << QStringList{"4", "5", "5"};
+                                               << QStringList{QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("5")};
     QTest::newRow("bez rozróżniania wielkości") << QByteArray("b\nA\nc\n")
-                                                << QStringList{"A", "b", "c"};
+                                                << QStringList{QStringLiteral("A"), QStringLiteral("b"), QStringLiteral("c")};
     QTest::newRow("pusty plik") << QByteArray("") << QStringList{};
   }
   void wczytanieListy()

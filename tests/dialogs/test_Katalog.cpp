@@ -112,9 +112,9 @@ private slots:
     // The same word means another number in the search dialog.
     TKryteriaSzukania k;
     k.Plec = PozycjePlciSzukania().indexOf(QStringLiteral("Kobieta"));
-    QCOMPARE(Pary(ZapytanieSzukania(k, 1)), QStringList{"gender=1"});
-    QCOMPARE(PozycjePlciKonta(), (QStringList{"Nie podaję", "Mężczyzna", "Kobieta"}));
-    QCOMPARE(PozycjePlciSzukania(), (QStringList{"Dowolna", "Kobieta", "Mężczyzna"}));
+    QCOMPARE(Pary(ZapytanieSzukania(k, 1)), QStringList{QStringLiteral("gender=1")});
+    QCOMPARE(PozycjePlciKonta(), (QStringList{QStringLiteral("Nie podaję"), QStringLiteral("Mężczyzna"), QStringLiteral("Kobieta")}));
+    QCOMPARE(PozycjePlciSzukania(), (QStringList{QStringLiteral("Dowolna"), QStringLiteral("Kobieta"), QStringLiteral("Mężczyzna")}));
   }
 
   void odpowiedzWynikow()
@@ -124,7 +124,7 @@ private slots:
     QObject::connect(&k, &TKatalog::Szukaj, [&] { ++szukaj; });
     // An earlier page left 100 in the list.
     k.ObsluzOdpowiedz(Odpowiedz(0x05, Para("FmNumber", "100") + Para("firstname", "Ala")));
-    QCOMPARE(Numery(k.Wyniki()), QStringList{"100"});
+    QCOMPARE(Numery(k.Wyniki()), QStringList{QStringLiteral("100")});
 
     k.UstawSzukanie(true);
     k.NastepnyStart = QStringLiteral("stare");
@@ -140,10 +140,10 @@ private slots:
     QVERIFY(!k.Szukanie());
     QVERIFY(k.NastepnyStart.isEmpty());
     // The field after the duplicate's number has no item: it begins one of its own.
-    QCOMPARE(Numery(k.Wyniki()), (QStringList{"100", "300", "", "400"}));
-    QCOMPARE(Wiersz(k.Wyniki(), 1), (QStringList{"300", "", "", "", "Łódź", "2", ""}));
-    QCOMPARE(Wiersz(k.Wyniki(), 2), (QStringList{"", "", "sierota", "", "", "", ""}));
-    QCOMPARE(Wiersz(k.Wyniki(), 3), (QStringList{"400", "", "", "", "", "", "1990"}));
+    QCOMPARE(Numery(k.Wyniki()), (QStringList{QStringLiteral("100"), QStringLiteral("300"), QStringLiteral(""), QStringLiteral("400")}));
+    QCOMPARE(Wiersz(k.Wyniki(), 1), (QStringList{QStringLiteral("300"), QStringLiteral(""), QStringLiteral(""), QStringLiteral(""), QStringLiteral("Łódź"), QStringLiteral("2"), QStringLiteral("")}));
+    QCOMPARE(Wiersz(k.Wyniki(), 2), (QStringList{QStringLiteral(""), QStringLiteral(""), QStringLiteral("sierota"), QStringLiteral(""), QStringLiteral(""), QStringLiteral(""), QStringLiteral("")}));
+    QCOMPARE(Wiersz(k.Wyniki(), 3), (QStringList{QStringLiteral("400"), QStringLiteral(""), QStringLiteral(""), QStringLiteral(""), QStringLiteral(""), QStringLiteral(""), QStringLiteral("1990")}));
     QCOMPARE(szukaj, 0); // no "nextstart"
   }
 
@@ -225,7 +225,7 @@ private slots:
     QVERIFY(k.Szukanie());
     QVERIFY(polaczenie.CzekajNaPakiety(2));
     QTest::qWait(100); // nothing more may be asked
-    QCOMPARE(Numery(k.Wyniki()), (QStringList{"11", "12", "13"}));
+    QCOMPARE(Numery(k.Wyniki()), (QStringList{QStringLiteral("11"), QStringLiteral("12"), QStringLiteral("13")}));
     QVERIFY(!k.Szukanie());
     const std::lock_guard<std::mutex> blokada(zamek);
     QCOMPARE(zapytania.size(), 2);
@@ -235,9 +235,9 @@ private slots:
       QVERIFY(LEToInt(z, 5) >= 0);
     }
     QCOMPARE(Pary(QByteArrayView(zapytania[0]).sliced(4)),
-             (QStringList{"firstname=Ala", "gender=1"}));
+             (QStringList{QStringLiteral("firstname=Ala"), QStringLiteral("gender=1")}));
     QCOMPARE(Pary(QByteArrayView(zapytania[1]).sliced(4)),
-             (QStringList{"fmstart=20", "firstname=Ala", "gender=1"}));
+             (QStringList{QStringLiteral("fmstart=20"), QStringLiteral("firstname=Ala"), QStringLiteral("gender=1")}));
   }
 
   void wlasnyWpis()

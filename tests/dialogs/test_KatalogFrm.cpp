@@ -46,8 +46,8 @@ private slots:
       naglowki << m->headerData(i, Qt::Horizontal).toString();
       szerokosci << f.ListView1->columnWidth(i);
     }
-    QCOMPARE(naglowki, (QStringList{"Numer", "Imię", "Nazwisko", "Pseudonim", "Miejscowość",
-                                    "Płeć", "Urodzony/a"}));
+    QCOMPARE(naglowki, (QStringList{QStringLiteral("Numer"), QStringLiteral("Imię"), QStringLiteral("Nazwisko"), QStringLiteral("Pseudonim"), QStringLiteral("Miejscowość"),
+                                    QStringLiteral("Płeć"), QStringLiteral("Urodzony/a")}));
     QCOMPARE(szerokosci[2], 100);
     QCOMPARE(szerokosci[3], 70);
     QCOMPARE(szerokosci[4], 80);
@@ -58,7 +58,7 @@ private slots:
     for (QRadioButton *r : f.PlecRG->findChildren<QRadioButton *>())
       plec << r->text();
     QCOMPARE(f.PlecRG->title(), QStringLiteral("Płeć"));
-    QCOMPARE(plec, (QStringList{"Dowolna", "Kobieta", "Mężczyzna"}));
+    QCOMPARE(plec, (QStringList{QStringLiteral("Dowolna"), QStringLiteral("Kobieta"), QStringLiteral("Mężczyzna")}));
     QCOMPARE(f.PlecIndeks(), 0);
     QCOMPARE(f.TylkoAktywniCB->text(), QStringLiteral("Tylko aktywni"));
     QVERIFY(!f.TylkoAktywniCB->isChecked());
@@ -74,8 +74,8 @@ private slots:
       QCOMPARE(etykieta->buddy(), pole);
       teksty << etykieta->text();
     }
-    QCOMPARE(teksty, (QStringList{"Numer", "Imię", "Nazwisko", "Pseudonim", "Miejscowość",
-                                  "Urodzony/a"}));
+    QCOMPARE(teksty, (QStringList{QStringLiteral("Numer"), QStringLiteral("Imię"), QStringLiteral("Nazwisko"), QStringLiteral("Pseudonim"), QStringLiteral("Miejscowość"),
+                                  QStringLiteral("Urodzony/a")}));
     QVERIFY(!f.Szukanie());
   }
 

@@ -85,8 +85,8 @@ private slots:
     QCOMPARE(f.GroupBox3->title(), QStringLiteral("Publiczne lokalne"));
     QVERIFY(!f.GroupBox3->isEnabled());
     QVERIFY(f.GroupBox1->isEnabled() && f.GroupBox2->isEnabled());
-    QCOMPARE(TekstyRadia(f.PlecRG), (QStringList{"Nie podaję", "Mężczyzna", "Kobieta"}));
-    QCOMPARE(TekstyRadia(f.StatusRG), (QStringList{"Nie podaję", "Kawaler/Panna", "Zamężna/Żonaty"}));
+    QCOMPARE(TekstyRadia(f.PlecRG), (QStringList{QStringLiteral("Nie podaję"), QStringLiteral("Mężczyzna"), QStringLiteral("Kobieta")}));
+    QCOMPARE(TekstyRadia(f.StatusRG), (QStringList{QStringLiteral("Nie podaję"), QStringLiteral("Kawaler/Panna"), QStringLiteral("Zamężna/Żonaty")}));
     QCOMPARE(f.HasloEd->echoMode(), QLineEdit::Password);
     QCOMPARE(f.BitBtn1->text(), QStringLiteral("OK"));
     QCOMPARE(f.BitBtn2->text(), QStringLiteral("Anuluj"));
@@ -94,13 +94,13 @@ private slots:
 
     // Every edit is tied to its label, for the keyboard and for screen readers.
     const QList<std::pair<QString, QLineEdit *>> pary = {
-        {"Numer", f.NumerEd},           {"Mail kontaktowy", f.MailEd},
-        {"Hasło", f.HasloEd},           {"Imię", f.ImieEd},
-        {"Nazwisko", f.NazwiskoEd},     {"Psuedonim", f.PseudonimEd},
-        {"Urodzony/a roku", f.UrodzonyaEd}, {"Miejscowość", f.MiejscowoscEd},
-        {"Zainteresowania", f.ZainteresowaniaEd}, {"Telefon", f.TelefonEd},
-        {"Poczta", f.PocztaEd},         {"Witryna", f.WitrynaEd},
-        {"Krykatura", f.KrykaturaEd}};
+        {QStringLiteral("Numer"), f.NumerEd},           {QStringLiteral("Mail kontaktowy"), f.MailEd},
+        {QStringLiteral("Hasło"), f.HasloEd},           {QStringLiteral("Imię"), f.ImieEd},
+        {QStringLiteral("Nazwisko"), f.NazwiskoEd},     {QStringLiteral("Psuedonim"), f.PseudonimEd},
+        {QStringLiteral("Urodzony/a roku"), f.UrodzonyaEd}, {QStringLiteral("Miejscowość"), f.MiejscowoscEd},
+        {QStringLiteral("Zainteresowania"), f.ZainteresowaniaEd}, {QStringLiteral("Telefon"), f.TelefonEd},
+        {QStringLiteral("Poczta"), f.PocztaEd},         {QStringLiteral("Witryna"), f.WitrynaEd},
+        {QStringLiteral("Krykatura"), f.KrykaturaEd}};
     for (const auto &[tekst, pole] : pary) {
       QLabel *etykieta = nullptr;
       for (QLabel *l : f.findChildren<QLabel *>())

@@ -104,7 +104,7 @@ private slots:
     QTest::newRow("3 zakolejkowana") << 3 << 8 << QStringList{};
     QTest::newRow("4 brak miejsca") << 4 << 0 << QStringList{};
     QTest::newRow("6 nieznany") << 6 << 10
-                                << QStringList{"Nieznany status wysyłania wiadomości: 6"};
+                                << QStringList{QStringLiteral("Nieznany status wysyłania wiadomości: 6")};
   }
 
   void potwierdzenieWiadomosci()
@@ -203,8 +203,8 @@ private slots:
     QCOMPARE(istniejacy->Tekst(), QStringLiteral("Bez zmian"));
     QCOMPARE(s.Okno.Informacje, QStringList{TOdbior::TekstKontaktyZaladowane});
     QCOMPARE(baza.Dodane.size(), 2);
-    QCOMPARE(baza.Dodane[0], (QStringList{"100", "Jan", "Kowalski", "jan@x.pl", "600100200",
-                                          "Janek"}));
+    QCOMPARE(baza.Dodane[0], (QStringList{QStringLiteral("100"), QStringLiteral("Jan"), QStringLiteral("Kowalski"), QStringLiteral("jan@x.pl"), QStringLiteral("600100200"),
+                                          QStringLiteral("Janek")}));
 
     // A second last part without a new request: the whole text again, nothing new added.
     odbior.Obsluz(GGAnsUserList, 1, Lista(0x06, QByteArray()));
@@ -237,7 +237,7 @@ private slots:
   {
     TStanowiskoOdbioru s;
     s.Obsluz(GGAnsUserList, QByteArray("\x0A" "ab\x01", 4));
-    QCOMPARE(s.Okno.Wyswietlone, QStringList{"Nieznany typ w GGAnsUserList A 4 {0A}ab{01}"});
+    QCOMPARE(s.Okno.Wyswietlone, QStringList{QStringLiteral("Nieznany typ w GGAnsUserList A 4 {0A}ab{01}")});
     QVERIFY(s.Odbior.BuforListy().Tekst().isEmpty());
     s.Okno.Wyswietlone.clear();
     s.Obsluz(GGAnsUserList, "\x0A" + QByteArray(4096, 'c'));
@@ -358,7 +358,7 @@ private slots:
     QCOMPARE(s.Okno.Wyswietlone.size(), 1);
     QCOMPARE(s.Okno.Wyswietlone[0], QStringLiteral("40 4 {00}{00}{00}{00}"));
     QCOMPARE(s.Dziennik.Teksty(TOdbior::KategoriaBledne).size(), Nieznane + 1);
-    QCOMPARE(s.Dziennik.Teksty(TOdbior::KategoriaXml), QStringList{"<type>5</type>"});
+    QCOMPARE(s.Dziennik.Teksty(TOdbior::KategoriaXml), QStringList{QStringLiteral("<type>5</type>")});
     QCOMPARE(s.Okno.Panel2, QStringList{TOdbior::TekstPing});
 
     // Once the box is closed, the next report shows one again.

@@ -194,7 +194,7 @@ private slots:
     QStringList numery;
     for (int i = 0; i < uczestnicy->LiczbaDzieci(); ++i)
       numery << uczestnicy->Dziecko(i)->Tekst();
-    QCOMPARE(numery, (QStringList{"500", "600", "700"}));
+    QCOMPARE(numery, (QStringList{QStringLiteral("500"), QStringLiteral("600"), QStringLiteral("700")}));
     QCOMPARE(konf->Dziecko(1)->Tekst(), Przedrostek() + QStringLiteral("do wszystkich"));
     QVERIFY(konf->Dziecko(1)->DaneJako<TWypowiedz>());
     QCOMPARE(znany->LiczbaDzieci(), 0);
@@ -207,13 +207,13 @@ private slots:
     QTest::addColumn<QStringList>("uczestnicy");
     QTest::addColumn<bool>("zalogowana");
     QTest::newRow("liczba 2^31-1, jeden numer")
-        << CialoKonferencji(0x7FFFFFFF, {600}) << QStringList{"500", "600"} << true;
-    QTest::newRow("liczba ujemna") << CialoKonferencji(-3, {600}) << QStringList{"500"} << false;
-    QTest::newRow("ucięta liczba") << QByteArray("\x01\x02\x00", 3) << QStringList{"500"} << true;
+        << CialoKonferencji(0x7FFFFFFF, {600}) << QStringList{QStringLiteral("500"), QStringLiteral("600")} << true;
+    QTest::newRow("liczba ujemna") << CialoKonferencji(-3, {600}) << QStringList{QStringLiteral("500")} << false;
+    QTest::newRow("ucięta liczba") << QByteArray("\x01\x02\x00", 3) << QStringList{QStringLiteral("500")} << true;
     QTest::newRow("ucięty numer") << CialoKonferencji(2, {600}) + QByteArray("\x01\x02", 2)
-                                  << QStringList{"500", "600"} << true;
+                                  << QStringList{QStringLiteral("500"), QStringLiteral("600")} << true;
     QTest::newRow("za opcją formatowanie") << CialoKonferencji(1, {600}) + QByteArray("\x02xyz")
-                                           << QStringList{"500", "600"} << false;
+                                           << QStringList{QStringLiteral("500"), QStringLiteral("600")} << false;
     QTest::newRow("inna opcja") << QByteArray("\x02\x01\x00\x00\x00", 5) << QStringList{}
                                 << false;
   }

@@ -9,20 +9,20 @@
 //  - the history window's first screen for a contact with 100,000 messages (target 100 ms).
 // The large archive is built once per run in the benchmark's temporary home.
 
-#include "common/Pomiary.h"
 #include "app/Lokalizacje.h"
-#include "program/OknaAplikacji.h"
 #include "archiwum/Archiwum.h"
 #include "archiwum/ArchiwumDrzewa.h"
 #include "archiwum/ModelRozmowy.h"
 #include "archiwum/ui/HistoriaFrm.h"
+#include "common/Pomiary.h"
 #include "contacts/Drzewo.h"
 #include "contacts/ModelDrzewa.h"
 #include "contacts/Ustawienia.h"
-#include "program/FrmPaplankiMain.h"
 #include "gg/Liczby.h"
 #include "gg/Odbior.h"
 #include "gg/Pakiety.h"
+#include "program/FrmPaplankiMain.h"
+#include "program/OknaAplikacji.h"
 
 #include <QApplication>
 #include <QDir>
@@ -118,9 +118,9 @@ void Odbior(benchmark::State &stan)
   stan.counters["watekUiSrednioUs"] = przekazan ? double(razem) / double(przekazan) : 0.0;
 }
 
-const char *const Slowa[] = {"dzień", "dobry", "jutro", "spotkanie", "kawa", "żółw", "łódź",
-                             "rower", "praca", "obiad", "kino", "pociąg", "zakupy", "mama",
-                             "szkoła", "gęś", "wieczór", "pogoda", "deszcz", "słońce"};
+const char *const Slowa[] = {"dzień",  "dobry", "jutro",   "spotkanie", "kawa",   "żółw",   "łódź",
+                             "rower",  "praca", "obiad",   "kino",      "pociąg", "zakupy", "mama",
+                             "szkoła", "gęś",   "wieczór", "pogoda",    "deszcz", "słońce"};
 
 // The large archive, written straight through SQL in the archive's own schema (the schema comes
 // from opening it once), 100,000 messages of it with one contact.
@@ -129,8 +129,7 @@ QString DuzeArchiwum()
   static QString plik;
   if (!plik.isEmpty())
     return plik;
-  plik = QDir(KatalogDanych(QStringLiteral("Paplanki (GG)")))
-             .filePath(TArchiwum::NazwaPliku());
+  plik = QDir(KatalogDanych(QStringLiteral("Paplanki (GG)"))).filePath(TArchiwum::NazwaPliku());
   {
     TArchiwum a;
     a.Otworz(plik);
@@ -221,11 +220,17 @@ void HistoriaPierwszyEkran(benchmark::State &stan)
 
 } // namespace
 
-BENCHMARK(Odbior)->ArgName("archiwum")->Arg(0)->Arg(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(Odbior)
+    ->ArgName("archiwum")
+    ->Arg(0)
+    ->Arg(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(UruchomienieZDuzymArchiwum)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Szukanie, czeste, QStringLiteral("spotkanie"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Szukanie, rzadkie, QStringLiteral("rzadkie500"))->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Szukanie, bez_ogonkow, QStringLiteral("lodz zolw"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Szukanie, bez_ogonkow, QStringLiteral("lodz zolw"))
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(HistoriaPierwszyEkran)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
@@ -237,7 +242,8 @@ int main(int argc, char **argv)
                        QSettings::IniFormat);
   ustawienia.setValue(QStringLiteral("Ustawienia/SerwerAlternatywny"), QStringLiteral("1"));
   ustawienia.setValue(QStringLiteral("Ustawienia/OstatniUzytkownik"), QStringLiteral("4321"));
-  ustawienia.setValue(QStringLiteral("Ustawienia/OstatnieHasloUzytkownika"), QStringLiteral("haslo"));
+  ustawienia.setValue(QStringLiteral("Ustawienia/OstatnieHasloUzytkownika"),
+                      QStringLiteral("haslo"));
   ustawienia.setValue(QStringLiteral("Ustawienia/Przylaczaj"), QStringLiteral("0"));
   ustawienia.sync();
   qputenv("PAPLANKI_WITRYNA", "http://127.0.0.1:1/");

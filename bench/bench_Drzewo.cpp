@@ -47,8 +47,7 @@ void Zbuduj(TDrzewo &d)
                            QStringLiteral("Kontakt ") + n, 3);
     d.ZastosujStan(kontakt, 2);
     for (int i = 0; i < kWiadomosci; ++i) {
-      const QString tekst =
-          QStringLiteral("Wiadomość %1 dla %2, zwykłej długości").arg(i).arg(n);
+      const QString tekst = QStringLiteral("Wiadomość %1 dla %2, zwykłej długości").arg(i).arg(n);
       TWezel *w = d.Dodaj(kontakt, tekst);
       w->UstawDane(std::make_shared<TWypowiedz>(
           nullptr, std::make_unique<TDaneDodatkowe>(2, numer, 1700000000 + i, i, QDateTime()),
@@ -126,7 +125,7 @@ std::unique_ptr<TDrzewo> MilionWezlow()
   auto d = std::make_unique<TDrzewo>();
   for (int k = 0; k < kMilion / 100; ++k) {
     TWezel *kontakt = d->DodajUzytkownika(kPierwszyNumer + k, QString(), QString(), QString(),
-                                         QString(), QStringLiteral("k"), 3);
+                                          QString(), QStringLiteral("k"), 3);
     for (int i = 0; i < 99; ++i)
       d->Dodaj(kontakt);
   }
@@ -149,8 +148,8 @@ struct TLancuch {
   TWezel *najglebszy = nullptr;
   TLancuch()
   {
-    najglebszy = drzewo.DodajUzytkownika(kPierwszyNumer, QString(), QString(), QString(),
-                                         QString(), QStringLiteral("k"), 3);
+    najglebszy = drzewo.DodajUzytkownika(kPierwszyNumer, QString(), QString(), QString(), QString(),
+                                         QStringLiteral("k"), 3);
     for (int i = 0; i < kGlebokosc; ++i) {
       najglebszy = drzewo.Dodaj(najglebszy, QStringLiteral("odpowiedź"));
       najglebszy->UstawDane(std::make_shared<TWypowiedz>(

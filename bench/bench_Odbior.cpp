@@ -13,8 +13,8 @@
 #include "contacts/ModelDrzewa.h"
 #include "contacts/Ustawienia.h"
 #include "gg/Liczby.h"
-#include "gg/OdbiorPakietow.h"
 #include "gg/Odbior.h"
+#include "gg/OdbiorPakietow.h"
 #include "gg/Pakiety.h"
 #include "net/Gniazdo.h"
 
@@ -64,8 +64,8 @@ TSerwerPomiarowy::TObsluga Nadawanie(const QByteArray &dane)
   return [dane](int k, const std::atomic<bool> &koniec) {
     qsizetype wyslano = 0;
     while (wyslano < dane.size() && !koniec) {
-      const ssize_t n = ::send(k, dane.constData() + wyslano, size_t(dane.size() - wyslano),
-                               MSG_NOSIGNAL);
+      const ssize_t n =
+          ::send(k, dane.constData() + wyslano, size_t(dane.size() - wyslano), MSG_NOSIGNAL);
       if (n <= 0)
         break;
       wyslano += n;
@@ -89,8 +89,8 @@ struct TStanowisko {
   {
     for (int k = 0; k < kKontakty; ++k) {
       const int numer = kPierwszyNumer + k;
-      drzewo.DodajUzytkownika(numer, QStringLiteral("Imię"), QStringLiteral("Nazwisko"),
-                              QString(), QString(), QStringLiteral("Kontakt %1").arg(numer), 3);
+      drzewo.DodajUzytkownika(numer, QStringLiteral("Imię"), QStringLiteral("Nazwisko"), QString(),
+                              QString(), QStringLiteral("Kontakt %1").arg(numer), 3);
     }
     for (int i = 0; i < wiadomosci; ++i) {
       TWezel *w = drzewo.Dodaj(drzewo.Glowny(i % kKontakty), QStringLiteral("dawna"));
@@ -141,12 +141,12 @@ QByteArray StrumienWiadomosci()
   quint32 los = 7;
   for (int i = 0; i < kPakiety; ++i) {
     los = los * 1103515245u + 12345u;
-    QByteArray tekst = "Cze\x9C\xE6, co s\xB3ycha\xE6? Wiadomo\x9C\xE6 numer " + QByteArray::number(i);
+    QByteArray tekst =
+        "Cze\x9C\xE6, co s\xB3ycha\xE6? Wiadomo\x9C\xE6 numer " + QByteArray::number(i);
     if (i % 10 == 0)
       tekst += "\r\ndruga linia";
-    const QByteArray cialo = IntToLE(kPierwszyNumer + int(los >> 8) % kKontakty) +
-                             IntToLE(i) + IntToLE(qint32(1700000000 + i)) + IntToLE(0x08) +
-                             tekst + '\0';
+    const QByteArray cialo = IntToLE(kPierwszyNumer + int(los >> 8) % kKontakty) + IntToLE(i) +
+                             IntToLE(qint32(1700000000 + i)) + IntToLE(0x08) + tekst + '\0';
     s += ZbudujRamke(GGAnsRecvMsg, cialo);
   }
   return s;
@@ -158,8 +158,8 @@ QByteArray StrumienStanow()
   static const quint8 stany[] = {2, 3, 4, 5, 1, 21, 20, 22};
   for (int i = 0; i < kPakiety; ++i) {
     const quint8 stan = stany[i % 8];
-    QByteArray cialo = IntToLE(kPierwszyNumer + (i * 7) % kKontakty) + char(stan) +
-                       QByteArray(9, '\0');
+    QByteArray cialo =
+        IntToLE(kPierwszyNumer + (i * 7) % kKontakty) + char(stan) + QByteArray(9, '\0');
     if (stan == 4 || stan == 5 || stan == 21 || stan == 22)
       cialo += "jestem w pracy " + QByteArray::number(i % 100);
     s += ZbudujRamke(GGAnsStatus60, cialo);
@@ -212,14 +212,22 @@ void BM_Wiadomosci(benchmark::State &state)
 {
   Zmierz(state, StrumienWiadomosci(), "wiadomosci/s", true);
 }
-BENCHMARK(BM_Wiadomosci)->Arg(0)->Arg(200000)->Unit(benchmark::kMillisecond)->Iterations(1)
+BENCHMARK(BM_Wiadomosci)
+    ->Arg(0)
+    ->Arg(200000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
     ->UseRealTime();
 
 void BM_Stany(benchmark::State &state)
 {
   Zmierz(state, StrumienStanow(), "stany/s", true);
 }
-BENCHMARK(BM_Stany)->Arg(0)->Arg(200000)->Unit(benchmark::kMillisecond)->Iterations(1)
+BENCHMARK(BM_Stany)
+    ->Arg(0)
+    ->Arg(200000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
     ->UseRealTime();
 
 void BM_Potwierdzenia(benchmark::State &state)
@@ -240,7 +248,11 @@ void BM_Potwierdzenia(benchmark::State &state)
     }
   });
 }
-BENCHMARK(BM_Potwierdzenia)->Arg(0)->Arg(200000)->Unit(benchmark::kMillisecond)->Iterations(1)
+BENCHMARK(BM_Potwierdzenia)
+    ->Arg(0)
+    ->Arg(200000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
     ->UseRealTime();
 
 } // namespace

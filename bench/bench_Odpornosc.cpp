@@ -37,7 +37,11 @@ void BM_DziennikPrzepisywany(benchmark::State &state)
                     Wiersz(i));
   }
 }
-BENCHMARK(BM_DziennikPrzepisywany)->Arg(0)->Arg(20000)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_DziennikPrzepisywany)
+    ->Arg(0)
+    ->Arg(20000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2);
 
 void BM_DziennikDopisywany(benchmark::State &state)
 {

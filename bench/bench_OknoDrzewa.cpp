@@ -27,11 +27,10 @@ void Zbuduj(TDrzewo &d)
   for (int k = 0; k < kKontakty; ++k) {
     const int numer = kPierwszyNumer + k;
     const QString n = QString::number(numer);
-    TWezel *kontakt = d.DodajUzytkownika(numer, QStringLiteral("Imię ") + n,
-                                         QStringLiteral("Nazwisko ") + n,
-                                         n + QStringLiteral("@poczta.example"),
-                                         QStringLiteral("+48 600 000 000"),
-                                         QStringLiteral("Kontakt ") + n, 3);
+    TWezel *kontakt =
+        d.DodajUzytkownika(numer, QStringLiteral("Imię ") + n, QStringLiteral("Nazwisko ") + n,
+                           n + QStringLiteral("@poczta.example"), QStringLiteral("+48 600 000 000"),
+                           QStringLiteral("Kontakt ") + n, 3);
     d.ZastosujStan(kontakt, k % 3 ? 2 : 1);
     for (int i = 0; i < kWiadomosci; ++i) {
       const QString tekst = QStringLiteral("Wiadomość %1 dla %2, zwykłej długości").arg(i).arg(n);

@@ -4,13 +4,13 @@
 // would, then the event loop until the view has caught up. The argument is the number of
 // messages already in the tree: the rate must not fall as the tree grows.
 
-#include "common/Pomiary.h"
 #include "app/StrefaCzasowa.h"
+#include "common/Pomiary.h"
 #include "contacts/Galezie.h"
-#include "program/FrmPaplankiMain.h"
 #include "gg/Liczby.h"
 #include "gg/Pakiety.h"
 #include "gg/Sesja.h"
+#include "program/FrmPaplankiMain.h"
 
 #include <QApplication>
 #include <QSettings>
@@ -40,7 +40,8 @@ QList<QByteArray> Ciala()
   quint32 los = 7;
   for (int i = 0; i < kWiadomosci; ++i) {
     los = los * 1103515245u + 12345u;
-    QByteArray tekst = "Cze\x9C\xE6, co s\xB3ycha\xE6? Wiadomo\x9C\xE6 numer " + QByteArray::number(i);
+    QByteArray tekst =
+        "Cze\x9C\xE6, co s\xB3ycha\xE6? Wiadomo\x9C\xE6 numer " + QByteArray::number(i);
     if (i % 10 == 0)
       tekst += "\r\ndruga linia";
     ciala << IntToLE(kPierwszyNumer + int(los >> 8) % kKontakty) + IntToLE(i) +
@@ -87,8 +88,12 @@ void BM_WiadomosciWOknie(benchmark::State &state)
     state.ResumeTiming();
   }
 }
-BENCHMARK(BM_WiadomosciWOknie)->Arg(0)->Arg(100000)->Unit(benchmark::kMillisecond)
-    ->Iterations(1)->UseRealTime();
+BENCHMARK(BM_WiadomosciWOknie)
+    ->Arg(0)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->UseRealTime();
 
 } // namespace
 

@@ -143,18 +143,19 @@ struct TStanowisko {
     ustawienia->WczytajListy();
     for (int i = 0; i < kontaktow; ++i)
       drzewo.DodajUzytkownika(100000 + i, {}, {}, {}, {}, QString::number(i), 3);
-    const QByteArray odpowiedz = "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n0 0 127.0.0.1:" +
-                                 QByteArray::number(gg.Port()) + " 127.0.0.1\r\n";
-    wyszukiwanie = std::make_unique<TSerwerPomiarowy>(
-        [odpowiedz](int fd, const std::atomic<bool> &koniec) {
+    const QByteArray odpowiedz =
+        "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n0 0 127.0.0.1:" +
+        QByteArray::number(gg.Port()) + " 127.0.0.1\r\n";
+    wyszukiwanie =
+        std::make_unique<TSerwerPomiarowy>([odpowiedz](int fd, const std::atomic<bool> &koniec) {
           QByteArray bufor;
           if (!CzytajDo(fd, bufor, "\r\n\r\n", koniec))
             return;
           Pisz(fd, odpowiedz);
           Odrzucaj(fd, koniec);
         });
-    sesja = std::make_unique<TSesjaGG>(drzewo, *ustawienia, dziennik, okno,
-                                       [this] { return &baza; });
+    sesja =
+        std::make_unique<TSesjaGG>(drzewo, *ustawienia, dziennik, okno, [this] { return &baza; });
     sesja->UstawPortHttp(QString::number(wyszukiwanie->Port()));
   }
 

@@ -17,13 +17,13 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <sched.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sched.h>
 #include <sys/epoll.h>
 #include <sys/resource.h>
-#include <sys/time.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -238,8 +238,8 @@ public:
   {
     if (m_opoznienia.empty())
       return -1;
-    const std::size_t i = std::min(m_opoznienia.size() - 1,
-                                   std::size_t(p * double(m_opoznienia.size())));
+    const std::size_t i =
+        std::min(m_opoznienia.size() - 1, std::size_t(p * double(m_opoznienia.size())));
     std::nth_element(m_opoznienia.begin(), m_opoznienia.begin() + std::ptrdiff_t(i),
                      m_opoznienia.end());
     return m_opoznienia[i];
@@ -399,8 +399,15 @@ struct TSerwer {
     char wzor[] = "/tmp/paplanki-obciazenie-XXXXXX";
     katalog = mkdtemp(wzor);
     const std::string porty = katalog + "/porty";
-    std::vector<std::string> arg{PAPLANKI_SERWER_PLIK, "--dane", katalog + "/dane", "--gg",
-                                 "127.0.0.1:0", "--http", "127.0.0.1:0", "--porty-do", porty};
+    std::vector<std::string> arg{PAPLANKI_SERWER_PLIK,
+                                 "--dane",
+                                 katalog + "/dane",
+                                 "--gg",
+                                 "127.0.0.1:0",
+                                 "--http",
+                                 "127.0.0.1:0",
+                                 "--porty-do",
+                                 porty};
     for (int i = 0; i < klienci; ++i) {
       arg.push_back("--konto");
       arg.push_back(std::to_string(PierwszyNumer + std::uint32_t(i)) + ":" +
@@ -436,8 +443,8 @@ struct TSerwer {
       int status = 0;
       ::waitpid(pid, &status, 0);
     }
-    if (!katalog.empty())
-      [[maybe_unused]] const int w = std::system(("rm -rf '" + katalog + "'").c_str());
+    if (!katalog.empty()) [[maybe_unused]]
+      const int w = std::system(("rm -rf '" + katalog + "'").c_str());
   }
 };
 
@@ -496,7 +503,8 @@ void Obciazenie(benchmark::State &stan)
     // The server's CPU per routed message (delivery, report and their reads and writes).
     stan.counters["serwer_us/wiadomosc"] =
         o.Doreczone() ? procesorSerwera * 1e6 / double(o.Doreczone()) : 0;
-    stan.counters["serwer_jadro_%"] = procesorSerwera > 0 ? 100 * systemSerwera / procesorSerwera : 0;
+    stan.counters["serwer_jadro_%"] =
+        procesorSerwera > 0 ? 100 * systemSerwera / procesorSerwera : 0;
     // The load generator's CPU per routed message (sending, receiving and checking both
     // packets) on the same machine.
     stan.counters["generator_us/wiadomosc"] =
@@ -513,15 +521,16 @@ void Obciazenie(benchmark::State &stan)
 // What the kernel alone charges for the segments a routed message needs: a routed message is
 // three small segments over loopback TCP (the send to the server, the delivery, the report),
 // each one send and one receive. Here the same sizes go over as many connected pairs as there
-// are clients (or as the descriptor limit allows), with no server in between, so the figures are the floor under the server's and the generator's CPU
-// per message. The sends of one round all go before the receives, so each is timed on its own.
+// are clients (or as the descriptor limit allows), with no server in between, so the figures are
+// the floor under the server's and the generator's CPU per message. The sends of one round all go
+// before the receives, so each is timed on its own.
 void PodlogaJadra(benchmark::State &stan)
 {
   // Both ends live in this process: as many pairs as clients if the descriptor limit allows.
   rlimit limit{};
   getrlimit(RLIMIT_NOFILE, &limit);
-  const int Par = int(std::min<rlim_t>(rlim_t(ZeSrodowiska("PAPLANKI_KLIENCI", 10000)),
-                                       (limit.rlim_cur - 64) / 2));
+  const int Par = int(
+      std::min<rlim_t>(rlim_t(ZeSrodowiska("PAPLANKI_KLIENCI", 10000)), (limit.rlim_cur - 64) / 2));
   constexpr std::size_t Pakiet = 8 + 12 + 17; // a send packet as the generator makes it
   const int sluchacz = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   sockaddr_in a{};

@@ -6,8 +6,8 @@
 
 #include "common/Pomiary.h"
 #include "common/SerwerPomiarowy.h"
-#include "program/OknaAplikacji.h"
 #include "program/FrmPaplankiMain.h"
+#include "program/OknaAplikacji.h"
 
 #include <QApplication>
 #include <QSettings>
@@ -43,8 +43,8 @@ void Witryna(int fd, const std::atomic<bool> &)
   const std::string wiersz = zadanie.substr(0, zadanie.find("\r\n"));
   const bool wersja = wiersz.find(".wersja ") != std::string::npos;
   const std::string tresc = wersja ? std::string("\0\0\5\0\x43\0\0\0", 8) : "<html>licznik</html>";
-  const std::string odpowiedz = "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(tresc.size()) +
-                                "\r\n\r\n" + tresc;
+  const std::string odpowiedz =
+      "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(tresc.size()) + "\r\n\r\n" + tresc;
   ::send(fd, odpowiedz.data(), odpowiedz.size(), MSG_NOSIGNAL);
 }
 
@@ -138,7 +138,8 @@ void ZapiszKonto(const QString &dom, bool polaczony)
   ustawienia.setValue(QStringLiteral("Ustawienia/SerwerAlternatywny"),
                       polaczony ? QStringLiteral("0") : QStringLiteral("1"));
   ustawienia.setValue(QStringLiteral("Ustawienia/OstatniUzytkownik"), QStringLiteral("4321"));
-  ustawienia.setValue(QStringLiteral("Ustawienia/OstatnieHasloUzytkownika"), QStringLiteral("haslo"));
+  ustawienia.setValue(QStringLiteral("Ustawienia/OstatnieHasloUzytkownika"),
+                      QStringLiteral("haslo"));
   ustawienia.setValue(QStringLiteral("Ustawienia/Przylaczaj"),
                       polaczony ? QStringLiteral("1") : QStringLiteral("0"));
   ustawienia.sync();

@@ -7,9 +7,9 @@
 // PAPLANKI_ZASTOJ_S sets another length in seconds (180 for the full 3 minutes).
 
 #include "common/Pomiary.h"
-#include "program/OknaAplikacji.h"
-#include "program/FrmPaplankiMain.h"
 #include "gg/Sesja.h"
+#include "program/FrmPaplankiMain.h"
+#include "program/OknaAplikacji.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -12,8 +12,7 @@ qreal Skladowa(qreal c)
 qreal Luminancja(const QColor &kolor)
 {
   const QColor k = kolor.toRgb();
-  return 0.2126 * Skladowa(k.redF()) + 0.7152 * Skladowa(k.greenF()) +
-         0.0722 * Skladowa(k.blueF());
+  return 0.2126 * Skladowa(k.redF()) + 0.7152 * Skladowa(k.greenF()) + 0.0722 * Skladowa(k.blueF());
 }
 
 // `kolor` moved towards `cel` by `t` (0 none, 1 all the way), channel by channel.

@@ -44,17 +44,17 @@ QString PolecenieExec(const QString &program)
 QByteArray TrescSkrotu(const QString &tytul, const QString &program)
 {
   const QString folder = QFileInfo(program).absolutePath() + u'/';
-  const QString tresc = QStringLiteral("[Desktop Entry]\n"
-                                       "Type=Application\n"
-                                       "Name=%1\n"
-                                       "Exec=%2\n"
-                                       "Path=%3\n"
-                                       "Icon=%4\n"
-                                       "Categories=Network;InstantMessaging;Chat;\n"
-                                       "StartupWMClass=%5\n")
-                            .arg(WartoscWpisu(tytul), PolecenieExec(program), WartoscWpisu(folder),
-                                 NazwaPulpitowaProgramu.toString(),
-                                 WartoscWpisu(QFileInfo(program).fileName()));
+  const QString tresc =
+      QStringLiteral("[Desktop Entry]\n"
+                     "Type=Application\n"
+                     "Name=%1\n"
+                     "Exec=%2\n"
+                     "Path=%3\n"
+                     "Icon=%4\n"
+                     "Categories=Network;InstantMessaging;Chat;\n"
+                     "StartupWMClass=%5\n")
+          .arg(WartoscWpisu(tytul), PolecenieExec(program), WartoscWpisu(folder),
+               NazwaPulpitowaProgramu.toString(), WartoscWpisu(QFileInfo(program).fileName()));
   return tresc.toUtf8();
 }
 

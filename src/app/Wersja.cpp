@@ -15,17 +15,26 @@
 // keeps a second copy of it out of the debugging information.
 extern const char BlokWersjiProgramu[];
 [[gnu::used, gnu::retain]] const char BlokWersjiProgramu[] =
-    "\x7F" "KolbinyWersja" "\x01\x02"
+    "\x7F"
+    "KolbinyWersja"
+    "\x01\x02"
     "\\FixedFileInfo\\FileVersion\0" PAPLANKI_WERSJA "\0"
     "\\FixedFileInfo\\ProductVersion\0" PAPLANKI_WERSJA "\0"
-    "\\VarFileInfo\\Translation\0" "04E20415\0"
-    "\\StringFileInfo\\041504E2\\CompanyName\0" "Kolbiny\0"
-    "\\StringFileInfo\\041504E2\\FileDescription\0" "Komunikator sieci GG\0"
+    "\\VarFileInfo\\Translation\0"
+    "04E20415\0"
+    "\\StringFileInfo\\041504E2\\CompanyName\0"
+    "Kolbiny\0"
+    "\\StringFileInfo\\041504E2\\FileDescription\0"
+    "Komunikator sieci GG\0"
     "\\StringFileInfo\\041504E2\\FileVersion\0" PAPLANKI_WERSJA "\0"
-    "\\StringFileInfo\\041504E2\\InternalName\0" "paplanki\0"
-    "\\StringFileInfo\\041504E2\\LegalCopyright\0" "Copyright © 2004 Kolbiny\0"
-    "\\StringFileInfo\\041504E2\\ProductName\0" "Paplanki (GG)\0"
-    "\\StringFileInfo\\041504E2\\ProductUrl\0" "http://www.kolbiny.example/paplanki/\0"
+    "\\StringFileInfo\\041504E2\\InternalName\0"
+    "paplanki\0"
+    "\\StringFileInfo\\041504E2\\LegalCopyright\0"
+    "Copyright © 2004 Kolbiny\0"
+    "\\StringFileInfo\\041504E2\\ProductName\0"
+    "Paplanki (GG)\0"
+    "\\StringFileInfo\\041504E2\\ProductUrl\0"
+    "http://www.kolbiny.example/paplanki/\0"
     "\\StringFileInfo\\041504E2\\ProductVersion\0" PAPLANKI_WERSJA "\0"
     "\0"
     "\x03KONIEC-WERSJI\x04";
@@ -66,14 +75,15 @@ bool CzytajWersje(const QString &sciezka, QByteArray &blok, QString &nazwaProduk
   if (blok.isEmpty())
     return false;
 
-  wersjaProduktu =
-      JakoLiczba(RozbierzWersje(WartoscWersji(blok, u"\\FixedFileInfo\\ProductVersion").value_or(QString())));
+  wersjaProduktu = JakoLiczba(
+      RozbierzWersje(WartoscWersji(blok, u"\\FixedFileInfo\\ProductVersion").value_or(QString())));
 
   const auto tlumaczenia = WartoscWersji(blok, u"\\VarFileInfo\\Translation");
   if (!tlumaczenia)
     return true;
   bool ok = false;
-  const quint32 pierwsze = tlumaczenia->section(u' ', 0, 0, QString::SectionSkipEmpty).toUInt(&ok, 16);
+  const quint32 pierwsze =
+      tlumaczenia->section(u' ', 0, 0, QString::SectionSkipEmpty).toUInt(&ok, 16);
   if (!ok)
     return true;
   const QString cyfry = QStringLiteral("%1%2")
@@ -131,7 +141,7 @@ int PorownajWersje(quint32 a1, quint32 a2, quint32 b1, quint32 b2)
 
 QString LiniaWersji(const QString &nazwa, quint64 wersja)
 {
-  return QString::asprintf(TekstLiniiWersji, nazwa.toUtf8().constData(), int((wersja >> 48) & 0xFFFF),
-                           int((wersja >> 32) & 0xFFFF), int((wersja >> 16) & 0xFFFF),
-                           int(wersja & 0xFFFF));
+  return QString::asprintf(TekstLiniiWersji, nazwa.toUtf8().constData(),
+                           int((wersja >> 48) & 0xFFFF), int((wersja >> 32) & 0xFFFF),
+                           int((wersja >> 16) & 0xFFFF), int(wersja & 0xFFFF));
 }

@@ -27,18 +27,18 @@ constexpr int WersjaSchematu = 1;
 const char16_t *const Schemat[] = {
     u"CREATE TABLE IF NOT EXISTS wiadomosci("
     u" id INTEGER PRIMARY KEY,"
-    u" kierunek INTEGER NOT NULL,"        // 0 received, 1 sent
-    u" numer INTEGER NOT NULL,"           // the other party
+    u" kierunek INTEGER NOT NULL," // 0 received, 1 sent
+    u" numer INTEGER NOT NULL,"    // the other party
     u" sekwencja INTEGER NOT NULL,"
-    u" czas_nadania INTEGER NOT NULL,"    // Unix seconds (received)
-    u" czas_utworzenia INTEGER,"          // ms since the epoch (sent)
-    u" czas_zapisu INTEGER NOT NULL,"     // ms since the epoch
+    u" czas_nadania INTEGER NOT NULL," // Unix seconds (received)
+    u" czas_utworzenia INTEGER,"       // ms since the epoch (sent)
+    u" czas_zapisu INTEGER NOT NULL,"  // ms since the epoch
     u" status INTEGER NOT NULL,"
     u" przeczytana INTEGER NOT NULL,"
     u" w_drzewie INTEGER NOT NULL,"
     u" odpowiedz_na INTEGER,"
     u" glebokosc INTEGER NOT NULL,"
-    u" konferencja INTEGER NOT NULL,"     // how many participants are listed
+    u" konferencja INTEGER NOT NULL," // how many participants are listed
     u" tekst TEXT NOT NULL)",
     u"CREATE INDEX IF NOT EXISTS wiadomosci_numer ON wiadomosci(numer, id)",
     // What start-up reads stays small however large the archive grows.
@@ -76,8 +76,8 @@ bool PrzygotujPlik(const QString &sciezka)
 
 void TylkoDlaWlasciciela(const QString &sciezka)
 {
-  for (const QString &p : {sciezka, sciezka + QStringLiteral("-wal"),
-                           sciezka + QStringLiteral("-shm")})
+  for (const QString &p :
+       {sciezka, sciezka + QStringLiteral("-wal"), sciezka + QStringLiteral("-shm")})
     if (QFile::exists(p))
       QFile::setPermissions(p, QFile::ReadOwner | QFile::WriteOwner);
 }
@@ -313,8 +313,7 @@ quint64 TArchiwum::Transakcje() const
 
 // --- Reads ------------------------------------------------------------------------------------
 
-QList<TWiadomoscArchiwum> TArchiwum::Wczytaj(const QString &zapytanie,
-                                             const QVariantList &wartosci)
+QList<TWiadomoscArchiwum> TArchiwum::Wczytaj(const QString &zapytanie, const QVariantList &wartosci)
 {
   QList<TWiadomoscArchiwum> wynik;
   if (!m_otwarte)
@@ -418,7 +417,8 @@ QList<QPair<int, qint64>> TArchiwum::Rozmowcy()
     return wynik;
   QSqlQuery q(QSqlDatabase::database(m_polaczenie, false));
   q.setForwardOnly(true);
-  if (q.exec(QStringLiteral("SELECT numer, COUNT(*) FROM wiadomosci GROUP BY numer ORDER BY numer")))
+  if (q.exec(
+          QStringLiteral("SELECT numer, COUNT(*) FROM wiadomosci GROUP BY numer ORDER BY numer")))
     while (q.next())
       wynik.append({q.value(0).toInt(), q.value(1).toLongLong()});
   return wynik;

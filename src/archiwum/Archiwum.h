@@ -12,7 +12,6 @@
 class TZapisArchiwum;
 struct TOperacjaArchiwum;
 
-
 // One hit of the full-text search.
 struct TTrafienie {
   qint64 id = 0;

@@ -8,7 +8,6 @@
 
 namespace {
 
-
 TWypowiedz *WypowiedzWezla(const TWezel *wezel)
 {
   TRodzajGalezi *dane = wezel ? wezel->Dane() : nullptr;
@@ -93,8 +92,7 @@ void TArchiwumDrzewa::Zmieniono(TWezel *wezel, unsigned co)
   if ((co & ZmianaWezla::Dane) && wypowiedz->IdArchiwum == 0)
     Zarchiwizuj(wezel, *wypowiedz);
   // Selecting any line of a received message clears its bold: the message has been seen.
-  if ((co & ZmianaWezla::Stan) && !m_odczytWstrzymany &&
-      !(wezel->Stan() & StanWezla::Pogrubiony))
+  if ((co & ZmianaWezla::Stan) && !m_odczytWstrzymany && !(wezel->Stan() & StanWezla::Pogrubiony))
     Przeczytano(wezel);
 }
 
@@ -146,8 +144,7 @@ void TArchiwumDrzewa::PrzywrocWyslana(const TWiadomoscArchiwum &w)
 {
   TWezel *wezel = m_drzewo->Dodaj(m_drzewo->ZnajdzUzytkownika(w.numer), w.tekst);
   auto wypowiedz = std::make_shared<TWypowiedz>(
-      wezel,
-      std::make_unique<TDaneDodatkowe>(w.status, w.numer, 0, w.sekwencja, w.czasUtworzenia),
+      wezel, std::make_unique<TDaneDodatkowe>(w.status, w.numer, 0, w.sekwencja, w.czasUtworzenia),
       w.tekst);
   wypowiedz->IdArchiwum = w.id; // already archived
   wezel->UstawDane(std::move(wypowiedz));
@@ -194,8 +191,8 @@ int TArchiwumDrzewa::LiczbaOczekujacych(const TDrzewo &drzewo)
 {
   int ile = 0;
   for (const TWezel *w = drzewo.Pierwszy(); w; w = w->Nastepny())
-    if (const TWypowiedz *wypowiedz = WypowiedzWezla(w); wypowiedz && Wyslana(*wypowiedz) &&
-                                                         CzekaNaPonowienie(*wypowiedz))
+    if (const TWypowiedz *wypowiedz = WypowiedzWezla(w);
+        wypowiedz && Wyslana(*wypowiedz) && CzekaNaPonowienie(*wypowiedz))
       ++ile;
   return ile;
 }

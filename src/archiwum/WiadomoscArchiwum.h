@@ -10,17 +10,17 @@ struct TWiadomoscArchiwum {
 
   qint64 id = 0;
   int kierunek = Odebrana;
-  int numer = 0;       // the other party: sender of a received, recipient of a sent message
+  int numer = 0; // the other party: sender of a received, recipient of a sent message
   int sekwencja = 0;
-  qint64 czasNadania = 0;    // Unix seconds from the packet (received)
-  QDateTime czasUtworzenia;  // when it was written (sent); null for received
-  QDateTime czasZapisu;      // when it entered the tree
-  int status = 0;            // delivery status (received: 2)
-  bool przeczytana = false;  // received: one of its lines was selected
-  bool wDrzewie = true;      // false once its node was deleted by the user
-  qint64 odpowiedzNa = 0;    // the message it answers (its node's parent), 0 for none
-  int glebokosc = 0;         // how deep the answer chain goes (0: under a contact)
-  QList<int> uczestnicy;     // a conference: sender first, then the listed numbers
+  qint64 czasNadania = 0;   // Unix seconds from the packet (received)
+  QDateTime czasUtworzenia; // when it was written (sent); null for received
+  QDateTime czasZapisu;     // when it entered the tree
+  int status = 0;           // delivery status (received: 2)
+  bool przeczytana = false; // received: one of its lines was selected
+  bool wDrzewie = true;     // false once its node was deleted by the user
+  qint64 odpowiedzNa = 0;   // the message it answers (its node's parent), 0 for none
+  int glebokosc = 0;        // how deep the answer chain goes (0: under a contact)
+  QList<int> uczestnicy;    // a conference: sender first, then the listed numbers
   QString tekst;
 };
 
@@ -31,6 +31,6 @@ struct TOperacjaArchiwum {
   qint64 id = 0;
   int sekwencja = 0;
   int status = 0;
-  qint64 czas = 0; // ms since the epoch (reports)
+  qint64 czas = 0;              // ms since the epoch (reports)
   TWiadomoscArchiwum wiadomosc; // Wiadomosc only
 };

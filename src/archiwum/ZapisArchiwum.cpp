@@ -34,15 +34,15 @@ public:
     uczestnik = Przygotuj("INSERT INTO uczestnicy(wiadomosc, pozycja, numer) VALUES(?, ?, ?)");
     szukaj = Przygotuj("INSERT INTO szukaj(rowid, tekst) VALUES(?, ?)");
     status = Przygotuj("UPDATE wiadomosci SET status = ? WHERE id = ?");
-    potwierdzenie =
-        Przygotuj("INSERT INTO potwierdzenia(czas, sekwencja, status, wiadomosc) VALUES(?, ?, ?, ?)");
+    potwierdzenie = Przygotuj(
+        "INSERT INTO potwierdzenia(czas, sekwencja, status, wiadomosc) VALUES(?, ?, ?, ?)");
     przeczytana = Przygotuj("UPDATE wiadomosci SET przeczytana = 1 WHERE id = ?");
     usunieta = Przygotuj("UPDATE wiadomosci SET w_drzewie = 0 WHERE id = ?");
   }
   ~TPolecenia()
   {
-    for (sqlite3_stmt *p : {wiadomosc, uczestnik, szukaj, status, potwierdzenie, przeczytana,
-                            usunieta})
+    for (sqlite3_stmt *p :
+         {wiadomosc, uczestnik, szukaj, status, potwierdzenie, przeczytana, usunieta})
       sqlite3_finalize(p);
   }
   TPolecenia(const TPolecenia &) = delete;
@@ -77,9 +77,8 @@ private:
 
   bool Wiadomosc(const TWiadomoscArchiwum &w)
   {
-    const TLiczba utworzona = w.czasUtworzenia.isValid()
-                                  ? TLiczba(w.czasUtworzenia.toMSecsSinceEpoch())
-                                  : std::nullopt;
+    const TLiczba utworzona =
+        w.czasUtworzenia.isValid() ? TLiczba(w.czasUtworzenia.toMSecsSinceEpoch()) : std::nullopt;
     if (!Uruchom(wiadomosc,
                  {w.id, w.kierunek, w.numer, w.sekwencja, w.czasNadania, utworzona,
                   w.czasZapisu.toMSecsSinceEpoch(), w.status, qint64(w.przeczytana),
@@ -188,8 +187,7 @@ void TZapisArchiwum::Petla()
 {
   // Slightly behind the UI thread: waking the writer must not take the UI thread's processor.
   ::setpriority(PRIO_PROCESS, id_t(::gettid()), PriorytetZapisu);
-  const QString nazwa =
-      QStringLiteral("zapis-%1").arg(quintptr(this), 0, 16);
+  const QString nazwa = QStringLiteral("zapis-%1").arg(quintptr(this), 0, 16);
   {
     QSqlDatabase baza = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nazwa);
     baza.setDatabaseName(m_sciezka);

@@ -382,8 +382,8 @@ void TDrzewo::OdliczPogrubione(const TWezel *wezel)
 }
 
 TWezel *TDrzewo::DodajUzytkownika(int Numer, const QString &Imie, const QString &Nazwisko,
-                                  const QString &EMail, const QString &Telefon,
-                                  const QString &Opis, int Sledzony)
+                                  const QString &EMail, const QString &Telefon, const QString &Opis,
+                                  int Sledzony)
 {
   TWezel *wezel = Dodaj(nullptr);
   wezel->UstawDane(

@@ -46,8 +46,9 @@ TWygladStanu WygladStanu(int status)
   if (const TOpisStanu *opis = OpisStanu(quint32(status & 0xFF)))
     return {QString::fromUtf16(opis->nazwa), opis->obraz, opis->obrazWybrany};
   // The whole value, as the 32-bit word it arrived as.
-  return {QStringLiteral("Nieokreślony stan %1").arg(QString::number(quint32(status), 16).toUpper()),
-          ObrazWezla::BudzikSzary, ObrazWezla::Budzik};
+  return {
+      QStringLiteral("Nieokreślony stan %1").arg(QString::number(quint32(status), 16).toUpper()),
+      ObrazWezla::BudzikSzary, ObrazWezla::Budzik};
 }
 
 TZmianaStanu::TZmianaStanu(TWezel *wezel, const QDateTime &Czas, const QString &Opis, int Status)

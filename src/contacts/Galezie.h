@@ -98,8 +98,8 @@ public:
 // The protocol data of one message.
 class TDaneDodatkowe {
 public:
-  TDaneDodatkowe(int StatusPotwierdzenia, int NumerNadawcy, int CzasNadania,
-                 int NumerSekwencyjny, const QDateTime &CzasUtworzenia);
+  TDaneDodatkowe(int StatusPotwierdzenia, int NumerNadawcy, int CzasNadania, int NumerSekwencyjny,
+                 const QDateTime &CzasUtworzenia);
 
   int NumerNadawcy;
   int NumerSekwencyjny;

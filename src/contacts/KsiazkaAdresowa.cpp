@@ -353,10 +353,9 @@ void TOutlookApplication::Polacz()
   QByteArray dane;
   if (!info.isFile() || !plik.open(QIODevice::ReadOnly) ||
       (dane = plik.readAll(), plik.error() != QFileDevice::NoError))
-    throw EKsiazkaAdresowa(QStringLiteral("Nie można odczytać książki adresowej \"%1\"%2")
-                               .arg(m_sciezka, info.isFile()
-                                                   ? QStringLiteral(": ") + plik.errorString()
-                                                   : QString()));
+    throw EKsiazkaAdresowa(
+        QStringLiteral("Nie można odczytać książki adresowej \"%1\"%2")
+            .arg(m_sciezka, info.isFile() ? QStringLiteral(": ") + plik.errorString() : QString()));
   if (dane.startsWith("\xEF\xBB\xBF"))
     dane.remove(0, 3);
 

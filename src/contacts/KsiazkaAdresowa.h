@@ -19,9 +19,9 @@ public:
 
 // One content line of a card after unfolding.
 struct TLiniaVCard {
-  QByteArray Nazwa;               // upper case, without a group prefix ("item1.")
-  QList<QByteArray> Parametry;    // "NAZWA=wartosc" as written, bare 2.1 types as "TYPE=x"
-  QString Wartosc;                // charset and quoted-printable decoded, still escaped
+  QByteArray Nazwa;            // upper case, without a group prefix ("item1.")
+  QList<QByteArray> Parametry; // "NAZWA=wartosc" as written, bare 2.1 types as "TYPE=x"
+  QString Wartosc;             // charset and quoted-printable decoded, still escaped
 
   // The values of one parameter, case-insensitive, comma lists split, quotes removed.
   QList<QByteArray> WartosciParametru(const QByteArray &nazwa) const;

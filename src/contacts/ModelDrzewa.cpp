@@ -49,8 +49,7 @@ void TModelDrzewa::UstawObrazy(const QList<QPixmap> &obrazy)
   m_obrazy = obrazy;
   m_ikony.clear();
   if (m_drzewo && m_drzewo->LiczbaGlownych() > 0)
-    emit dataChanged(index(0, 0), index(m_drzewo->LiczbaGlownych() - 1, 0),
-                     {Qt::DecorationRole});
+    emit dataChanged(index(0, 0), index(m_drzewo->LiczbaGlownych() - 1, 0), {Qt::DecorationRole});
   // Deeper rows pick the new pictures up when they are next drawn.
 }
 
@@ -208,8 +207,8 @@ Qt::ItemFlags TModelDrzewa::flags(const QModelIndex &index) const
   const TWezel *w = Wezel(index);
   if (!w)
     return Qt::ItemIsDropEnabled;
-  Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled |
-                    Qt::ItemIsDropEnabled;
+  Qt::ItemFlags f =
+      Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled;
   if (w->Dane() && w->Dane()->Rodzaj() == TRodzajWezla::Wypowiedz)
     f |= Qt::ItemIsEditable;
   return f;
@@ -240,8 +239,8 @@ QMimeData *TModelDrzewa::mimeData(const QModelIndexList &indexes) const
   return dane;
 }
 
-bool TModelDrzewa::dropMimeData(const QMimeData *data, Qt::DropAction action, int row,
-                                int column, const QModelIndex &parent)
+bool TModelDrzewa::dropMimeData(const QMimeData *data, Qt::DropAction action, int row, int column,
+                                const QModelIndex &parent)
 {
   Q_UNUSED(column);
   if (action == Qt::IgnoreAction)

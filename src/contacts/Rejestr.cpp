@@ -42,8 +42,7 @@ int CzytajLiczbe(QSettings &rejestr, const QString &sekcja, const QString &nazwa
   return StrToIntDef(tekst, domyslna);
 }
 
-bool CzytajLogiczna(QSettings &rejestr, const QString &sekcja, const QString &nazwa,
-                    bool domyslna)
+bool CzytajLogiczna(QSettings &rejestr, const QString &sekcja, const QString &nazwa, bool domyslna)
 {
   return CzytajLiczbe(rejestr, sekcja, nazwa, domyslna ? 1 : 0) != 0;
 }

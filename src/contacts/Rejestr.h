@@ -22,8 +22,7 @@ QString CzytajTekst(QSettings &rejestr, const QString &sekcja, const QString &na
 // Missing or not a valid integer: `domyslna`.
 int CzytajLiczbe(QSettings &rejestr, const QString &sekcja, const QString &nazwa, int domyslna);
 // An integer (default 1 or 0); true for anything other than 0.
-bool CzytajLogiczna(QSettings &rejestr, const QString &sekcja, const QString &nazwa,
-                    bool domyslna);
+bool CzytajLogiczna(QSettings &rejestr, const QString &sekcja, const QString &nazwa, bool domyslna);
 
 // Writes reach the disk at the end of the current event (ZaplanujZapis); a value equal to the
 // stored text writes nothing. A file that cannot be written throws ERejestr (the value stays

@@ -1,9 +1,9 @@
 #include "contacts/Sledzeni.h"
 
-#include "net/Blad.h"
 #include "contacts/KsiazkaAdresowa.h"
 #include "contacts/Rejestr.h"
 #include "contacts/ZapisUstawien.h"
+#include "net/Blad.h"
 
 namespace {
 
@@ -57,8 +57,8 @@ void TSledzeniRejestr::Dodaj(int Numer, const QString &Imie, const QString &Nazw
 }
 
 void TSledzeniRejestr::Zapisz(int staryNumer, int Numer, const QString &Imie,
-                              const QString &Nazwisko, const QString &EMail,
-                              const QString &Telefon, const QString &Opis)
+                              const QString &Nazwisko, const QString &EMail, const QString &Telefon,
+                              const QString &Opis)
 {
   const QString stara = SekcjaNumeru(staryNumer);
   const QString nowa = SekcjaNumeru(Numer);

@@ -9,10 +9,9 @@
 
 // Receives each stored contact while a store is being created: DodajUzytkownika of the main
 // window's tree (Numer, Imie, Nazwisko, EMail, Telefon, Opis, Sledzony).
-using TDodajUzytkownikaFn =
-    std::function<void(int Numer, const QString &Imie, const QString &Nazwisko,
-                       const QString &EMail, const QString &Telefon, const QString &Opis,
-                       int Sledzony)>;
+using TDodajUzytkownikaFn = std::function<void(
+    int Numer, const QString &Imie, const QString &Nazwisko, const QString &EMail,
+    const QString &Telefon, const QString &Opis, int Sledzony)>;
 
 // A store of the tracked contacts. A store fills the tree once, while it is created; afterwards
 // the tree is the working list and the store is only told about additions and edits.

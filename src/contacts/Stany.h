@@ -27,43 +27,43 @@ constexpr quint32 TylkoDlaPrzyjaciol = 0x8000;
 // Pictures of `ImageList1` (node images). Each pair: the even index coloured (the selected
 // image), the odd index the same picture as a grey outline (the normal image).
 namespace ObrazWezla {
-constexpr int Osoba = 0;          // a contact whose status has not arrived yet
-constexpr int Glosnik = 10;       // available
-constexpr int GlosnikSzary = 11;  // available, also not available and logged out
-constexpr int Zakaz = 16;         // blocked
+constexpr int Osoba = 0;         // a contact whose status has not arrived yet
+constexpr int Glosnik = 10;      // available
+constexpr int GlosnikSzary = 11; // available, also not available and logged out
+constexpr int Zakaz = 16;        // blocked
 constexpr int ZakazSzary = 17;
-constexpr int BudzikDzwoni = 26;  // invisible
+constexpr int BudzikDzwoni = 26; // invisible
 constexpr int BudzikDzwoniSzary = 27;
-constexpr int Budzik = 28;        // busy
+constexpr int Budzik = 28; // busy
 constexpr int BudzikSzary = 29;
 } // namespace ObrazWezla
 
 // Pictures of `StateIL`, left of message nodes: what became of a message.
 namespace ObrazStanu {
-constexpr int BrakMiejsca = 0;       // prohibition sign: the recipient's mailbox is full
-constexpr int Dostarczona = 2;       // check mark
-constexpr int Zakolejkowana = 8;     // envelopes
-constexpr int Niepotwierdzona = 10;  // question mark: written or sent, no report yet
-constexpr int Zablokowana = 12;      // prohibition sign over a figure: blocked by the server
+constexpr int BrakMiejsca = 0;      // prohibition sign: the recipient's mailbox is full
+constexpr int Dostarczona = 2;      // check mark
+constexpr int Zakolejkowana = 8;    // envelopes
+constexpr int Niepotwierdzona = 10; // question mark: written or sent, no report yet
+constexpr int Zablokowana = 12;     // prohibition sign over a figure: blocked by the server
 } // namespace ObrazStanu
 
 // One status of the table.
 struct TOpisStanu {
-  quint32 kod;                // the plain status
-  quint32 zOpisem;            // its variant with a description or return time; 0 for none
-  const char16_t *nazwa;      // the name in the status bar, the tray and status-change nodes
-  const char16_t *pozycja;    // the item of the status dialog
-  int obraz;                  // a contact's picture (normal image)
-  int obrazWybrany;           // a contact's picture (selected image)
-  int obrazWlasny;            // the own status's picture while logged in
+  quint32 kod;             // the plain status
+  quint32 zOpisem;         // its variant with a description or return time; 0 for none
+  const char16_t *nazwa;   // the name in the status bar, the tray and status-change nodes
+  const char16_t *pozycja; // the item of the status dialog
+  int obraz;               // a contact's picture (normal image)
+  int obrazWybrany;        // a contact's picture (selected image)
+  int obrazWlasny;         // the own status's picture while logged in
 };
 
 // The five statuses in the order of the status dialog and the tray menu.
 inline constexpr std::array<TOpisStanu, 5> TabelaStanow{{
     {StanGG::Niedostepny, StanGG::NiedostepnyZOpisem, u"Niedostępny", u"niedostępny",
      ObrazWezla::GlosnikSzary, ObrazWezla::Glosnik, ObrazWezla::GlosnikSzary},
-    {StanGG::Dostepny, StanGG::DostepnyZOpisem, u"Dostępny", u"dostępny",
-     ObrazWezla::GlosnikSzary, ObrazWezla::Glosnik, ObrazWezla::Glosnik},
+    {StanGG::Dostepny, StanGG::DostepnyZOpisem, u"Dostępny", u"dostępny", ObrazWezla::GlosnikSzary,
+     ObrazWezla::Glosnik, ObrazWezla::Glosnik},
     {StanGG::Zajety, StanGG::ZajetyZOpisem, u"Zajęty", u"zajęty", ObrazWezla::BudzikSzary,
      ObrazWezla::Budzik, ObrazWezla::Budzik},
     {StanGG::Niewidoczny, StanGG::NiewidocznyZOpisem, u"Niewidoczny", u"niewidoczny",

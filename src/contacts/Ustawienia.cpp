@@ -1,7 +1,7 @@
 #include "contacts/Ustawienia.h"
 
-#include "net/Blad.h"
 #include "contacts/Rejestr.h"
+#include "net/Blad.h"
 
 #include <QFile>
 #include <QStringDecoder>

@@ -1,8 +1,8 @@
 #include "dialogs/Rejestracja.h"
 
-#include "net/Blad.h"
 #include "gg/SesjaZapytania.h"
 #include "gg/StronyKodowe.h"
+#include "net/Blad.h"
 #include "net/KlientHttp.h"
 
 #include <QBuffer>

@@ -38,8 +38,8 @@ bool TAutomatycznaZajetosc::JestAktywnoscia(const QObject *odbiorca, const QEven
   case QEvent::MouseButtonPress:
   case QEvent::MouseButtonRelease: {
     const Qt::MouseButton przycisk = static_cast<const QMouseEvent *>(zdarzenie)->button();
-    aktywnosc = przycisk == Qt::LeftButton || przycisk == Qt::MiddleButton ||
-                przycisk == Qt::RightButton;
+    aktywnosc =
+        przycisk == Qt::LeftButton || przycisk == Qt::MiddleButton || przycisk == Qt::RightButton;
     break;
   }
   default:

@@ -17,8 +17,8 @@ public:
 
   // `idleTmr` is the window's IdleTmr: set to 50 s, disabled, and wired to IdleTmrTimer here.
   // `piszeWiadomosc` is the window's composing flag.
-  TAutomatycznaZajetosc(TSesjaGG &sesja, const TUstawienia &ustawienia,
-                        const bool &piszeWiadomosc, QTimer &idleTmr, QObject *rodzic = nullptr);
+  TAutomatycznaZajetosc(TSesjaGG &sesja, const TUstawienia &ustawienia, const bool &piszeWiadomosc,
+                        QTimer &idleTmr, QObject *rodzic = nullptr);
 
   // Logged in, the option on and no message being composed.
   bool Warunek() const;

@@ -1,10 +1,10 @@
 #include "gg/Katalog.h"
 
-#include "net/Blad.h"
 #include "gg/Liczby.h"
 #include "gg/Pakiety.h"
 #include "gg/StronyKodowe.h"
 #include "gg/WysylaniePakietow.h"
+#include "net/Blad.h"
 
 #include <QRandomGenerator>
 
@@ -251,10 +251,10 @@ void TKatalog::PoleWlasne(int indeks, const QString &wartosc)
 
 const QStringList &TWynikiKatalogu::NaglowkiKolumn()
 {
-  static const QStringList naglowki = {
-      QStringLiteral("Numer"),     QStringLiteral("Imię"),        QStringLiteral("Nazwisko"),
-      QStringLiteral("Pseudonim"), QStringLiteral("Miejscowość"), QStringLiteral("Płeć"),
-      QStringLiteral("Urodzony/a")};
+  static const QStringList naglowki = {QStringLiteral("Numer"),       QStringLiteral("Imię"),
+                                       QStringLiteral("Nazwisko"),    QStringLiteral("Pseudonim"),
+                                       QStringLiteral("Miejscowość"), QStringLiteral("Płeć"),
+                                       QStringLiteral("Urodzony/a")};
   return naglowki;
 }
 

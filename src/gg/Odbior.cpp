@@ -1,8 +1,8 @@
 #include "gg/Odbior.h"
 
 #include "contacts/Drzewo.h"
-#include "gg/Katalog.h"
 #include "gg/Dzwiek.h"
+#include "gg/Katalog.h"
 #include "gg/Pakiety.h"
 #include "gg/StronyKodowe.h"
 
@@ -44,12 +44,11 @@ QString TOdbior::OpisCiala(const QByteArray &cialo)
 {
   if (cialo.size() <= NajdluzszyOpisCiala)
     return EscapeControls(cialo);
-  return EscapeControls(QByteArrayView(cialo).first(NajdluzszyOpisCiala)) +
-         QStringLiteral("{...}");
+  return EscapeControls(QByteArrayView(cialo).first(NajdluzszyOpisCiala)) + QStringLiteral("{...}");
 }
 
-TOdbior::TOdbior(TDrzewo &drzewo, const TUstawienia &ustawienia, TOknoSesji &okno,
-                 TLoguj loguj, TBaza baza)
+TOdbior::TOdbior(TDrzewo &drzewo, const TUstawienia &ustawienia, TOknoSesji &okno, TLoguj loguj,
+                 TBaza baza)
     : m_drzewo(drzewo), m_ustawienia(ustawienia), m_okno(okno), m_loguj(std::move(loguj)),
       m_baza(std::move(baza)), m_indeks(drzewo)
 {

@@ -1,10 +1,10 @@
 // The contact list coming from the server's storage.
 
-#include "net/Blad.h"
 #include "contacts/Drzewo.h"
 #include "contacts/Sledzeni.h"
 #include "gg/Odbior.h"
 #include "gg/StronyKodowe.h"
+#include "net/Blad.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include "app/DataCzas.h"
 #include "contacts/Drzewo.h"
-#include "contacts/Stany.h"
 #include "contacts/Galezie.h"
+#include "contacts/Stany.h"
 #include "contacts/Ustawienia.h"
 #include "gg/CzasUnix.h"
 #include "gg/Liczby.h"

@@ -8,11 +8,11 @@ struct TOdrzuconaWiadomosc;
 // Why the session is not logged in while the user wants it to be; Zalogowano once it is again.
 enum class TPowodRozlaczenia {
   Zalogowano,
-  NieznanaNazwaHosta,  // the lookup host's name could not be resolved
-  SerwerOdmowil,       // a server refused the TCP connection
-  BrakPolaczenia,      // a connection could not be made for another reason
-  OdmowaLogowania,     // the GG server refused the login (number or password)
-  ZerwanePolaczenie    // an open connection was lost
+  NieznanaNazwaHosta, // the lookup host's name could not be resolved
+  SerwerOdmowil,      // a server refused the TCP connection
+  BrakPolaczenia,     // a connection could not be made for another reason
+  OdmowaLogowania,    // the GG server refused the login (number or password)
+  ZerwanePolaczenie   // an open connection was lost
 };
 
 // What the GG session and the dispatcher of received packets need of the main window: its status

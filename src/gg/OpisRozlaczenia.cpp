@@ -8,7 +8,8 @@ QString OpisPowodu(TPowodRozlaczenia powod, const QString &host)
     return QString();
   case TPowodRozlaczenia::NieznanaNazwaHosta:
     return QStringLiteral("Nie znaleziono serwera%1: ta nazwa nie istnieje albo nie działa "
-                          "internet.").arg(nazwa);
+                          "internet.")
+        .arg(nazwa);
   case TPowodRozlaczenia::SerwerOdmowil:
     return QStringLiteral("Serwer%1 odmówił połączenia.").arg(nazwa);
   case TPowodRozlaczenia::BrakPolaczenia:

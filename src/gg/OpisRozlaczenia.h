@@ -17,6 +17,6 @@ QString TekstOdrzuconych(int liczba);
 // A message dropped because its sender is not on the list and only friends may write.
 struct TOdrzuconaWiadomosc {
   int Nadawca = 0;
-  QDateTime Czas;       // the sender's time, local
+  QDateTime Czas; // the sender's time, local
   QString PierwszaLinia;
 };

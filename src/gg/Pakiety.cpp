@@ -51,8 +51,8 @@ QString NazwaPakietu(qint32 typ, TKierunekPakietu kierunek)
         return QString::fromLatin1(n.nazwa);
     return QString();
   };
-  const QString nazwa = kierunek == TKierunekPakietu::Odebrany ? szukaj(NazwyOdebranych)
-                                                               : szukaj(NazwyWyslanych);
+  const QString nazwa =
+      kierunek == TKierunekPakietu::Odebrany ? szukaj(NazwyOdebranych) : szukaj(NazwyWyslanych);
   if (!nazwa.isEmpty())
     return nazwa;
   return QStringLiteral("0x") + QString::number(quint32(typ), 16).toUpper().rightJustified(2, u'0');

@@ -34,8 +34,8 @@ void Wlacz(QTimer &zegar)
 
 } // namespace
 
-TSesjaGG::TSesjaGG(TDrzewo &drzewo, TUstawienia &ustawienia, TDziennik &dziennik,
-                   TOknoSesji &okno, TBazaKontaktow baza, TZegar zegar, QObject *rodzic)
+TSesjaGG::TSesjaGG(TDrzewo &drzewo, TUstawienia &ustawienia, TDziennik &dziennik, TOknoSesji &okno,
+                   TBazaKontaktow baza, TZegar zegar, QObject *rodzic)
     : QObject(rodzic), m_drzewo(drzewo), m_ustawienia(ustawienia), m_dziennik(dziennik),
       m_okno(okno), m_baza(std::move(baza)),
       m_zegar(zegar ? std::move(zegar) : TZegar(&ZegarMonotoniczny))
@@ -53,9 +53,11 @@ TSesjaGG::TSesjaGG(TDrzewo &drzewo, TUstawienia &ustawienia, TDziennik &dziennik
   m_httpSck.OnError = [this](TGniazdo *s) { HttpSckError(s); };
   m_httpSck.OnBgException = m_ggSck.OnBgException;
 
-  m_odbior.UstawDyspozytor(
-      [this](qint32 typ, qint32 dlugosc, const QByteArray &cialo) { ObsluzPakiet(typ, dlugosc, cialo); });
-  m_odbior.UstawBlednyStrumien([this](qint32 typ, quint32 dlugosc) { BlednyStrumien(typ, dlugosc); });
+  m_odbior.UstawDyspozytor([this](qint32 typ, qint32 dlugosc, const QByteArray &cialo) {
+    ObsluzPakiet(typ, dlugosc, cialo);
+  });
+  m_odbior.UstawBlednyStrumien(
+      [this](qint32 typ, quint32 dlugosc) { BlednyStrumien(typ, dlugosc); });
 
   m_pingTmr.setInterval(InterwalPingu);
   m_laczenieTmr.setInterval(InterwalLaczenia);

@@ -71,10 +71,10 @@ QByteArray RekordLogowania(qint32 numer, quint32 ziarno, const QString &haslo, q
   DopiszLE(rekord, quint32(numer));
   DopiszLE(rekord, LoginHash(ziarno, AnsiToCp1250(haslo)));
   DopiszLE(rekord, status);
-  DopiszLE(rekord, 0x20);              // version
-  rekord += '\0';                      // reserved
+  DopiszLE(rekord, 0x20);                    // version
+  rekord += '\0';                            // reserved
   rekord += QByteArray(4 + 2 + 4 + 2, '\0'); // local and external address and port
-  rekord += '\xFF';                    // image size
+  rekord += '\xFF';                          // image size
   rekord += '\xBE';
   return rekord;
 }
@@ -135,8 +135,8 @@ QByteArray CialoPonowienia(const TWypowiedz &wypowiedz)
   DopiszLE(cialo, quint32(dane.NumerNadawcy));
   DopiszLE(cialo, quint32(dane.NumerSekwencyjny));
   DopiszLE(cialo, 8);
-  const QString naglowek =
-      QStringLiteral("[Przygotowano ") + DataCzasNaTekst(dane.CzasUtworzenia) + QStringLiteral("] ");
+  const QString naglowek = QStringLiteral("[Przygotowano ") + DataCzasNaTekst(dane.CzasUtworzenia) +
+                           QStringLiteral("] ");
   if (MiesciSieW1250(wypowiedz.Tekst())) {
     cialo += AnsiToCp1250(naglowek + wypowiedz.Tekst());
     cialo += ZnacznikTekstu;

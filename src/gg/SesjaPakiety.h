@@ -15,7 +15,6 @@ class TWypowiedz;
 // Bodies of the packets the session sends, built without a socket so that they can be checked
 // byte by byte.
 
-
 // The name shown for a status code ("Nieznany" for codes outside the table). The friends-only
 // bit does not change the name.
 QString NazwaKoduStanu(quint32 kod);

@@ -1,7 +1,7 @@
 #include "gg/SesjaZapytania.h"
 
-#include "net/Blad.h"
 #include "gg/StronyKodowe.h"
+#include "net/Blad.h"
 
 namespace {
 
@@ -47,10 +47,10 @@ QByteArray ZapytanieOSerwer(qint32 numerWlasny, qint32 numerOstatniejInformacji,
 QByteArray ZapytanieRejestracji(const QString &adresRejestracji)
 {
   // Every value is made of characters KodujUrl leaves alone, so they go in as they are.
-  const QByteArray tresc = QByteArrayLiteral("pwd=") + HasloRejestracji + "&email=" +
-                           EmailRejestracji + "&tokenid=" + TokenRejestracji + "&tokenval=" +
-                           WartoscTokenuRejestracji + "&code=" +
-                           QByteArray::number(KodRejestracji) + KoniecLinii;
+  const QByteArray tresc = QByteArrayLiteral("pwd=") + HasloRejestracji +
+                           "&email=" + EmailRejestracji + "&tokenid=" + TokenRejestracji +
+                           "&tokenval=" + WartoscTokenuRejestracji +
+                           "&code=" + QByteArray::number(KodRejestracji) + KoniecLinii;
   QByteArray z;
   z += "GET /appsvc/fmregister3.asp HTTP/1.0" + KoniecLinii;
   z += "Host: " + adresRejestracji.toUtf8() + KoniecLinii;

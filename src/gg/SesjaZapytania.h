@@ -8,7 +8,6 @@
 // The two requests written by hand on the HTTP connection of the session and the reading of
 // their replies.
 
-
 // The version the lookup announces, before encoding.
 inline constexpr char WersjaKlienta[] = "6, 0, 0, 136";
 
@@ -29,10 +28,10 @@ QByteArray ZapytanieRejestracji(const QString &adresRejestracji);
 
 // What a lookup reply says. `Adres` and `Port` are empty when their separators were missing.
 struct TOdpowiedzSerwera {
-  qint32 Numer = 0;          // N: the newest system message
+  qint32 Numer = 0; // N: the newest system message
   QString Adres;
   QString Port;
-  QByteArray Informacja;     // the system message text, code page 1250 (may be empty)
+  QByteArray Informacja; // the system message text, code page 1250 (may be empty)
 };
 
 // True once the buffer holds the whole header block (CR LF CR LF). Bytes before `przeszukane`

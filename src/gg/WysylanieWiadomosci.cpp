@@ -1,6 +1,5 @@
 #include "gg/WysylanieWiadomosci.h"
 
-#include "net/Blad.h"
 #include "contacts/Drzewo.h"
 #include "contacts/Galezie.h"
 #include "contacts/Ustawienia.h"
@@ -9,6 +8,7 @@
 #include "gg/Sesja.h"
 #include "gg/SesjaPakiety.h"
 #include "gg/StronyKodowe.h"
+#include "net/Blad.h"
 
 #include <QRandomGenerator>
 
@@ -64,10 +64,9 @@ TWysylanieWiadomosci::TWysylanieWiadomosci(TSesjaGG &sesja, TDrzewo &drzewo,
                                            TUstawienia &ustawienia, bool &piszeWiadomosc,
                                            TPisanie pisanie, TPytanieONumer pytanieONumer,
                                            TStanZDialogu stanDialogu, TRozwin rozwin)
-    : m_sesja(sesja), m_drzewo(drzewo), m_ustawienia(ustawienia),
-      m_piszeWiadomosc(piszeWiadomosc), m_pisanie(std::move(pisanie)),
-      m_pytanieONumer(std::move(pytanieONumer)), m_stanDialogu(std::move(stanDialogu)),
-      m_rozwin(std::move(rozwin))
+    : m_sesja(sesja), m_drzewo(drzewo), m_ustawienia(ustawienia), m_piszeWiadomosc(piszeWiadomosc),
+      m_pisanie(std::move(pisanie)), m_pytanieONumer(std::move(pytanieONumer)),
+      m_stanDialogu(std::move(stanDialogu)), m_rozwin(std::move(rozwin))
 {
 }
 
@@ -134,8 +133,8 @@ TWezel *TWysylanieWiadomosci::WyslijWiadomosc(TUzytkownik *uzytkownik, int numer
       if (dalej) {
         const quint32 sekwencja = LosujNumerSekwencyjny();
         if (polaczony)
-          m_sesja.WyslijPakiet(GGReqSendMsg,
-                               CialoWiadomosci(adresat, sekwencja, TekstWiadomosci(tekst, uzytkownik)));
+          m_sesja.WyslijPakiet(GGReqSendMsg, CialoWiadomosci(adresat, sekwencja,
+                                                             TekstWiadomosci(tekst, uzytkownik)));
         zapisany = Zapisz(tekst, adresat, sekwencja, rodzic, uzytkownik);
       }
     }
@@ -151,11 +150,11 @@ TWezel *TWysylanieWiadomosci::Zapisz(const QString &tekst, int adresat, quint32 
                                      TWezel *rodzic, TUzytkownik *uzytkownik)
 {
   TWezel *w = m_drzewo.Dodaj(rodzic, tekst);
-  w->UstawDane(std::make_shared<TWypowiedz>(
-      w,
-      std::make_unique<TDaneDodatkowe>(-1, adresat, 0, int(sekwencja),
-                                       QDateTime::currentDateTime()),
-      tekst));
+  w->UstawDane(
+      std::make_shared<TWypowiedz>(w,
+                                   std::make_unique<TDaneDodatkowe>(-1, adresat, 0, int(sekwencja),
+                                                                    QDateTime::currentDateTime()),
+                                   tekst));
   w->UstawObrazStanu(ObrazNapisanej);
   if (m_rozwin)
     m_rozwin(w);

@@ -64,9 +64,8 @@ template <typename F> void TGniazdo::WywolajWTle(F &&wywolanie)
 }
 
 TGniazdo::TGniazdo(QObject *parent)
-  : QObject(parent),
-    m_odczyt(new QSocketNotifier(QSocketNotifier::Read, this)),
-    m_zapis(new QSocketNotifier(QSocketNotifier::Write, this))
+    : QObject(parent), m_odczyt(new QSocketNotifier(QSocketNotifier::Read, this)),
+      m_zapis(new QSocketNotifier(QSocketNotifier::Write, this))
 {
   // Every readiness report runs behind a guard: no exception may reach Qt's event loop.
   const auto strzez = [this](void (TGniazdo::*reakcja)()) {

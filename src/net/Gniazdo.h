@@ -44,7 +44,8 @@ struct TBlokBufora {
 
 // One outgoing TCP connection that never blocks the UI thread: a host name is resolved on a
 // helper thread (State stays gsClosed until then, though the socket counts as in use), readiness
-// is watched with QSocketNotifier and every notification runs on the thread that owns the object. Error numbers follow the Winsock numbering (net/KodyBledow.h).
+// is watched with QSocketNotifier and every notification runs on the thread that owns the object.
+// Error numbers follow the Winsock numbering (net/KodyBledow.h).
 class TGniazdo : public QObject {
   Q_OBJECT
 public:
@@ -79,8 +80,7 @@ public:
 
   std::function<void(TGniazdo *Sender, quint16 Error)> OnSessionConnected, OnDataAvailable,
       OnSessionClosed;
-  std::function<void(TGniazdo *Sender, TStanGniazda OldState, TStanGniazda NewState)>
-      OnChangeState;
+  std::function<void(TGniazdo *Sender, TStanGniazda OldState, TStanGniazda NewState)> OnChangeState;
   std::function<void(TGniazdo *Sender)> OnError;
   std::function<void(TGniazdo *Sender, const std::exception &E, bool &CanClose)> OnBgException;
 
@@ -154,10 +154,10 @@ private:
   int m_ostatniBlad = 0;
   QString m_ostatniKomunikat;
   int m_fd = -1;
-  quint64 m_pokolenie = 0;          // changes with every connect and every close
+  quint64 m_pokolenie = 0; // changes with every connect and every close
   bool m_zamkniecieZgloszone = false;
-  bool m_laczenieNieudane = false;  // a failed connect leaves a descriptor nothing can be sent on
-  int m_powiadomienia = 0;          // depth of notifications being handled
+  bool m_laczenieNieudane = false; // a failed connect leaves a descriptor nothing can be sent on
+  int m_powiadomienia = 0;         // depth of notifications being handled
   quint64 m_licznikOdczytow = 0;
   quint64 m_bajtyOdebrane = 0;
   QSocketNotifier *m_odczyt = nullptr;

@@ -102,8 +102,8 @@ QString AdresPrzekierowania(const QString &biezacy, const QString &lokalizacja)
   poczatek += c.Host + QLatin1Char(':') + c.Port;
   if (lokalizacja.startsWith(u'/'))
     return poczatek + lokalizacja;
-  QString katalog = c.Sciezka.left(c.Sciezka.indexOf(u'?') >= 0 ? c.Sciezka.indexOf(u'?')
-                                                                 : c.Sciezka.size());
+  QString katalog =
+      c.Sciezka.left(c.Sciezka.indexOf(u'?') >= 0 ? c.Sciezka.indexOf(u'?') : c.Sciezka.size());
   katalog.truncate(katalog.lastIndexOf(u'/') + 1);
   return poczatek + katalog + lokalizacja;
 }
@@ -147,8 +147,7 @@ QString EBladHttp::KomunikatUzytkownika() const
       return QStringLiteral("Nie znaleziono serwera: jego nazwa nie istnieje albo nie działa "
                             "internet.");
     if (Message().contains(u"(Error #") || Message().startsWith(u"can't connect") ||
-        Message().startsWith(u"Error ") ||
-        Message().startsWith(u"unsupported protocol"))
+        Message().startsWith(u"Error ") || Message().startsWith(u"unsupported protocol"))
       return QStringLiteral("Nie można połączyć się z serwerem.");
     return QStringLiteral("Serwer nie ma takiej strony.");
   default:
@@ -311,8 +310,9 @@ void TKlientHttp::Polacz(quint32 adresSieciowy)
     m_gniazdo->Connect();
   } catch (const EBladGniazda &) {
     const int kod = m_gniazdo->LastError();
-    Niepowodzenie(kNiedostepny, QStringLiteral("can't connect: %1 (Error #%2)")
-                                    .arg(OpisBledu(kod), QString::number(kod)));
+    Niepowodzenie(
+        kNiedostepny,
+        QStringLiteral("can't connect: %1 (Error #%2)").arg(OpisBledu(kod), QString::number(kod)));
   }
 }
 
@@ -357,14 +357,14 @@ QByteArray TKlientHttp::NaglowekZadania() const
     linia(QStringLiteral("Content-Length: ") + QString::number(m_cialo.size()));
   if (m_modifiedSince.isValid())
     linia(QStringLiteral("If-Modified-Since: ") +
-          QLocale::c().toString(m_modifiedSince.toUTC(), QStringLiteral("ddd, dd MMM yyyy hh:mm:ss")) +
+          QLocale::c().toString(m_modifiedSince.toUTC(),
+                                QStringLiteral("ddd, dd MMM yyyy hh:mm:ss")) +
           QStringLiteral(" GMT"));
   const bool zUrl = m_jestUzytkownik;
   if (zUrl || !m_username.isEmpty()) {
     const QString para = zUrl ? m_uzytkownik + QLatin1Char(':') + m_haslo
                               : m_username + QLatin1Char(':') + m_password;
-    linia(QStringLiteral("Authorization: Basic ") +
-          QString::fromLatin1(NaBajty(para).toBase64()));
+    linia(QStringLiteral("Authorization: Basic ") + QString::fromLatin1(NaBajty(para).toBase64()));
   }
   if (!m_cookie.isEmpty())
     linia(QStringLiteral("Cookie: ") + m_cookie);
@@ -392,9 +392,9 @@ void TKlientHttp::CzytajNaglowek()
 {
   while (m_faza == fhNaglowek) {
     const qsizetype lf = m_bufor.indexOf('\n');
-    const qsizetype dlugosc =
-        lf >= 0 ? (lf > 0 && m_bufor.at(lf - 1) == '\r' ? lf - 1 : lf)
-                : (m_bufor.endsWith('\r') ? m_bufor.size() - 1 : m_bufor.size());
+    const qsizetype dlugosc = lf >= 0
+                                  ? (lf > 0 && m_bufor.at(lf - 1) == '\r' ? lf - 1 : lf)
+                                  : (m_bufor.endsWith('\r') ? m_bufor.size() - 1 : m_bufor.size());
     if (dlugosc >= NajdluzszaLinia) {
       Niepowodzenie(kZlaOdpowiedz, QStringLiteral("HTTP line too long"));
       return;
@@ -519,10 +519,10 @@ void TKlientHttp::GniazdoZamkniete(quint16 blad)
   // A connection reset is no end of a reply: unless its length was declared and has come,
   // what came may be any part of it.
   const bool calaTresc = m_contentLength >= 0 && m_odebranaTresc >= m_contentLength;
-  if (blad != 0 && ((m_faza == fhTresc && !calaTresc) ||
-                    (m_faza == fhNaglowek && m_statusCode < 400))) {
-    Niepowodzenie(kZlaOdpowiedz, QStringLiteral("HTTP reply truncated (Error #%1)")
-                                     .arg(QString::number(blad)));
+  if (blad != 0 &&
+      ((m_faza == fhTresc && !calaTresc) || (m_faza == fhNaglowek && m_statusCode < 400))) {
+    Niepowodzenie(kZlaOdpowiedz,
+                  QStringLiteral("HTTP reply truncated (Error #%1)").arg(QString::number(blad)));
     return;
   }
   switch (m_faza) {

@@ -41,7 +41,7 @@ constexpr int WSAHOST_NOT_FOUND = 11001;
 constexpr int WSATRY_AGAIN = 11002;
 constexpr int WSANO_RECOVERY = 11003;
 constexpr int WSANO_DATA = 11004;
-}
+} // namespace KodBledu
 
 // errno (as set by socket calls) to the Winsock number; unknown values come back unchanged.
 int KodBleduZErrno(int numerErrno);

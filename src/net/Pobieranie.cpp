@@ -37,7 +37,7 @@ bool PobierzDoPliku(const QString &url, const QString &plik, int limitMs)
 
 TPobieranieWTle::TPobieranieWTle(const QString &url, const QString &plik, int limitMs,
                                  std::function<void(bool)> gotowe, QObject *rodzic)
-  : QObject(rodzic), m_plik(plik), m_gotowe(std::move(gotowe))
+    : QObject(rodzic), m_plik(plik), m_gotowe(std::move(gotowe))
 {
   if (!m_plik.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
     QTimer::singleShot(0, this, [this] { Koniec(false); });

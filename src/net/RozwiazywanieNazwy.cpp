@@ -28,7 +28,7 @@ struct TRozwiazywanieNazwy::TWspolne {
 };
 
 TRozwiazywanieNazwy::TRozwiazywanieNazwy(const QString &nazwa, TWynik gotowe, QObject *parent)
-  : QObject(parent), m_wspolne(std::make_shared<TWspolne>()), m_gotowe(std::move(gotowe))
+    : QObject(parent), m_wspolne(std::make_shared<TWspolne>()), m_gotowe(std::move(gotowe))
 {
   m_wspolne->fd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
   bool watek = false;

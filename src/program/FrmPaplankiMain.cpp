@@ -8,13 +8,13 @@
 #include "contacts/Galezie.h"
 #include "contacts/ModelDrzewa.h"
 #include "contacts/ui/DelegatWezla.h"
-#include "program/KomendyKontaktow.h"
 #include "contacts/ui/Obrazki.h"
-#include "program/PulpitGlownegoOkna.h"
 #include "contacts/ui/WidokDrzewa.h"
 #include "dialogs/ui/KatalogFrm.h"
 #include "gg/AutomatycznaZajetosc.h"
 #include "gg/Sesja.h"
+#include "program/KomendyKontaktow.h"
+#include "program/PulpitGlownegoOkna.h"
 
 #include <QAction>
 #include <QApplication>
@@ -148,7 +148,8 @@ void TFrmPaplankiMain::Uruchom()
   PrzywrocZArchiwum();
 
   if (u.CzytajTestowanie()) {
-    for (const char16_t *tekst : {u"Imiona", u"Nazwiska", u"Miejscowości", u"Telefony", u"Emaile"}) {
+    for (const char16_t *tekst :
+         {u"Imiona", u"Nazwiska", u"Miejscowości", u"Telefony", u"Emaile"}) {
       TWezel *w = Drzewo.Dodaj(nullptr, QString::fromUtf16(tekst));
       w->UstawDane(std::make_shared<TAtrybut>(nullptr));
     }
@@ -193,11 +194,11 @@ void TFrmPaplankiMain::FormCloseQuery(bool &CanClose)
   WstrzymajOdczytWArchiwum(true);
   Zaznacz(nieprzeczytany);
   WstrzymajOdczytWArchiwum(false);
-  CanClose = PokazKomunikat(QStringLiteral("Są jeszcze nieprzeczytane wiadomości.\r"
-                                           "Mimo to zamknąć ?"),
-                            QStringLiteral("Ostrzeżenie"),
-                            Komunikat::PrzyciskiTakNie | Komunikat::IkonaPytania) ==
-             Komunikat::WynikTak;
+  CanClose =
+      PokazKomunikat(QStringLiteral("Są jeszcze nieprzeczytane wiadomości.\r"
+                                    "Mimo to zamknąć ?"),
+                     QStringLiteral("Ostrzeżenie"),
+                     Komunikat::PrzyciskiTakNie | Komunikat::IkonaPytania) == Komunikat::WynikTak;
   if (CanClose)
     PowiadomOOczekujacych();
   else if (m_archiwumDrzewa)
@@ -257,8 +258,7 @@ void TFrmPaplankiMain::keyPressEvent(QKeyEvent *zdarzenie)
 
 bool TFrmPaplankiMain::eventFilter(QObject *obiekt, QEvent *zdarzenie)
 {
-  if (obiekt == TreeView1 && zdarzenie->type() == QEvent::KeyPress &&
-      !TreeView1->Edytuje()) {
+  if (obiekt == TreeView1 && zdarzenie->type() == QEvent::KeyPress && !TreeView1->Edytuje()) {
     // Key preview: the window sees the tree's keys first.
     const int klawisz = static_cast<QKeyEvent *>(zdarzenie)->key();
     if (FormKeyDown(klawisz) || TreeView1KeyPress(klawisz))

@@ -62,11 +62,11 @@ public:
 
   QToolButton *PolaczTB = nullptr; // "&Połącz", down: the user wants to be connected
   QToolButton *SzukajTB = nullptr;
-  QAction *Szukaj1 = nullptr;      // "&Szukaj" of the "&Paplanki" menu
-  QAction *ZmienStan1 = nullptr;   // "Zmień stan..." of the "&Paplanki" menu (the status dialog)
+  QAction *Szukaj1 = nullptr;    // "&Szukaj" of the "&Paplanki" menu
+  QAction *ZmienStan1 = nullptr; // "Zmień stan..." of the "&Paplanki" menu (the status dialog)
   TWidokDrzewa *TreeView1 = nullptr;
-  TModelDrzewa *Model = nullptr;   // the view adapter of Drzewo
-  QMenu *TreePM = nullptr;         // rebuilt by TreePMPopup at every opening
+  TModelDrzewa *Model = nullptr; // the view adapter of Drzewo
+  QMenu *TreePM = nullptr;       // rebuilt by TreePMPopup at every opening
 
   QTimer IdleTmr; // 50000 ms, auto-away (the sockets and the other timers are the session's)
 

@@ -53,8 +53,7 @@ void TFrmPaplankiMain::OtworzArchiwum()
   connect(Historia1, &QAction::triggered, this, [this] { HistoriaClick(); });
 
   m_archiwum = std::make_unique<TArchiwum>();
-  const QString plik =
-      QDir(KatalogDanych(NazwaProduktu())).filePath(TArchiwum::NazwaPliku());
+  const QString plik = QDir(KatalogDanych(NazwaProduktu())).filePath(TArchiwum::NazwaPliku());
   if (!m_archiwum->Otworz(plik))
     return;
   m_archiwum->UstawPrzyBledzieZapisu([this] {

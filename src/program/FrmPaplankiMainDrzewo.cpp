@@ -81,8 +81,7 @@ void TFrmPaplankiMain::TreeView1Deletion(TWezel *wezel)
 
 void TFrmPaplankiMain::TreeView1Expanding(TWezel *wezel)
 {
-  if (!wezel || m_rozwijanie || !wezel->Dane() ||
-      wezel->Dane()->Rodzaj() != TRodzajWezla::Atrybut)
+  if (!wezel || m_rozwijanie || !wezel->Dane() || wezel->Dane()->Rodzaj() != TRodzajWezla::Atrybut)
     return;
   m_rozwijanie = true;
   Drzewo.UsunDzieci(wezel);

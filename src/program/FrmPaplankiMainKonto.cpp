@@ -3,13 +3,13 @@
 
 #include "program/FrmPaplankiMain.h"
 
-#include "net/Blad.h"
 #include "app/ui/Aplikacja.h"
-#include "gg/Katalog.h"
 #include "dialogs/ui/KatalogFrm.h"
 #include "dialogs/ui/MojeDaneFrm.h"
+#include "gg/Katalog.h"
 #include "gg/SerwerAlternatywny.h"
 #include "gg/Sesja.h"
+#include "net/Blad.h"
 
 namespace {
 

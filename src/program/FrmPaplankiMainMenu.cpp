@@ -63,12 +63,12 @@ void TFrmPaplankiMain::TreePMPopup()
   // Each item passes itself, so that Wstaw1Click can tell the general "Wyślij" from the others.
   const auto pozycja = [this](QMenu *menu, const QString &tytul, auto obsluga) {
     QAction *a = menu->addAction(tytul);
-    connect(a, &QAction::triggered, this, [this, a, obsluga] {
-      WykonajZObslugaBledow([&] { (this->*obsluga)(a); });
-    });
+    connect(a, &QAction::triggered, this,
+            [this, a, obsluga] { WykonajZObslugaBledow([&] { (this->*obsluga)(a); }); });
     return a;
   };
-  const auto polecenie = [this](QMenu *menu, const QString &tytul, void (TFrmPaplankiMain::*obsluga)()) {
+  const auto polecenie = [this](QMenu *menu, const QString &tytul,
+                                void (TFrmPaplankiMain::*obsluga)()) {
     return DodajPolecenie(menu, tytul, obsluga);
   };
 
@@ -103,7 +103,8 @@ void TFrmPaplankiMain::TreePMPopup()
 
 void TFrmPaplankiMain::DodajPozycjeOgolne(QMenu *menu)
 {
-  const auto polecenie = [this](QMenu *m, const QString &tytul, void (TFrmPaplankiMain::*obsluga)()) {
+  const auto polecenie = [this](QMenu *m, const QString &tytul,
+                                void (TFrmPaplankiMain::*obsluga)()) {
     return DodajPolecenie(m, tytul, obsluga);
   };
   const auto przelacznik = [&](const QString &tytul, bool wlaczony,
@@ -152,10 +153,10 @@ void TFrmPaplankiMain::DodajPozycjeOgolne(QMenu *menu)
   przelacznik(QStringLiteral("Informacje GG"), u.InformacjeGG(),
               &TFrmPaplankiMain::InformacjeGGClick);
   const TSerwerAlternatywny alternatywny = SerwerAlternatywny(u);
-  przelacznik(QStringLiteral("Serwer alternatywny %1, %2:%3")
-                  .arg(alternatywny.AdresRejestracji, alternatywny.AdresInformacji,
-                       alternatywny.Port),
-              u.SerwerAlternatywny(), &TFrmPaplankiMain::SerwerAlternatywnyClick);
+  przelacznik(
+      QStringLiteral("Serwer alternatywny %1, %2:%3")
+          .arg(alternatywny.AdresRejestracji, alternatywny.AdresInformacji, alternatywny.Port),
+      u.SerwerAlternatywny(), &TFrmPaplankiMain::SerwerAlternatywnyClick);
   if (Sesja().StanGG() == gsClosed)
     polecenie(menu, QStringLiteral("Hasło"), &TFrmPaplankiMain::HasloClick);
 }

@@ -4,17 +4,16 @@
 #include "program/FrmPaplankiMain.h"
 
 #include "app/ui/Aplikacja.h"
-#include "program/PasekRozlaczenia.h"
 #include "gg/Sesja.h"
+#include "program/PasekRozlaczenia.h"
 
 #include <QAction>
 #include <QToolBar>
 
 void TFrmPaplankiMain::ZbudujPasekRozlaczenia()
 {
-  PasekRozlaczenia = new TPasekRozlaczenia([this]() -> int {
-    return m_sesja ? m_sesja->DoLaczenia() : -1;
-  });
+  PasekRozlaczenia =
+      new TPasekRozlaczenia([this]() -> int { return m_sesja ? m_sesja->DoLaczenia() : -1; });
   // A row of its own under the toolbar, so that the tree stays the window's central widget.
   auto *rzad = new QToolBar(QStringLiteral("Stan połączenia"), this);
   rzad->setObjectName(QStringLiteral("PasekRozlaczeniaTB"));

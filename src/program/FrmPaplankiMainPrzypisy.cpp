@@ -2,11 +2,10 @@
 
 #include "program/FrmPaplankiMain.h"
 
-#include "net/Blad.h"
 #include "contacts/Galezie.h"
 #include "contacts/Przypisy.h"
 #include "contacts/ui/ProfileFrm.h"
-
+#include "net/Blad.h"
 
 void TFrmPaplankiMain::EdytujPrzypisy()
 {

@@ -4,11 +4,11 @@
 #include "program/FrmPaplankiMain.h"
 
 #include "contacts/ModelDrzewa.h"
-#include "program/KomendyKontaktow.h"
 #include "contacts/ui/WidokDrzewa.h"
-#include "gg/Katalog.h"
 #include "dialogs/ui/KatalogFrm.h"
+#include "gg/Katalog.h"
 #include "gg/Sesja.h"
+#include "program/KomendyKontaktow.h"
 
 #include <QApplication>
 #include <QToolButton>

@@ -37,8 +37,8 @@ void TFrmPaplankiMain::StatusBar1DblClick()
 
 void TFrmPaplankiMain::WlaczAutomatycznaZajetosc()
 {
-  m_automatycznaZajetosc = std::make_unique<TAutomatycznaZajetosc>(Sesja(), Ustawienia(),
-                                                                    PiszeWiadomosc, IdleTmr);
+  m_automatycznaZajetosc =
+      std::make_unique<TAutomatycznaZajetosc>(Sesja(), Ustawienia(), PiszeWiadomosc, IdleTmr);
   qApp->installEventFilter(m_automatycznaZajetosc.get());
 }
 

@@ -1,19 +1,18 @@
 #include "program/KomendyKontaktow.h"
 
-#include "net/Blad.h"
 #include "app/Komunikaty.h"
 #include "contacts/BazaKontaktow.h"
 #include "contacts/Drzewo.h"
 #include "contacts/Galezie.h"
-#include "gg/ListaKontaktow.h"
 #include "contacts/Rejestr.h"
 #include "contacts/Ustawienia.h"
 #include "contacts/ui/FrmPaplankiDaneUzytkownika.h"
+#include "gg/ListaKontaktow.h"
+#include "net/Blad.h"
 
-TKomendyKontaktow::TKomendyKontaktow(TDrzewo &drzewo, TUstawienia &ustawienia,
-                                     TBazaKontaktow &baza, TNadawcaPakietow &sesja,
-                                     TBuforListy &buforListy, TCelKomendy wybranyWezel,
-                                     TPokazKomunikat pokazKomunikat)
+TKomendyKontaktow::TKomendyKontaktow(TDrzewo &drzewo, TUstawienia &ustawienia, TBazaKontaktow &baza,
+                                     TNadawcaPakietow &sesja, TBuforListy &buforListy,
+                                     TCelKomendy wybranyWezel, TPokazKomunikat pokazKomunikat)
     : m_drzewo(drzewo), m_ustawienia(ustawienia), m_baza(baza), m_sesja(sesja),
       m_buforListy(buforListy), m_wybranyWezel(std::move(wybranyWezel)),
       m_pokazKomunikat(std::move(pokazKomunikat))
@@ -38,9 +37,8 @@ void TKomendyKontaktow::WczytajBaze()
 {
   m_baza.Utworz(m_ustawienia.RodzajBazy(), true,
                 [this](int n, const QString &i, const QString &na, const QString &e,
-                       const QString &t, const QString &o, int s) {
-                  DodajDoDrzewa(n, i, na, e, t, o, s);
-                });
+                       const QString &t, const QString &o,
+                       int s) { DodajDoDrzewa(n, i, na, e, t, o, s); });
 }
 
 void TKomendyKontaktow::DodajSledzonego1Click()
@@ -140,9 +138,8 @@ void TKomendyKontaktow::PrzelaczBazaClick(int rodzaj)
   try {
     m_baza.Utworz(rodzaj, wczytaj,
                   [this](int n, const QString &i, const QString &na, const QString &e,
-                         const QString &t, const QString &o, int s) {
-                    DodajDoDrzewa(n, i, na, e, t, o, s);
-                  });
+                         const QString &t, const QString &o,
+                         int s) { DodajDoDrzewa(n, i, na, e, t, o, s); });
   } catch (...) {
     // The kind's store is in place without its contacts: the setting follows it.
     m_ustawienia.UstawBazaKontaktow(rodzaj);

@@ -55,9 +55,8 @@ public:
   static QString PytanieOPrzelaczenie(int rodzaj);
 
 private:
-  void DodajDoDrzewa(int Numer, const QString &Imie, const QString &Nazwisko,
-                     const QString &EMail, const QString &Telefon, const QString &Opis,
-                     int Sledzony);
+  void DodajDoDrzewa(int Numer, const QString &Imie, const QString &Nazwisko, const QString &EMail,
+                     const QString &Telefon, const QString &Opis, int Sledzony);
   TFrmPaplankiDaneUzytkownika &Dialog() const;
 
   TDrzewo &m_drzewo;

@@ -2,12 +2,12 @@
 
 #include "app/ui/FormaBezdokumentowaPozycjonowana.h"
 #include "contacts/ui/FrmPaplankiDaneUzytkownika.h"
-#include "program/FrmPaplankiMain.h"
 #include "contacts/ui/ProfileFrm.h"
 #include "dialogs/ui/FrmStan.h"
 #include "dialogs/ui/KatalogFrm.h"
 #include "dialogs/ui/MojeDaneFrm.h"
 #include "dialogs/ui/WypowiedzFrm.h"
+#include "program/FrmPaplankiMain.h"
 
 #include <QCoreApplication>
 
@@ -16,8 +16,8 @@ TOknaAplikacji::TOknaAplikacji()
   // The main window comes first: it is the application's main window. The three hidden frames
   // after it run the frame's creation again, so the hint handler ends with the last of them.
   FrmPaplankiMain = new TFrmPaplankiMain;
-  QObject::connect(FrmPaplankiMain, &TFormaStandardowa::Zamknieto, qApp,
-                   &QCoreApplication::quit, Qt::QueuedConnection);
+  QObject::connect(FrmPaplankiMain, &TFormaStandardowa::Zamknieto, qApp, &QCoreApplication::quit,
+                   Qt::QueuedConnection);
   FormaStandardowa = new TFormaStandardowa;
   FormaBezdokumentowa = new TFormaBezdokumentowa;
   FormaBezdokumentowaPozycjonowana = new TFormaBezdokumentowaPozycjonowana;
@@ -30,8 +30,7 @@ TOknaAplikacji::TOknaAplikacji()
 }
 
 namespace {
-template <typename T>
-void Zniszcz(T *&okno)
+template <typename T> void Zniszcz(T *&okno)
 {
   delete okno;
   okno = nullptr;

@@ -39,8 +39,8 @@ TPasekRozlaczenia::TPasekRozlaczenia(TPozostalo pozostalo, QWidget *rodzic)
   PowodLbl->setWordWrap(true);
   OdliczanieLbl = new QLabel(m_liniaPowodu);
   OdliczanieLbl->setObjectName(QStringLiteral("OdliczanieLbl"));
-  PolaczTerazBtn = Przycisk(QStringLiteral("Połącz teraz"), QStringLiteral("PolaczTerazBtn"),
-                            m_liniaPowodu);
+  PolaczTerazBtn =
+      Przycisk(QStringLiteral("Połącz teraz"), QStringLiteral("PolaczTerazBtn"), m_liniaPowodu);
   MojeDaneBtn = Przycisk(QStringLiteral("Moje dane"), QStringLiteral("MojeDaneBtn"), m_liniaPowodu);
   auto *wiersz = new QHBoxLayout(m_liniaPowodu);
   wiersz->setContentsMargins(0, 0, 0, 0);
@@ -53,8 +53,8 @@ TPasekRozlaczenia::TPasekRozlaczenia(TPozostalo pozostalo, QWidget *rodzic)
   OdrzuconeLbl = new QLabel(m_liniaOdrzuconych);
   OdrzuconeLbl->setObjectName(QStringLiteral("OdrzuconeLbl"));
   OdrzuconeLbl->setWordWrap(true);
-  PokazOdrzuconeBtn = Przycisk(QStringLiteral("Pokaż"), QStringLiteral("PokazOdrzuconeBtn"),
-                               m_liniaOdrzuconych);
+  PokazOdrzuconeBtn =
+      Przycisk(QStringLiteral("Pokaż"), QStringLiteral("PokazOdrzuconeBtn"), m_liniaOdrzuconych);
   PokazOdrzuconeBtn->setAccessibleName(QStringLiteral("Pokaż odrzucone wiadomości"));
   ZamknijOdrzuconeBtn = Przycisk(QStringLiteral("Zamknij"), QStringLiteral("ZamknijOdrzuconeBtn"),
                                  m_liniaOdrzuconych);
@@ -126,7 +126,7 @@ void TPasekRozlaczenia::Odswiez()
   MojeDaneBtn->setVisible(m_powod == TPowodRozlaczenia::OdmowaLogowania);
   m_liniaOdrzuconych->setVisible(m_liczbaOdrzuconych > 0);
   OdrzuconeLbl->setText(m_liczbaOdrzuconych > 0 ? TekstOdrzuconych(m_liczbaOdrzuconych)
-                                                 : QString());
+                                                : QString());
   emit Zmieniono();
 }
 
@@ -140,11 +140,11 @@ void TPasekRozlaczenia::PokazOdrzucone()
   lista->setObjectName(QStringLiteral("OdrzuconeLista"));
   lista->setAccessibleName(QStringLiteral("Odrzucone wiadomości"));
   lista->setRootIsDecorated(false);
-  lista->setHeaderLabels({QStringLiteral("Nadawca"), QStringLiteral("Czas"),
-                          QStringLiteral("Pierwsza linia")});
+  lista->setHeaderLabels(
+      {QStringLiteral("Nadawca"), QStringLiteral("Czas"), QStringLiteral("Pierwsza linia")});
   for (const TOdrzuconaWiadomosc &w : m_odrzucone)
-    new QTreeWidgetItem(lista, {QString::number(w.Nadawca), DataCzasNaTekst(w.Czas),
-                                w.PierwszaLinia});
+    new QTreeWidgetItem(lista,
+                        {QString::number(w.Nadawca), DataCzasNaTekst(w.Czas), w.PierwszaLinia});
   lista->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
   auto *przyciski = new QDialogButtonBox(QDialogButtonBox::Close, okno);
   connect(przyciski, &QDialogButtonBox::rejected, okno, &QDialog::reject);

@@ -1,14 +1,14 @@
 #include "program/PulpitGlownegoOkna.h"
 
 #include "contacts/Galezie.h"
-#include "contacts/Rejestr.h"
-#include "program/FrmPaplankiMain.h"
 #include "contacts/ModelDrzewa.h"
+#include "contacts/Rejestr.h"
 #include "contacts/ui/DelegatWezla.h"
 #include "contacts/ui/Obrazki.h"
 #include "contacts/ui/WidokDrzewa.h"
 #include "gg/Sesja.h"
 #include "gg/SesjaPakiety.h"
+#include "program/FrmPaplankiMain.h"
 #include "pulpit/LicznikNieprzeczytanych.h"
 #include "pulpit/Powiadomienia.h"
 #include "pulpit/ui/Zasobnik.h"
@@ -130,8 +130,9 @@ void TPulpitGlownegoOkna::OdswiezTeraz()
   QString stan = NazwaKoduStanu(sesja.StanWlasny() == 0 ? StanGG::Niedostepny : sesja.StanWlasny());
   if (!sesja.OpisWlasny().isEmpty())
     stan += QStringLiteral(": ") + sesja.OpisWlasny();
-  const QString podpowiedz = m_okno.NazwaProduktu() + u'\n' + stan + u'\n' +
-                             QStringLiteral("Nieprzeczytane wiadomości: %1").arg(m_licznik->Liczba());
+  const QString podpowiedz =
+      m_okno.NazwaProduktu() + u'\n' + stan + u'\n' +
+      QStringLiteral("Nieprzeczytane wiadomości: %1").arg(m_licznik->Liczba());
   // Called for every status bar text: the tray is told only what changed.
   if (indeks == m_pokazanyObraz && podpowiedz == m_pokazanaPodpowiedz)
     return;
@@ -156,7 +157,8 @@ void TPulpitGlownegoOkna::OdswiezTeraz()
 QString TPulpitGlownegoOkna::PodpisNadawcy(int nadawca, const TWezel *linia) const
 {
   const TWezel *kontakt = m_okno.Drzewo.ZnajdzUzytkownika(nadawca);
-  const TUzytkownik *u = kontakt ? kontakt->DaneJako<TUzytkownik>() : TDrzewo::UzytkownikWezla(linia);
+  const TUzytkownik *u =
+      kontakt ? kontakt->DaneJako<TUzytkownik>() : TDrzewo::UzytkownikWezla(linia);
   return u && !u->Opis.isEmpty() ? u->Opis : QString::number(nadawca);
 }
 

@@ -5,8 +5,8 @@
 #include <QHash>
 #include <QIcon>
 #include <QObject>
-#include <QTimer>
 #include <QString>
+#include <QTimer>
 
 #include <unordered_map>
 

@@ -25,8 +25,7 @@ public:
     return scaledPixmap(rozmiar, tryb, stan, 1.0);
   }
 
-  QPixmap scaledPixmap(const QSize &rozmiar, QIcon::Mode tryb, QIcon::State,
-                       qreal skala) override
+  QPixmap scaledPixmap(const QSize &rozmiar, QIcon::Mode tryb, QIcon::State, qreal skala) override
   {
     // QIcon asks in device pixels already.
     const int bok = qMin(rozmiar.width(), rozmiar.height());

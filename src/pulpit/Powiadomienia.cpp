@@ -54,12 +54,12 @@ void TPowiadomienia::Wyslij(int klucz, TWpis &wpis)
 {
   if (!m_polaczenie.isConnected())
     return;
-  QDBusMessage wywolanie = QDBusMessage::createMethodCall(
-      QLatin1String(Usluga), QLatin1String(Sciezka), QLatin1String(Interfejs),
-      QStringLiteral("Notify"));
-  const QStringList akcje{QLatin1String(AkcjaDomyslna), QStringLiteral("Pokaż"),
+  QDBusMessage wywolanie =
+      QDBusMessage::createMethodCall(QLatin1String(Usluga), QLatin1String(Sciezka),
+                                     QLatin1String(Interfejs), QStringLiteral("Notify"));
+  const QStringList akcje{QLatin1String(AkcjaDomyslna),  QStringLiteral("Pokaż"),
                           QLatin1String(AkcjaOdpowiedz), QStringLiteral("Odpowiedz"),
-                          QLatin1String(AkcjaPokaz), QStringLiteral("Pokaż")};
+                          QLatin1String(AkcjaPokaz),     QStringLiteral("Pokaż")};
   QVariantMap wskazowki;
   wskazowki.insert(QStringLiteral("category"), QStringLiteral("im.received"));
   wskazowki.insert(QStringLiteral("desktop-entry"), NazwaPulpitowa());
@@ -67,8 +67,8 @@ void TPowiadomienia::Wyslij(int klucz, TWpis &wpis)
   wskazowki.insert(QStringLiteral("suppress-sound"), true);
   // A message is plain text, whatever it holds.
   const QString tresc = m_znaczniki ? wpis.tresc.toHtmlEscaped() : wpis.tresc;
-  wywolanie << QStringLiteral("Paplanki (GG)") << wpis.id << NazwaPulpitowa() << wpis.tytul
-            << tresc << akcje << wskazowki << qint32(-1);
+  wywolanie << QStringLiteral("Paplanki (GG)") << wpis.id << NazwaPulpitowa() << wpis.tytul << tresc
+            << akcje << wskazowki << qint32(-1);
   wpis.czeka = true;
   wpis.zalegly = false;
   ++m_wyslane;
@@ -116,9 +116,9 @@ void TPowiadomienia::ZamknijWszystkie()
 
 void TPowiadomienia::Zamknij(uint id)
 {
-  QDBusMessage wywolanie = QDBusMessage::createMethodCall(
-      QLatin1String(Usluga), QLatin1String(Sciezka), QLatin1String(Interfejs),
-      QStringLiteral("CloseNotification"));
+  QDBusMessage wywolanie =
+      QDBusMessage::createMethodCall(QLatin1String(Usluga), QLatin1String(Sciezka),
+                                     QLatin1String(Interfejs), QStringLiteral("CloseNotification"));
   wywolanie << id;
   m_polaczenie.send(wywolanie);
 }

@@ -51,9 +51,9 @@ private slots:
 
 private:
   struct TWpis {
-    uint id = 0;       // the service's number, 0 until it has answered
-    bool czeka = false; // a Notify call is on its way
-    bool zalegly = false; // content changed while waiting
+    uint id = 0;               // the service's number, 0 until it has answered
+    bool czeka = false;        // a Notify call is on its way
+    bool zalegly = false;      // content changed while waiting
     bool doZamkniecia = false; // closed while waiting: close once numbered
     int liczba = 0;
     QString tytul;

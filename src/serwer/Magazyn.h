@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Everything the server keeps across restarts, behind one interface so that another engine can
@@ -24,7 +24,7 @@ struct TWiadomoscZakolejkowana {
 struct TWpisKatalogu {
   std::uint32_t Numer = 0;
   std::string Imie, Nazwisko, Pseudonim, Miejscowosc;
-  int Plec = 0;        // as the account dialog numbers it: 1 a man, 2 a woman, 0 not given
+  int Plec = 0;         // as the account dialog numbers it: 1 a man, 2 a woman, 0 not given
   int RokUrodzenia = 0; // 0 not given
 };
 

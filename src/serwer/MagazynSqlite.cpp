@@ -166,8 +166,8 @@ public:
         m_baza, "INSERT OR REPLACE INTO tokeny(id, wartosc, wygasa) VALUES(?, ?, ?)");
     m_usunToken = std::make_unique<TZapytanie>(
         m_baza, "DELETE FROM tokeny WHERE id=? OR wygasa<=? RETURNING id, wartosc, wygasa");
-    m_token = std::make_unique<TZapytanie>(
-        m_baza, "SELECT wartosc FROM tokeny WHERE id=? AND wygasa>?");
+    m_token =
+        std::make_unique<TZapytanie>(m_baza, "SELECT wartosc FROM tokeny WHERE id=? AND wygasa>?");
     m_zablokowani = std::make_unique<TZapytanie>(
         m_baza, "SELECT kogo FROM zablokowani WHERE numer=? ORDER BY kogo");
     m_zapiszListe = std::make_unique<TZapytanie>(
@@ -177,8 +177,8 @@ public:
         std::make_unique<TZapytanie>(m_baza, "DELETE FROM zablokowani WHERE numer=?");
     m_dodajZablokowanego = std::make_unique<TZapytanie>(
         m_baza, "INSERT OR IGNORE INTO zablokowani(numer, kogo) VALUES(?, ?)");
-    m_blokuje = std::make_unique<TZapytanie>(
-        m_baza, "SELECT 1 FROM zablokowani WHERE numer=? AND kogo=?");
+    m_blokuje =
+        std::make_unique<TZapytanie>(m_baza, "SELECT 1 FROM zablokowani WHERE numer=? AND kogo=?");
     m_zapiszWpis = std::make_unique<TZapytanie>(
         m_baza, "INSERT OR REPLACE INTO katalog VALUES(?, ?, ?, ?, ?, ?, ?)");
     m_wpis = std::make_unique<TZapytanie>(
@@ -262,8 +262,7 @@ public:
     return numer;
   }
 
-  void ZapiszToken(const std::string &id, const std::string &wartosc,
-                   std::int64_t wygasa) override
+  void ZapiszToken(const std::string &id, const std::string &wartosc, std::int64_t wygasa) override
   {
     m_zapiszToken->Wiaz(1, id).Wiaz(2, wartosc).Wiaz(3, wygasa).Wykonaj();
   }

@@ -18,7 +18,9 @@ inline void DopiszLE(std::string &cel, std::uint32_t v)
 // The 32-bit little-endian value at `od`; the caller has checked the length.
 inline std::uint32_t CzytajLE(std::string_view z, std::size_t od)
 {
-  const auto b = [&](std::size_t i) { return std::uint32_t(static_cast<unsigned char>(z[od + i])); };
+  const auto b = [&](std::size_t i) {
+    return std::uint32_t(static_cast<unsigned char>(z[od + i]));
+  };
   return b(0) | (b(1) << 8) | (b(2) << 16) | (b(3) << 24);
 }
 

@@ -110,8 +110,7 @@ struct TSerwerGG::TPolaczenie : std::enable_shared_from_this<TSerwerGG::TPolacze
 
 TSerwerGG::TSerwerGG(asio::io_context &io, TMagazyn &magazyn, TLogSerwera &log, TLimity limity)
     : m_io(io), m_magazyn(magazyn), m_log(log), m_limity(limity), m_akceptor(io), m_zegar(io),
-      m_pauza(io), m_gotowosc(io), m_dlawienie(limity.NieudaneNaMinute),
-      m_bufor(64 * 1024)
+      m_pauza(io), m_gotowosc(io), m_dlawienie(limity.NieudaneNaMinute), m_bufor(64 * 1024)
 {
   const int fd = ::epoll_create1(EPOLL_CLOEXEC);
   if (fd < 0)
@@ -368,8 +367,7 @@ void TSerwerGG::Obsluz(const TWsk &p, std::uint32_t typ, std::string_view cialo)
     break; // a second login on a logged-in connection changes nothing
   default:
     if (m_log.Gadatliwy())
-      m_log.Zdarzenie("nieznany pakiet " + std::to_string(typ) + " od " +
-                      std::to_string(p->Numer));
+      m_log.Zdarzenie("nieznany pakiet " + std::to_string(typ) + " od " + std::to_string(p->Numer));
     break;
   }
 }
@@ -572,8 +570,8 @@ void TSerwerGG::Logowanie(const TWsk &p, std::string_view cialo)
   } catch (const std::exception &e) {
     m_log.Zdarzenie(std::string("magazyn: ") + e.what());
   }
-  if (!haslo || LoginHash(p->Ziarno, QByteArrayView(haslo->data(), qsizetype(haslo->size()))) !=
-                    skrot) {
+  if (!haslo ||
+      LoginHash(p->Ziarno, QByteArrayView(haslo->data(), qsizetype(haslo->size()))) != skrot) {
     m_dlawienie.Nieudane(p->Adres);
     odmowa(haslo ? "złe hasło" : "nieznany numer");
     return;
@@ -581,7 +579,8 @@ void TSerwerGG::Logowanie(const TWsk &p, std::string_view cialo)
   const auto stary = m_zalogowani.find(numer);
   if (stary != m_zalogowani.end() && !stary->second->Odpowiadacz) {
     TPolaczenie &s = *stary->second;
-    m_log.Zdarzenie("ponowne logowanie " + std::to_string(numer) + ": pierwsze połączenie rozłączone");
+    m_log.Zdarzenie("ponowne logowanie " + std::to_string(numer) +
+                    ": pierwsze połączenie rozłączone");
     Wyslij(s, GGAnsDisconnecting, {});
     ZamknijPoWyslaniu(s.shared_from_this());
   } else if (stary != m_zalogowani.end()) {
@@ -991,7 +990,8 @@ void TSerwerGG::ListaKontaktow(TPolaczenie &p, std::string_view cialo)
       do {
         const std::size_t ile = std::min(KawalekListy, lista.size() - od);
         const char typ = od + ile < lista.size() ? 0x04 : 0x06;
-        Wyslij(p, GGAnsUserList, std::string_view(&typ, 1), std::string_view(lista).substr(od, ile));
+        Wyslij(p, GGAnsUserList, std::string_view(&typ, 1),
+               std::string_view(lista).substr(od, ile));
         od += ile;
       } while (od < lista.size());
     }

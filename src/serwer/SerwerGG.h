@@ -47,7 +47,6 @@ public:
   // gets, prefixed. For demos.
   void DodajOdpowiadacza(std::uint32_t numer, const std::string &opis);
 
-
   struct TPolaczenie;
 
 private:

@@ -31,10 +31,10 @@ std::string Parametr(const std::string &zapytanie, std::string_view nazwa)
     const std::string_view para = z.substr(0, amp);
     const std::size_t rowna = para.find('=');
     if (para.substr(0, rowna) == nazwa) {
-      const QByteArray w = DekodujUrl(rowna == std::string_view::npos
-                                          ? QByteArrayView()
-                                          : QByteArrayView(para.data() + rowna + 1,
-                                                           qsizetype(para.size() - rowna - 1)));
+      const QByteArray w = DekodujUrl(
+          rowna == std::string_view::npos
+              ? QByteArrayView()
+              : QByteArrayView(para.data() + rowna + 1, qsizetype(para.size() - rowna - 1)));
       return std::string(w.constData(), std::size_t(w.size()));
     }
     if (amp == std::string_view::npos)
@@ -126,8 +126,7 @@ void TSerwerHttp::Przyjmuj()
 
 void TSerwerHttp::CzytajDalej(const std::shared_ptr<TPolaczenie> &p)
 {
-  p->Gniazdo.async_read_some(asio::buffer(p->Bufor), [this, p](asio::error_code e,
-                                                               std::size_t n) {
+  p->Gniazdo.async_read_some(asio::buffer(p->Bufor), [this, p](asio::error_code e, std::size_t n) {
     if (p->Zamkniete)
       return;
     if (e) {
@@ -202,8 +201,7 @@ void TSerwerHttp::Przetworz(const std::shared_ptr<TPolaczenie> &p)
 }
 
 TSerwerHttp::TOdpowiedz TSerwerHttp::Odpowiedz(const std::string &metoda, const std::string &cel,
-                                               const std::string &host,
-                                               const std::string &tresc)
+                                               const std::string &host, const std::string &tresc)
 {
   const std::size_t pytajnik = cel.find('?');
   std::string sciezka = cel.substr(0, pytajnik);
@@ -231,8 +229,8 @@ TSerwerHttp::TOdpowiedz TSerwerHttp::Odpowiedz(const std::string &metoda, const 
 
 TSerwerHttp::TOdpowiedz TSerwerHttp::Wyszukiwanie(const std::string &zapytanie)
 {
-  const std::int64_t ostatni = std::int64_t(std::strtoll(Parametr(zapytanie, "lastwiad").c_str(),
-                                                         nullptr, 10));
+  const std::int64_t ostatni =
+      std::int64_t(std::strtoll(Parametr(zapytanie, "lastwiad").c_str(), nullptr, 10));
   const auto [numer, tekst] = m_magazyn.NajnowszyKomunikat();
   const std::string adres = m_hostGG + ":" + std::to_string(m_portGG);
   TOdpowiedz o;
@@ -247,8 +245,8 @@ TSerwerHttp::TOdpowiedz TSerwerHttp::Token(const std::string &host)
 {
   const auto [id, wartosc] = m_tokeny.Wydaj();
   // The picture is fetched from wherever the client reached us.
-  std::string nazwa = host.substr(0, host.rfind(':') == std::string::npos ? host.size()
-                                                                           : host.rfind(':'));
+  std::string nazwa =
+      host.substr(0, host.rfind(':') == std::string::npos ? host.size() : host.rfind(':'));
   if (nazwa.empty())
     nazwa = m_akceptor.local_endpoint().address().to_string();
   TOdpowiedz o;

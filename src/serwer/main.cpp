@@ -67,8 +67,8 @@ asio::ip::tcp::endpoint Adres(const std::string &tekst, const char *przelacznik)
 
 std::string Cp1250(const std::string &utf8)
 {
-  const QByteArray b = ConvertCodePage(QByteArray::fromStdString(utf8), StronaKodowaUtf8,
-                                       StronaKodowa1250);
+  const QByteArray b =
+      ConvertCodePage(QByteArray::fromStdString(utf8), StronaKodowaUtf8, StronaKodowa1250);
   return b.toStdString();
 }
 
@@ -231,8 +231,8 @@ int main(int argc, char **argv)
     std::rename(tymczasowy.c_str(), portyDo.c_str());
   }
   log.Zdarzenie("słucham: GG " + gg.address().to_string() + ":" + std::to_string(portGG) +
-                ", WWW " + http.address().to_string() + ":" + std::to_string(portHttp) +
-                ", dane " + dane);
+                ", WWW " + http.address().to_string() + ":" + std::to_string(portHttp) + ", dane " +
+                dane);
 
   asio::signal_set sygnaly(io, SIGTERM, SIGINT);
   sygnaly.async_wait([&](asio::error_code e, int sygnal) {

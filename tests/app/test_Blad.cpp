@@ -1,5 +1,5 @@
-#include "net/Blad.h"
 #include "common/Srodowisko.h"
+#include "net/Blad.h"
 
 class TestBlad : public QObject {
   Q_OBJECT

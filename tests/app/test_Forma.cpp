@@ -1,6 +1,6 @@
 #include "app/Komunikaty.h"
-#include "app/Polozenie.h"
 #include "app/Lokalizacje.h"
+#include "app/Polozenie.h"
 #include "app/Sciezki.h"
 #include "app/ui/FormaBezdokumentowaPozycjonowana.h"
 #include "app/ui/PodgladPomocy.h"
@@ -71,10 +71,7 @@ private slots:
     qputenv("PAPLANKI_LICZNIK", "http://127.0.0.1:1/");
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
   }
-  void init()
-  {
-    QFile::remove(PlikUstawien());
-  }
+  void init() { QFile::remove(PlikUstawien()); }
 
   void skladnikiMenu_data()
   {
@@ -82,16 +79,36 @@ private slots:
     QTest::addColumn<QString>("tytul");
     QTest::addColumn<QString>("podpowiedz");
     QTest::addColumn<QKeySequence>("skrot");
-    QTest::newRow("FileMenu") << "FileMenu" << "&?" << "Instalowanie nowego oprogramowania" << QKeySequence();
-    QTest::newRow("FileExitItem") << "FileExitItem" << "&Zamknij" << "Zamknięcie" << QKeySequence(QStringLiteral("Alt+X"));
-    QTest::newRow("Help1") << "Help1" << "Pomo&c" << "Informacje pomocnicze" << QKeySequence();
-    QTest::newRow("Contents1") << "Contents1" << "Tematy &Pomocy" << "Pomoc główna" << QKeySequence(QStringLiteral("F1"));
-    QTest::newRow("Temmenu1") << "Temmenu1" << "Użycie Pomocy" << "Informacje o użyciu pomocy" << QKeySequence();
-    QTest::newRow("Telefon1") << "Telefon1" << "&Telefon" << "Wykręcenie numeru telefonu do autora" << QKeySequence();
-    QTest::newRow("Poczta1") << "Poczta1" << "Poczta" << "Wysłanie poczty elektronicznej do autora" << QKeySequence();
-    QTest::newRow("Hipertekst1") << "Hipertekst1" << "Hipertekst" << "Podgląd strony hipertekstowej autora" << QKeySequence();
-    QTest::newRow("Uaktualnienie1") << "Uaktualnienie1" << "&Uaktualnienie" << "Uaktualnienie z internetu" << QKeySequence();
-    QTest::newRow("AboutItem") << "AboutItem" << "Windows - &informacje" << "O programie Paplanki (GG)..."
+    QTest::newRow("FileMenu") << "FileMenu"
+                              << "&?"
+                              << "Instalowanie nowego oprogramowania" << QKeySequence();
+    QTest::newRow("FileExitItem") << "FileExitItem"
+                                  << "&Zamknij"
+                                  << "Zamknięcie" << QKeySequence(QStringLiteral("Alt+X"));
+    QTest::newRow("Help1") << "Help1"
+                           << "Pomo&c"
+                           << "Informacje pomocnicze" << QKeySequence();
+    QTest::newRow("Contents1") << "Contents1"
+                               << "Tematy &Pomocy"
+                               << "Pomoc główna" << QKeySequence(QStringLiteral("F1"));
+    QTest::newRow("Temmenu1") << "Temmenu1"
+                              << "Użycie Pomocy"
+                              << "Informacje o użyciu pomocy" << QKeySequence();
+    QTest::newRow("Telefon1") << "Telefon1"
+                              << "&Telefon"
+                              << "Wykręcenie numeru telefonu do autora" << QKeySequence();
+    QTest::newRow("Poczta1") << "Poczta1"
+                             << "Poczta"
+                             << "Wysłanie poczty elektronicznej do autora" << QKeySequence();
+    QTest::newRow("Hipertekst1") << "Hipertekst1"
+                                 << "Hipertekst"
+                                 << "Podgląd strony hipertekstowej autora" << QKeySequence();
+    QTest::newRow("Uaktualnienie1") << "Uaktualnienie1"
+                                    << "&Uaktualnienie"
+                                    << "Uaktualnienie z internetu" << QKeySequence();
+    QTest::newRow("AboutItem") << "AboutItem"
+                               << "Windows - &informacje"
+                               << "O programie Paplanki (GG)..."
                                << QKeySequence(QStringLiteral("Ctrl+Return"));
   }
   void skladnikiMenu()
@@ -120,11 +137,16 @@ private slots:
         wynik << (a->menu() ? a->menu()->objectName() : a->objectName());
       return wynik;
     };
-    QCOMPARE(nazwy(forma.MainMenu), (QStringList{QStringLiteral("FileMenu"), QStringLiteral("Help1")}));
-    QCOMPARE(nazwy(forma.FileMenu), (QStringList{QStringLiteral("N3"), QStringLiteral("FileExitItem")}));
+    QCOMPARE(nazwy(forma.MainMenu),
+             (QStringList{QStringLiteral("FileMenu"), QStringLiteral("Help1")}));
+    QCOMPARE(nazwy(forma.FileMenu),
+             (QStringList{QStringLiteral("N3"), QStringLiteral("FileExitItem")}));
     QCOMPARE(nazwy(forma.Help1),
-             (QStringList{QStringLiteral("Contents1"), QStringLiteral("Temmenu1"), QStringLiteral("N4"), QStringLiteral("Telefon1"), QStringLiteral("Poczta1"), QStringLiteral("Hipertekst1"), QStringLiteral("N6"),
-                          QStringLiteral("Uaktualnienie1"), QStringLiteral("N5"), QStringLiteral("AboutItem")}));
+             (QStringList{QStringLiteral("Contents1"), QStringLiteral("Temmenu1"),
+                          QStringLiteral("N4"), QStringLiteral("Telefon1"),
+                          QStringLiteral("Poczta1"), QStringLiteral("Hipertekst1"),
+                          QStringLiteral("N6"), QStringLiteral("Uaktualnienie1"),
+                          QStringLiteral("N5"), QStringLiteral("AboutItem")}));
     for (const char *s : {"N3", "N4", "N5", "N6"})
       QVERIFY(forma.findChild<QAction *>(QLatin1String(s))->isSeparator());
 
@@ -200,7 +222,8 @@ private slots:
     forma.AboutItem->trigger();
     QVERIFY(odczyt->Pokazany);
     QCOMPARE(odczyt->Tytul, QStringLiteral("O programie Paplanki (GG)..."));
-    QCOMPARE(odczyt->Tekst, QStringLiteral("Paplanki (GG) wersja 5.00.00.67\n") + forma.PrawaAutorskie());
+    QCOMPARE(odczyt->Tekst,
+             QStringLiteral("Paplanki (GG) wersja 5.00.00.67\n") + forma.PrawaAutorskie());
   }
 
   void komunikatFormy()
@@ -243,7 +266,8 @@ private slots:
     });
     TOdbiorcaAdresow odbiorca;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &odbiorca, "Otworz");
-    const auto bezObslugi = qScopeGuard([] { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); });
+    const auto bezObslugi =
+        qScopeGuard([] { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); });
 
     auto forma = std::make_unique<TFormaBezdokumentowa>();
     // The program file carries no extension, as a program here does: F1 stays.
@@ -299,7 +323,8 @@ private slots:
     QTest::newRow("w środku") << QRect(100, 200, 522, 342) << ekran << QPoint(100, 200);
     QTest::newRow("za prawą krawędzią") << QRect(5000, 10, 522, 342) << ekran << QPoint(502, 10);
     QTest::newRow("za dolną krawędzią") << QRect(0, 700, 522, 342) << ekran << QPoint(0, 426);
-    QTest::newRow("dokładnie do krawędzi") << QRect(502, 426, 522, 342) << ekran << QPoint(502, 426);
+    QTest::newRow("dokładnie do krawędzi")
+        << QRect(502, 426, 522, 342) << ekran << QPoint(502, 426);
     QTest::newRow("większe od ekranu") << QRect(300, 300, 2000, 1000) << ekran << QPoint(0, 0);
     QTest::newRow("ujemne") << QRect(-300, -5, 522, 342) << ekran << QPoint(0, 0);
   }
@@ -319,12 +344,18 @@ private slots:
     QTest::addColumn<QList<int>>("odczytane"); // height, width, left, top, state
     using L = TWartosci;
     QTest::newRow("pierwsze uruchomienie") << L{} << QList<int>{342, 522, -1, -1, 0};
-    QTest::newRow("wszystko") << L{{QStringLiteral("Wysokość"), QStringLiteral("400")}, {QStringLiteral("Szerokość"), QStringLiteral("600")}, {QStringLiteral("OdLewej"), QStringLiteral("10")},
-                                   {QStringLiteral("OdGóry"), QStringLiteral("20")}, {QStringLiteral("StanOkna"), QStringLiteral("2")}}
+    QTest::newRow("wszystko") << L{{QStringLiteral("Wysokość"), QStringLiteral("400")},
+                                   {QStringLiteral("Szerokość"), QStringLiteral("600")},
+                                   {QStringLiteral("OdLewej"), QStringLiteral("10")},
+                                   {QStringLiteral("OdGóry"), QStringLiteral("20")},
+                                   {QStringLiteral("StanOkna"), QStringLiteral("2")}}
                               << QList<int>{400, 600, 10, 20, 2};
-    QTest::newRow("wysokość nie liczbą") << L{{QStringLiteral("Wysokość"), QStringLiteral("")}, {QStringLiteral("Szerokość"), QStringLiteral("600")}}
+    QTest::newRow("wysokość nie liczbą") << L{{QStringLiteral("Wysokość"), QStringLiteral("")},
+                                              {QStringLiteral("Szerokość"), QStringLiteral("600")}}
                                          << QList<int>{342, 600, -1, -1, 0};
-    QTest::newRow("śmieci") << L{{QStringLiteral("Wysokość"), QStringLiteral("40x")}, {QStringLiteral("OdLewej"), QStringLiteral("1.5")}, {QStringLiteral("StanOkna"), QStringLiteral("dwa")}}
+    QTest::newRow("śmieci") << L{{QStringLiteral("Wysokość"), QStringLiteral("40x")},
+                                 {QStringLiteral("OdLewej"), QStringLiteral("1.5")},
+                                 {QStringLiteral("StanOkna"), QStringLiteral("dwa")}}
                             << QList<int>{342, 522, -1, -1, 0};
   }
   void odczytPolozenia()

@@ -1,9 +1,9 @@
-#include "net/Blad.h"
 #include "app/ui/Aplikacja.h"
 #include "app/ui/Powloka.h"
 #include "app/ui/StanAplikacji.h"
 #include "common/OknaPowloki.h"
 #include "common/Srodowisko.h"
+#include "net/Blad.h"
 
 #include <QDesktopServices>
 #include <QUrl>
@@ -22,7 +22,10 @@ class TestPowloka : public QObject {
   Q_OBJECT
   TOdbiorcaAdresow m_odbiorca;
 
-  void Przejmij(const char *schemat) { QDesktopServices::setUrlHandler(QLatin1String(schemat), &m_odbiorca, "Otworz"); }
+  void Przejmij(const char *schemat)
+  {
+    QDesktopServices::setUrlHandler(QLatin1String(schemat), &m_odbiorca, "Otworz");
+  }
 
 private slots:
   void cleanup()
@@ -43,39 +46,40 @@ private slots:
     QTest::addColumn<QString>("domyslny");
     QTest::newRow("OK") << PrzyciskOk << QString() << WynikOk << int(QMessageBox::NoIcon)
                         << QStringList{QStringLiteral("OK")} << QStringLiteral("OK");
-    QTest::newRow("OK, błąd") << (PrzyciskOk | IkonaBledu) << QString() << WynikOk << int(QMessageBox::Critical)
-                              << QStringList{QStringLiteral("OK")} << QStringLiteral("OK");
-    QTest::newRow("tak/nie: tak") << (PrzyciskiTakNie | IkonaPytania) << QStringLiteral("&Tak") << WynikTak
-                                  << int(QMessageBox::Question)
+    QTest::newRow("OK, błąd") << (PrzyciskOk | IkonaBledu) << QString() << WynikOk
+                              << int(QMessageBox::Critical) << QStringList{QStringLiteral("OK")}
+                              << QStringLiteral("OK");
+    QTest::newRow("tak/nie: tak") << (PrzyciskiTakNie | IkonaPytania) << QStringLiteral("&Tak")
+                                  << WynikTak << int(QMessageBox::Question)
                                   << QStringList{QStringLiteral("&Tak"), QStringLiteral("&Nie")}
                                   << QStringLiteral("&Tak");
-    QTest::newRow("tak/nie, drugi domyślny") << (PrzyciskiTakNie | IkonaOstrzezenia | DrugiPrzyciskDomyslny)
-                                             << QString() << WynikNie << int(QMessageBox::Warning)
-                                             << QStringList{QStringLiteral("&Tak"), QStringLiteral("&Nie")}
-                                             << QStringLiteral("&Nie");
+    QTest::newRow("tak/nie, drugi domyślny")
+        << (PrzyciskiTakNie | IkonaOstrzezenia | DrugiPrzyciskDomyslny) << QString() << WynikNie
+        << int(QMessageBox::Warning) << QStringList{QStringLiteral("&Tak"), QStringLiteral("&Nie")}
+        << QStringLiteral("&Nie");
     QTest::newRow("tak/nie/anuluj: anuluj")
         << (PrzyciskiTakNieAnuluj | IkonaInformacji) << QStringLiteral("Anuluj") << WynikAnuluj
         << int(QMessageBox::Information)
         << QStringList{QStringLiteral("&Tak"), QStringLiteral("&Nie"), QStringLiteral("Anuluj")}
         << QStringLiteral("&Tak");
-    QTest::newRow("trzeci domyślny") << (PrzyciskiTakNieAnuluj | TrzeciPrzyciskDomyslny) << QString()
-                                     << WynikAnuluj << int(QMessageBox::NoIcon)
-                                     << QStringList{QStringLiteral("&Tak"), QStringLiteral("&Nie"),
-                                                    QStringLiteral("Anuluj")}
-                                     << QStringLiteral("Anuluj");
-    QTest::newRow("OK/anuluj: OK") << PrzyciskiOkAnuluj << QStringLiteral("OK") << WynikOk
-                                   << int(QMessageBox::NoIcon)
-                                   << QStringList{QStringLiteral("OK"), QStringLiteral("Anuluj")}
-                                   << QStringLiteral("OK");
-    QTest::newRow("przerwij/ponów/ignoruj") << PrzyciskiPrzerwijPonowIgnoruj << QStringLiteral("&Ignoruj")
-                                            << WynikIgnoruj << int(QMessageBox::NoIcon)
-                                            << QStringList{QStringLiteral("&Przerwij"),
-                                                           QStringLiteral("&Ponów próbę"),
-                                                           QStringLiteral("&Ignoruj")}
-                                            << QStringLiteral("&Przerwij");
-    QTest::newRow("ponów/anuluj") << PrzyciskiPonowAnuluj << QStringLiteral("&Ponów próbę") << WynikPonow
-                                  << int(QMessageBox::NoIcon)
-                                  << QStringList{QStringLiteral("&Ponów próbę"), QStringLiteral("Anuluj")}
+    QTest::newRow("trzeci domyślny")
+        << (PrzyciskiTakNieAnuluj | TrzeciPrzyciskDomyslny) << QString() << WynikAnuluj
+        << int(QMessageBox::NoIcon)
+        << QStringList{QStringLiteral("&Tak"), QStringLiteral("&Nie"), QStringLiteral("Anuluj")}
+        << QStringLiteral("Anuluj");
+    QTest::newRow("OK/anuluj: OK")
+        << PrzyciskiOkAnuluj << QStringLiteral("OK") << WynikOk << int(QMessageBox::NoIcon)
+        << QStringList{QStringLiteral("OK"), QStringLiteral("Anuluj")} << QStringLiteral("OK");
+    QTest::newRow("przerwij/ponów/ignoruj")
+        << PrzyciskiPrzerwijPonowIgnoruj << QStringLiteral("&Ignoruj") << WynikIgnoruj
+        << int(QMessageBox::NoIcon)
+        << QStringList{QStringLiteral("&Przerwij"), QStringLiteral("&Ponów próbę"),
+                       QStringLiteral("&Ignoruj")}
+        << QStringLiteral("&Przerwij");
+    QTest::newRow("ponów/anuluj") << PrzyciskiPonowAnuluj << QStringLiteral("&Ponów próbę")
+                                  << WynikPonow << int(QMessageBox::NoIcon)
+                                  << QStringList{QStringLiteral("&Ponów próbę"),
+                                                 QStringLiteral("Anuluj")}
                                   << QStringLiteral("&Ponów próbę");
   }
   void komunikat()
@@ -107,9 +111,10 @@ private slots:
   {
     // "\r" alone and CR LF both break the line on screen.
     auto odczyt = OdpowiedzNaKomunikat(QStringLiteral("&Tak"));
-    PokazKomunikatProgramu(nullptr, QStringLiteral("Paplanki (GG)"),
-                           QStringLiteral("Są jeszcze nieprzeczytane wiadomości.\rMimo to zamknąć ?\r\nKoniec"),
-                           Komunikat::PrzyciskiTakNie, QStringLiteral("Ostrzeżenie"));
+    PokazKomunikatProgramu(
+        nullptr, QStringLiteral("Paplanki (GG)"),
+        QStringLiteral("Są jeszcze nieprzeczytane wiadomości.\rMimo to zamknąć ?\r\nKoniec"),
+        Komunikat::PrzyciskiTakNie, QStringLiteral("Ostrzeżenie"));
     QVERIFY(odczyt->Pokazany);
     QCOMPARE(odczyt->Tekst,
              QStringLiteral("Są jeszcze nieprzeczytane wiadomości.\nMimo to zamknąć ?\nKoniec"));
@@ -129,8 +134,9 @@ private slots:
     Przejmij("mailto");
     WyslijPoczteDoAutora(nullptr, QStringLiteral("Paplanki (GG)"));
     QCOMPARE(m_odbiorca.Adresy.size(), 1);
-    QCOMPARE(m_odbiorca.Adresy[0].toString(QUrl::FullyEncoded),
-             QStringLiteral("mailto:paplanki@kolbiny.example?subject=Zapytanie%20o%20Paplanki%20(GG)"));
+    QCOMPARE(
+        m_odbiorca.Adresy[0].toString(QUrl::FullyEncoded),
+        QStringLiteral("mailto:paplanki@kolbiny.example?subject=Zapytanie%20o%20Paplanki%20(GG)"));
   }
 
   void stronaITelefon()
@@ -140,12 +146,12 @@ private slots:
     qputenv("PAPLANKI_WITRYNA", "http://127.0.0.1:9/");
     OtworzStroneAutora(nullptr, QStringLiteral("Paplanki (GG)"));
     qunsetenv("PAPLANKI_WITRYNA");
-    OtworzAdres(nullptr, QStringLiteral("Paplanki (GG)"), QStringLiteral("http://www.kolbiny.example/x"));
+    OtworzAdres(nullptr, QStringLiteral("Paplanki (GG)"),
+                QStringLiteral("http://www.kolbiny.example/x"));
     QCOMPARE(ZadzwonDoAutora(QStringLiteral("Kolbiny"), QStringLiteral("Paplanki (GG)")), 0);
-    QCOMPARE(m_odbiorca.Adresy,
-             (QList<QUrl>{QUrl(QStringLiteral("http://127.0.0.1:9/")),
-                          QUrl(QStringLiteral("http://www.kolbiny.example/x")),
-                          QUrl(QStringLiteral("tel:+48225550167"))}));
+    QCOMPARE(m_odbiorca.Adresy, (QList<QUrl>{QUrl(QStringLiteral("http://127.0.0.1:9/")),
+                                             QUrl(QStringLiteral("http://www.kolbiny.example/x")),
+                                             QUrl(QStringLiteral("tel:+48225550167"))}));
   }
 
   // Nothing on the offscreen desktop opens addresses: each launch fails.
@@ -153,12 +159,18 @@ private slots:
   {
     QTest::addColumn<int>("polecenie");
     QTest::addColumn<QString>("tekst");
-    QTest::newRow("poczta") << 0
-                            << QStringLiteral("Błąd podczas uruchamiania poczty. Możliwe, że brak odpowiedniego programu.");
-    QTest::newRow("strona") << 1
-                            << QStringLiteral("Błąd podczas uruchamiania przeglądarki. Możliwe, że brak odpowiedniego programu.");
-    QTest::newRow("adres") << 2
-                           << QStringLiteral("Błąd podczas uruchamiania przeglądarki. Możliwe, że brak odpowiedniego programu.");
+    QTest::newRow("poczta")
+        << 0
+        << QStringLiteral(
+               "Błąd podczas uruchamiania poczty. Możliwe, że brak odpowiedniego programu.");
+    QTest::newRow("strona")
+        << 1
+        << QStringLiteral(
+               "Błąd podczas uruchamiania przeglądarki. Możliwe, że brak odpowiedniego programu.");
+    QTest::newRow("adres")
+        << 2
+        << QStringLiteral(
+               "Błąd podczas uruchamiania przeglądarki. Możliwe, że brak odpowiedniego programu.");
   }
   void nieudaneUruchomienie()
   {

@@ -1,9 +1,9 @@
-#include "net/Pobieranie.h"
 #include "app/Sciezki.h"
 #include "app/ui/FormaStandardowa.h"
 #include "common/OknaPowloki.h"
 #include "common/Srodowisko.h"
 #include "common/WitrynaTestowa.h"
+#include "net/Pobieranie.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -34,8 +34,8 @@ void UstawWitryne(const QString &witryna, const QString &licznik)
   qputenv("PAPLANKI_LICZNIK", licznik.toUtf8());
 }
 
-const QString Powiadomienie =
-    QStringLiteral("Dostępna jest już nowsza wersja programu. Do uaktualnienia użyj: Pomoc, Uaktualnienie");
+const QString Powiadomienie = QStringLiteral(
+    "Dostępna jest już nowsza wersja programu. Do uaktualnienia użyj: Pomoc, Uaktualnienie");
 
 } // namespace
 
@@ -82,11 +82,13 @@ private slots:
     QVERIFY(forma->SprawdzanieTrwa());
     QCOMPARE(forma->StatusBar1->TekstProsty(), forma->PrawaAutorskie());
     QTRY_VERIFY(!forma->SprawdzanieTrwa());
-    QCOMPARE(forma->StatusBar1->TekstProsty(), powiadomienie ? Powiadomienie : forma->PrawaAutorskie());
+    QCOMPARE(forma->StatusBar1->TekstProsty(),
+             powiadomienie ? Powiadomienie : forma->PrawaAutorskie());
     // Either way the counter page follows the version file.
     const QStringList zadania = witryna.Zadania();
     QCOMPARE(zadania.size(), 2);
-    QCOMPARE(zadania[0], QUrl(AdresWersji(SciezkaProgramu(), witryna.Adres())).path(QUrl::FullyEncoded));
+    QCOMPARE(zadania[0],
+             QUrl(AdresWersji(SciezkaProgramu(), witryna.Adres())).path(QUrl::FullyEncoded));
     QCOMPARE(zadania[1], QStringLiteral("/Art123"));
     QCOMPARE(forma->AdresPobierania(), witryna.Adres() + QStringLiteral("Art123"));
 
@@ -135,7 +137,7 @@ private slots:
       witryna.UstawStatusWersji(500);
     if (rodzaj == 4)
       witryna.UstawMilczenie(true);
-    const QString adres = rodzaj == 2   ? QStringLiteral("http://127.0.0.1:%1/").arg(zamkniety.Port())
+    const QString adres = rodzaj == 2 ? QStringLiteral("http://127.0.0.1:%1/").arg(zamkniety.Port())
                           : rodzaj == 3 ? QStringLiteral("http://www.kolbiny.invalid/")
                                         : witryna.Adres();
     UstawWitryne(adres, witryna.Adres());
@@ -144,7 +146,8 @@ private slots:
     zegar.start();
     auto forma = std::make_unique<TFormaStandardowa>();
     // Bounded: the check never waits for the site longer than one download's limit.
-    QTRY_VERIFY_WITH_TIMEOUT(!forma->SprawdzanieTrwa(), TFormaStandardowa::LimitPobieraniaMs + 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(!forma->SprawdzanieTrwa(),
+                             TFormaStandardowa::LimitPobieraniaMs + 3000);
     QVERIFY2(zegar.elapsed() < TFormaStandardowa::LimitPobieraniaMs + 1500,
              qPrintable(QString::number(zegar.elapsed())));
     QCOMPARE(forma->StatusBar1->TekstProsty(), forma->PrawaAutorskie());
@@ -172,9 +175,10 @@ private slots:
 
     // How far the check had come when the box showed.
     auto zadaniaPrzyOknie = std::make_shared<int>(-1);
-    auto odczyt = OdpowiedzNaKomunikat(QString(), powiadomienie ? 5000 : 200, [&witryna, zadaniaPrzyOknie] {
-      *zadaniaPrzyOknie = int(witryna.Zadania().size());
-    });
+    auto odczyt =
+        OdpowiedzNaKomunikat(QString(), powiadomienie ? 5000 : 200, [&witryna, zadaniaPrzyOknie] {
+          *zadaniaPrzyOknie = int(witryna.Zadania().size());
+        });
     TFormaZPanelami forma;
     QVERIFY(!odczyt->Pokazany);
     QTRY_VERIFY(!forma.SprawdzanieTrwa());
@@ -200,10 +204,10 @@ private slots:
     stary.write(QByteArray(100, 'x'));
     stary.close();
     // Characters a request line cannot carry are encoded; the rest of the address stays.
-    QVERIFY(PobierzDoPliku(witryna.Adres() + QStringLiteral("datas/~//home/zażółć ja/p.wersja"), plik,
-                           2000));
-    QCOMPARE(witryna.Zadania(),
-             QStringList{QStringLiteral("/datas/~//home/za%C5%BC%C3%B3%C5%82%C4%87%20ja/p.wersja")});
+    QVERIFY(PobierzDoPliku(witryna.Adres() + QStringLiteral("datas/~//home/zażółć ja/p.wersja"),
+                           plik, 2000));
+    QCOMPARE(witryna.Zadania(), QStringList{QStringLiteral(
+                                    "/datas/~//home/za%C5%BC%C3%B3%C5%82%C4%87%20ja/p.wersja")});
     QFile pobrany(plik);
     QVERIFY(pobrany.open(QIODevice::ReadOnly));
     QCOMPARE(pobrany.readAll(), TWitrynaTestowa::Wersja(5, 0, 0, 67));

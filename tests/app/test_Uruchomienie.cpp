@@ -2,19 +2,19 @@
 #include "app/Sciezki.h"
 #include "app/SkrotNaPulpicie.h"
 #include "app/ui/FormaBezdokumentowaPozycjonowana.h"
-#include "program/OknaAplikacji.h"
 #include "app/ui/Przelaczniki.h"
 #include "app/ui/StanAplikacji.h"
 #include "common/OknaPowloki.h"
 #include "common/Srodowisko.h"
 #include "common/WitrynaTestowa.h"
 #include "contacts/ui/FrmPaplankiDaneUzytkownika.h"
-#include "program/FrmPaplankiMain.h"
 #include "contacts/ui/ProfileFrm.h"
 #include "dialogs/ui/FrmStan.h"
 #include "dialogs/ui/KatalogFrm.h"
 #include "dialogs/ui/MojeDaneFrm.h"
 #include "dialogs/ui/WypowiedzFrm.h"
+#include "program/FrmPaplankiMain.h"
+#include "program/OknaAplikacji.h"
 
 #include <QDirIterator>
 #include <QProcess>
@@ -71,7 +71,8 @@ public:
     srodowisko.insert(QStringLiteral("PAPLANKI_WITRYNA"), witryna.Adres());
     srodowisko.insert(QStringLiteral("PAPLANKI_LICZNIK"), witryna.Adres());
     QDir().mkpath(dom + QStringLiteral("/runtime"));
-    QFile::setPermissions(dom + QStringLiteral("/runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(dom + QStringLiteral("/runtime"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     m_proces.setProcessEnvironment(srodowisko);
     m_proces.setProcessChannelMode(QProcess::ForwardedErrorChannel);
   }
@@ -142,7 +143,8 @@ private slots:
     QCOMPARE(odczyt->Pokazany, komunikat);
     if (komunikat) {
       QCOMPARE(odczyt->Tytul, QStringLiteral("Błąd transferu"));
-      QCOMPARE(odczyt->Tekst, QStringLiteral("Któregoś z plików nie udało się wysłać. Instalacja wstrzymana !"));
+      QCOMPARE(odczyt->Tekst,
+               QStringLiteral("Któregoś z plików nie udało się wysłać. Instalacja wstrzymana !"));
       QCOMPARE(odczyt->Ikona, QMessageBox::Critical);
       QCOMPARE(odczyt->Przyciski, QStringList{QStringLiteral("OK")});
     }
@@ -194,8 +196,9 @@ private slots:
 
       // Four frames, each checking (version file, then counter page), side by side after
       // creation: every counter page follows a version file of its own.
-      const QString wersja = QStringLiteral("/datas/") + PodzielSciezke(SciezkaProgramu()).Litera + u'/' +
-                             PodzielSciezke(SciezkaProgramu()).Sciezka + QStringLiteral(".zawartosc.wersja");
+      const QString wersja = QStringLiteral("/datas/") + PodzielSciezke(SciezkaProgramu()).Litera +
+                             u'/' + PodzielSciezke(SciezkaProgramu()).Sciezka +
+                             QStringLiteral(".zawartosc.wersja");
       QTRY_COMPARE(witryna.Zadania().size(), 8);
       int wersje = 0;
       int liczniki = 0;
@@ -211,8 +214,9 @@ private slots:
       QCOMPARE(wersje, 4);
       QCOMPARE(liczniki, 4);
     }
-    for (QWidget *okno : {static_cast<QWidget *>(FrmPaplankiMain), static_cast<QWidget *>(FormaStandardowa),
-                          static_cast<QWidget *>(FrmStan), static_cast<QWidget *>(FrmPaplankiDaneUzytkownika)})
+    for (QWidget *okno :
+         {static_cast<QWidget *>(FrmPaplankiMain), static_cast<QWidget *>(FormaStandardowa),
+          static_cast<QWidget *>(FrmStan), static_cast<QWidget *>(FrmPaplankiDaneUzytkownika)})
       QVERIFY(okno == nullptr);
   }
 
@@ -222,11 +226,13 @@ private slots:
     TUruchomienie uruchomienie(witryna);
     for (int raz = 0; raz < 2; ++raz) {
       QCOMPARE(uruchomienie.Wykonaj({QStringLiteral("-zarejestruj")}), 0);
-      QCOMPARE(Pliki(uruchomienie.Dom()), QStringList{QStringLiteral("Desktop/Paplanki GG.desktop")});
+      QCOMPARE(Pliki(uruchomienie.Dom()),
+               QStringList{QStringLiteral("Desktop/Paplanki GG.desktop")});
     }
     QFile plik(PlikSkrotu(uruchomienie.Dom()));
     QVERIFY(plik.open(QIODevice::ReadOnly));
-    QCOMPARE(plik.readAll(), TrescSkrotu(QStringLiteral("Paplanki GG"), QFileInfo(Program()).canonicalFilePath()));
+    QCOMPARE(plik.readAll(),
+             TrescSkrotu(QStringLiteral("Paplanki GG"), QFileInfo(Program()).canonicalFilePath()));
     QVERIFY(plik.permissions().testFlag(QFile::ExeOwner));
     QCOMPARE(witryna.Polaczenia(), 0);
   }
@@ -268,8 +274,10 @@ private slots:
     QTest::newRow("bez argumentów") << QStringList();
     QTest::newRow("wielkie litery") << QStringList{QStringLiteral("-ZAREJESTRUJ")};
     QTest::newRow("ukośnik") << QStringList{QStringLiteral("/zarejestruj")};
-    QTest::newRow("przełącznik jako drugi") << QStringList{QStringLiteral("x"), QStringLiteral("-zarejestruj")};
-    QTest::newRow("-nainternet jako drugi") << QStringList{QStringLiteral("-"), QStringLiteral("-nainternet")};
+    QTest::newRow("przełącznik jako drugi")
+        << QStringList{QStringLiteral("x"), QStringLiteral("-zarejestruj")};
+    QTest::newRow("-nainternet jako drugi")
+        << QStringList{QStringLiteral("-"), QStringLiteral("-nainternet")};
   }
   void startInteraktywny()
   {

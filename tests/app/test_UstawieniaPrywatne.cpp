@@ -91,8 +91,9 @@ private slots:
     ZabezpieczUstawienia(Produkt);
     QCOMPARE(Prawa(plik), po);
     // The content stays, and a folder that existed is left alone.
-    QCOMPARE(QSettings(plik, QSettings::IniFormat).value(QStringLiteral("Ustawienia/OstatniUzytkownik")),
-             QVariant(QStringLiteral("5")));
+    QCOMPARE(
+        QSettings(plik, QSettings::IniFormat).value(QStringLiteral("Ustawienia/OstatniUzytkownik")),
+        QVariant(QStringLiteral("5")));
     QCOMPARE(Prawa(katalog), 0755);
   }
 

@@ -70,9 +70,13 @@ private slots:
     QTest::newRow("pusty") << QByteArray();
     QTest::newRow("zwykły tekst") << QByteArray("nic tu nie ma\n");
     QTest::newRow("sama sygnatura") << sygnatura;
-    QTest::newRow("urwany po ścieżce") << sygnatura + QByteArray("\\FixedFileInfo\\FileVersion\0", 27);
-    QTest::newRow("bez znacznika końca")
-        << sygnatura + QByteArray("\\FixedFileInfo\\FileVersion\0" "5.0.0.1\0\0", 36) + "xxxxxxxxxxxxxxxxxx";
+    QTest::newRow("urwany po ścieżce")
+        << sygnatura + QByteArray("\\FixedFileInfo\\FileVersion\0", 27);
+    QTest::newRow("bez znacznika końca") << sygnatura +
+                                                QByteArray("\\FixedFileInfo\\FileVersion\0"
+                                                           "5.0.0.1\0\0",
+                                                           36) +
+                                                "xxxxxxxxxxxxxxxxxx";
   }
   void plikBezBlokuNieMaWersji()
   {
@@ -86,7 +90,8 @@ private slots:
     QVERIFY(nazwa.isEmpty() && adres.isEmpty() && prawa.isEmpty());
     QCOMPARE(wersja, quint64(0));
     QCOMPARE(WersjaPliku(sciezka), TNumerWersji());
-    QVERIFY(!CzytajWersje(m_katalog.filePath(QStringLiteral("brak")), blok, nazwa, adres, prawa, wersja));
+    QVERIFY(!CzytajWersje(m_katalog.filePath(QStringLiteral("brak")), blok, nazwa, adres, prawa,
+                          wersja));
   }
 
   // The strings come from the sub-block of the first translation entry, whatever else is there.
@@ -95,11 +100,13 @@ private slots:
     QTest::addColumn<QString>("tlumaczenia");
     QTest::addColumn<QString>("nazwa");
     QTest::addColumn<QString>("adres");
-    QTest::newRow("polski 0415/04E2") << QStringLiteral("04E20415 04B00409") << QStringLiteral("Polska")
-                                      << QString();
-    QTest::newRow("angielski pierwszy") << QStringLiteral("04B00409 04E20415")
-                                        << QStringLiteral("English") << QStringLiteral("http://en/");
-    QTest::newRow("tłumaczenie bez napisów") << QStringLiteral("04E40405") << QString() << QString();
+    QTest::newRow("polski 0415/04E2")
+        << QStringLiteral("04E20415 04B00409") << QStringLiteral("Polska") << QString();
+    QTest::newRow("angielski pierwszy")
+        << QStringLiteral("04B00409 04E20415") << QStringLiteral("English")
+        << QStringLiteral("http://en/");
+    QTest::newRow("tłumaczenie bez napisów")
+        << QStringLiteral("04E40405") << QString() << QString();
   }
   void napisyZPierwszegoTlumaczenia()
   {
@@ -133,11 +140,12 @@ private slots:
   // A false start (signature followed by garbage) does not hide a real block after it.
   void falszywyPoczatekPominiety()
   {
-    const QByteArray prawdziwy =
-        ZbudujBlokWersji({{QStringLiteral("\\FixedFileInfo\\FileVersion"), QStringLiteral("2.0.0.1")}});
+    const QByteArray prawdziwy = ZbudujBlokWersji(
+        {{QStringLiteral("\\FixedFileInfo\\FileVersion"), QStringLiteral("2.0.0.1")}});
     const QByteArray dane = SygnaturaBlokuWersji() + QByteArray(70000, 'x') + prawdziwy;
     QCOMPARE(ZnajdzBlokWersji(dane), prawdziwy);
-    QCOMPARE(WersjaPliku(Zapisz(m_katalog, QStringLiteral("f.bin"), dane)), (TNumerWersji{2 << 16, 1}));
+    QCOMPARE(WersjaPliku(Zapisz(m_katalog, QStringLiteral("f.bin"), dane)),
+             (TNumerWersji{2 << 16, 1}));
   }
 
   void plikWersji_data()
@@ -145,10 +153,12 @@ private slots:
     QTest::addColumn<QByteArray>("dane");
     QTest::addColumn<quint32>("starszy");
     QTest::addColumn<quint32>("mlodszy");
-    QTest::newRow("5.0.0.68") << QByteArray::fromHex("0000050044000000") << quint32(5 << 16) << quint32(68);
-    QTest::newRow("więcej bajtów") << QByteArray::fromHex("0100020003000400ffff") << quint32(0x00020001)
-                                   << quint32(0x00040003);
-    QTest::newRow("5 bajtów") << QByteArray::fromHex("78563412ff") << quint32(0x12345678) << quint32(0xff);
+    QTest::newRow("5.0.0.68") << QByteArray::fromHex("0000050044000000") << quint32(5 << 16)
+                              << quint32(68);
+    QTest::newRow("więcej bajtów") << QByteArray::fromHex("0100020003000400ffff")
+                                   << quint32(0x00020001) << quint32(0x00040003);
+    QTest::newRow("5 bajtów") << QByteArray::fromHex("78563412ff") << quint32(0x12345678)
+                              << quint32(0xff);
     QTest::newRow("3 bajty") << QByteArray::fromHex("010203") << quint32(0x030201) << quint32(0);
     QTest::newRow("pusty") << QByteArray() << quint32(0) << quint32(0);
     QTest::newRow("największe") << QByteArray::fromHex("ffffffffffffffff") << quint32(0xffffffff)

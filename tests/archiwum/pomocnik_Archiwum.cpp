@@ -1,8 +1,8 @@
 // The real main window in a process of its own, for tests that kill it: it connects through the
 // loopback lookup host whose port is the first argument and runs until it is killed.
 
-#include "program/FrmPaplankiMain.h"
 #include "gg/Sesja.h"
+#include "program/FrmPaplankiMain.h"
 
 #include <QApplication>
 #include <QToolButton>

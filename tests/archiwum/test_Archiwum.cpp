@@ -105,9 +105,8 @@ private slots:
       // A report for nothing in the tree is kept too.
       s.stanowisko.Obsluz(GGAnsSendMsgAck, CialoPotwierdzenia(3, 1001, 999));
       // A conference from an unknown sender; and a message the user deletes unread.
-      s.stanowisko.Obsluz(GGAnsRecvMsg,
-                          CialoWiadomosci(1002, 12, Nadano, 8, QByteArray("Hej"),
-                                          CialoKonferencji(2, {1003, 1004})));
+      s.stanowisko.Obsluz(GGAnsRecvMsg, CialoWiadomosci(1002, 12, Nadano, 8, QByteArray("Hej"),
+                                                        CialoKonferencji(2, {1003, 1004})));
       s.stanowisko.Obsluz(GGAnsRecvMsg, CialoWiadomosci(1005, 13, Nadano, 8, QByteArray("Spam")));
       d.Usun(d.ZnajdzUzytkownika(1005)->Dziecko(0));
       // The first received message selected (bold cleared): read.
@@ -211,19 +210,32 @@ private slots:
     QTest::addColumn<QString>("tekst");
     QTest::addColumn<QString>("zapytanie");
     QTest::addColumn<bool>("znalezione");
-    QTest::newRow("bez ogonków") << "Zażółć gęślą jaźń" << "zazolc" << true;
-    QTest::newRow("z ogonkami") << "Zażółć gęślą jaźń" << "gęślą" << true;
-    QTest::newRow("początek słowa") << "Zażółć gęślą jaźń" << "gesl" << true;
-    QTest::newRow("wielkie litery") << "Zażółć gęślą jaźń" << "JAŹŃ" << true;
-    QTest::newRow("ł jak l") << "Spotkanie w Łodzi" << "lodzi" << true;
-    QTest::newRow("l jak ł") << "Spotkanie w Lodzi" << "łodzi" << true;
-    QTest::newRow("dwa słowa") << "Kupię żółty rower" << "zolty kup" << true;
-    QTest::newRow("słowa w środku nie") << "Zażółć gęślą jaźń" << "olc" << false;
-    QTest::newRow("inne słowo") << "Zażółć gęślą jaźń" << "gesi" << false;
-    QTest::newRow("jedno z dwóch słów") << "Kupię żółty rower" << "zolty samochod" << false;
-    QTest::newRow("składnia wyszukiwarki") << "Kupię żółty rower" << "\"rower\" OR NEAR(" << false;
-    QTest::newRow("cudzysłów w słowie") << "Kupię żółty rower" << "row\"er" << false;
-    QTest::newRow("puste") << "Kupię żółty rower" << "  \"*" << false;
+    QTest::newRow("bez ogonków") << "Zażółć gęślą jaźń"
+                                 << "zazolc" << true;
+    QTest::newRow("z ogonkami") << "Zażółć gęślą jaźń"
+                                << "gęślą" << true;
+    QTest::newRow("początek słowa") << "Zażółć gęślą jaźń"
+                                    << "gesl" << true;
+    QTest::newRow("wielkie litery") << "Zażółć gęślą jaźń"
+                                    << "JAŹŃ" << true;
+    QTest::newRow("ł jak l") << "Spotkanie w Łodzi"
+                             << "lodzi" << true;
+    QTest::newRow("l jak ł") << "Spotkanie w Lodzi"
+                             << "łodzi" << true;
+    QTest::newRow("dwa słowa") << "Kupię żółty rower"
+                               << "zolty kup" << true;
+    QTest::newRow("słowa w środku nie") << "Zażółć gęślą jaźń"
+                                        << "olc" << false;
+    QTest::newRow("inne słowo") << "Zażółć gęślą jaźń"
+                                << "gesi" << false;
+    QTest::newRow("jedno z dwóch słów") << "Kupię żółty rower"
+                                        << "zolty samochod" << false;
+    QTest::newRow("składnia wyszukiwarki") << "Kupię żółty rower"
+                                           << "\"rower\" OR NEAR(" << false;
+    QTest::newRow("cudzysłów w słowie") << "Kupię żółty rower"
+                                        << "row\"er" << false;
+    QTest::newRow("puste") << "Kupię żółty rower"
+                           << "  \"*" << false;
   }
   void szukaniePoPolsku()
   {

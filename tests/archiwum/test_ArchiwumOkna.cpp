@@ -202,8 +202,8 @@ private slots:
       QVERIFY(okno);
       QVERIFY(serwery.Zaloguj(*okno));
       TWezel *bolek = okno->Drzewo.ZnajdzUzytkownika(1002);
-      serwery.gg.Wyslij(ZbudujRamke(GGAnsRecvMsg, CialoWiadomosci(1002, 1, Nadano, 8,
-                                                                  QByteArray("Cze\x9C\xE6"))));
+      serwery.gg.Wyslij(ZbudujRamke(
+          GGAnsRecvMsg, CialoWiadomosci(1002, 1, Nadano, 8, QByteArray("Cze\x9C\xE6"))));
       QTRY_COMPARE(bolek->LiczbaDzieci(), 1);
       TWezel *czesc = bolek->Dziecko(0);
       Odpowiedz(*okno, czesc, QStringLiteral("Dzięki"));
@@ -212,10 +212,10 @@ private slots:
       serwery.gg.Wyslij(ZbudujRamke(GGAnsSendMsgAck, CialoPotwierdzenia(2, 1002, sekwencja)));
       QTRY_COMPARE(czesc->Dziecko(0)->ObrazStanu(), 2);
       // The next message nests under the answer; a conference arrives beside.
-      serwery.gg.Wyslij(ZbudujRamke(GGAnsRecvMsg, CialoWiadomosci(1002, 2, Nadano, 8,
-                                                                  QByteArray("Co s\xB3ycha\xE6?"))));
-      serwery.gg.Wyslij(ZbudujRamke(GGAnsRecvMsg,
-                                    CialoWiadomosci(1003, 3, Nadano, 8, QByteArray("Zebranie"),
+      serwery.gg.Wyslij(ZbudujRamke(
+          GGAnsRecvMsg, CialoWiadomosci(1002, 2, Nadano, 8, QByteArray("Co s\xB3ycha\xE6?"))));
+      serwery.gg.Wyslij(
+          ZbudujRamke(GGAnsRecvMsg, CialoWiadomosci(1003, 3, Nadano, 8, QByteArray("Zebranie"),
                                                     CialoKonferencji(2, {1004, 1005}))));
       QTRY_COMPARE(czesc->Dziecko(0)->LiczbaDzieci(), 1);
       QTRY_VERIFY(okno->Drzewo.ZnajdzUzytkownika(1003));
@@ -247,8 +247,8 @@ private slots:
     QStringList uczestnicy;
     for (int i = 0; i < konferencja->Dziecko(0)->LiczbaDzieci(); ++i)
       uczestnicy << konferencja->Dziecko(0)->Dziecko(i)->Tekst();
-    QCOMPARE(uczestnicy, (QStringList{QStringLiteral("1003"), QStringLiteral("1004"),
-                                      QStringLiteral("1005")}));
+    QCOMPARE(uczestnicy,
+             (QStringList{QStringLiteral("1003"), QStringLiteral("1004"), QStringLiteral("1005")}));
     QVERIFY(d.MaStanWezla(konferencja->Dziecko(1), StanWezla::Pogrubiony));
     // Space walks to them as to any unread node.
     QCOMPARE(d.ZnajdzPogrubionyPo(d.Pierwszy()), bolek->Dziecko(0));
@@ -270,7 +270,8 @@ private slots:
     QVERIFY(historia->Model->index(0).data().toString().startsWith(u'('));
     QVERIFY(historia->Model->index(1).data().toString().startsWith(QStringLiteral("  ↳ (")));
     QVERIFY(historia->Model->index(2).data().toString().startsWith(QStringLiteral("    ↳ (")));
-    QVERIFY(historia->Model->index(2).data().toString().endsWith(QStringLiteral("1002: Co słychać?")));
+    QVERIFY(
+        historia->Model->index(2).data().toString().endsWith(QStringLiteral("1002: Co słychać?")));
 
     // Read now: the next start brings nothing back.
     okno->Zaznacz(bolek->Dziecko(0));
@@ -302,13 +303,12 @@ private slots:
     QVERIFY(program.waitForStarted());
     QTRY_COMPARE_WITH_TIMEOUT(serwery.gg.Pakiety(0, GGReqSendMsg).size(), 1, 20000);
     QCOMPARE(LEToInt(serwery.gg.Pakiety(0, GGReqSendMsg).first().cialo, 4), sekwencja);
-    serwery.gg.Wyslij(ZbudujRamke(GGAnsSendMsgAck, CialoPotwierdzenia(2, 1001, sekwencja)) +
-                      ZbudujRamke(GGAnsRecvMsg, CialoWiadomosci(1002, 9, Nadano, 8,
-                                                                QByteArray("Jeste\x9C?"))));
+    serwery.gg.Wyslij(
+        ZbudujRamke(GGAnsSendMsgAck, CialoPotwierdzenia(2, 1001, sekwencja)) +
+        ZbudujRamke(GGAnsRecvMsg, CialoWiadomosci(1002, 9, Nadano, 8, QByteArray("Jeste\x9C?"))));
     // The moment both are in the file, the process dies without any chance to tidy up.
     QTRY_VERIFY_WITH_TIMEOUT(
-        Zapytaj(QStringLiteral("SELECT status FROM wiadomosci WHERE sekwencja = %1")
-                    .arg(sekwencja))
+        Zapytaj(QStringLiteral("SELECT status FROM wiadomosci WHERE sekwencja = %1").arg(sekwencja))
                     .toInt() == 2 &&
             Zapytaj(QStringLiteral("SELECT COUNT(*) FROM wiadomosci WHERE numer = 1002")).toInt() ==
                 1,
@@ -367,9 +367,8 @@ private slots:
     QVERIFY(plik.open(QIODevice::WriteOnly));
     plik.write(QByteArray(3000, '\x42'));
     plik.close();
-    const QString odlozony =
-        PlikArchiwumOkna() + QStringLiteral(".uszkodzone-") +
-        QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
+    const QString odlozony = PlikArchiwumOkna() + QStringLiteral(".uszkodzone-") +
+                             QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
     QFile::remove(odlozony);
     {
       auto komunikat = OdpowiedzNaKomunikat();

@@ -46,8 +46,7 @@ struct TRozmowy {
   {
     TWezel *w = drzewo.Dodaj(rodzic, tekst);
     w->UstawDane(std::make_shared<TWypowiedz>(
-        w, std::make_unique<TDaneDodatkowe>(2, numer, 0, 1, QDateTime::currentDateTime()),
-        tekst));
+        w, std::make_unique<TDaneDodatkowe>(2, numer, 0, 1, QDateTime::currentDateTime()), tekst));
     return w;
   }
   TWezel *Odebrana(TWezel *rodzic, int numer, const QString &tekst)
@@ -155,7 +154,8 @@ private slots:
     QVERIFY(QTest::qWaitForWindowExposed(&h));
     // Only the newest page, its last row in view.
     QCOMPARE(h.Model->rowCount(), TModelRozmowy::Strona);
-    QVERIFY(Wiersz(h, TModelRozmowy::Strona - 1).contains(QStringLiteral("wiadomość %1").arg(ile - 1)));
+    QVERIFY(
+        Wiersz(h, TModelRozmowy::Strona - 1).contains(QStringLiteral("wiadomość %1").arg(ile - 1)));
     QVERIFY(!h.Model->canFetchMore({}));
     // At the top the next older page comes in front; the message shown stays in view.
     const QString bylaNaGorze = Wiersz(h, 0);
@@ -208,7 +208,8 @@ private slots:
     QTest::keyClick(h.WynikiLW, Qt::Key_Return);
     QCOMPARE(h.Model->Numer(), 1001);
     QVERIFY(h.RozmowaLV->hasFocus());
-    QVERIFY(h.RozmowaLV->currentIndex().data().toString().endsWith(QStringLiteral("Kupiłam żółwia")));
+    QVERIFY(
+        h.RozmowaLV->currentIndex().data().toString().endsWith(QStringLiteral("Kupiłam żółwia")));
     QVERIFY(h.EksportujBtn->isEnabled());
 
     h.SzukajEd->setText(QStringLiteral("słoń"));

@@ -7,9 +7,9 @@
 
 char *toString(const TPakietGG &pakiet)
 {
-  const QByteArray tekst = "0x" + QByteArray::number(pakiet.typ, 16).toUpper().rightJustified(2, '0') +
-                           ": " + pakiet.cialo.left(64).toHex(' ') +
-                           (pakiet.cialo.size() > 64 ? " ..." : "");
+  const QByteArray tekst =
+      "0x" + QByteArray::number(pakiet.typ, 16).toUpper().rightJustified(2, '0') + ": " +
+      pakiet.cialo.left(64).toHex(' ') + (pakiet.cialo.size() > 64 ? " ..." : "");
   return qstrdup(tekst.constData());
 }
 

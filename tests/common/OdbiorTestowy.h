@@ -3,8 +3,8 @@
 #include "common/ServerTestowy.h"
 #include "contacts/Drzewo.h"
 #include "contacts/Ustawienia.h"
-#include "gg/OdbiorPakietow.h"
 #include "gg/Odbior.h"
+#include "gg/OdbiorPakietow.h"
 #include "net/Gniazdo.h"
 
 #include <QByteArray>

@@ -20,6 +20,6 @@ struct TOdczytanyKomunikat {
 // Reads the next modal message box and presses the button whose text is `przycisk` (the default
 // button when empty). The result is filled when the box has been answered. `przedOdpowiedzia`
 // runs while the box is up, before it is answered.
-std::shared_ptr<TOdczytanyKomunikat> OdpowiedzNaKomunikat(const QString &przycisk = QString(),
-                                                          int limitMs = 5000,
-                                                          std::function<void()> przedOdpowiedzia = {});
+std::shared_ptr<TOdczytanyKomunikat>
+OdpowiedzNaKomunikat(const QString &przycisk = QString(), int limitMs = 5000,
+                     std::function<void()> przedOdpowiedzia = {});

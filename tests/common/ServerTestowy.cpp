@@ -1,7 +1,7 @@
 #include "common/ServerTestowy.h"
 
-#include <arpa/inet.h>
 #include <algorithm>
+#include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
 #include <netinet/in.h>
@@ -44,7 +44,7 @@ qint64 TerazMs()
 } // namespace
 
 TPolaczenieTestowe::TPolaczenieTestowe(int fd, const std::atomic<bool> &koniec)
-  : m_fd(fd), m_koniec(koniec)
+    : m_fd(fd), m_koniec(koniec)
 {
 }
 
@@ -135,8 +135,8 @@ bool TPolaczenieTestowe::Pisz(const QByteArray &dane)
 {
   qsizetype wyslano = 0;
   while (wyslano < dane.size() && m_fd >= 0) {
-    const ssize_t r = ::send(m_fd, dane.constData() + wyslano, size_t(dane.size() - wyslano),
-                             MSG_NOSIGNAL);
+    const ssize_t r =
+        ::send(m_fd, dane.constData() + wyslano, size_t(dane.size() - wyslano), MSG_NOSIGNAL);
     if (r < 0) {
       if (errno == EINTR)
         continue;

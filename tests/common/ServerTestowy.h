@@ -28,8 +28,8 @@ public:
   // True when the peer has closed (orderly or by reset) within the time; data is discarded.
   bool CzekajNaZamkniecie(int limitMs = 5000);
   bool Pisz(const QByteArray &dane);
-  void Zamknij();  // orderly: FIN after everything written
-  void Resetuj();  // abortive: RST
+  void Zamknij(); // orderly: FIN after everything written
+  void Resetuj(); // abortive: RST
   void Spij(int ms);
 
 private:

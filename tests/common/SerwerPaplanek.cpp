@@ -49,12 +49,11 @@ bool TProcesSerwera::Uruchom()
 {
   const QString porty = m_dane.filePath(QStringLiteral("porty"));
   QFile::remove(porty);
-  QStringList argumenty{QStringLiteral("--dane"), m_dane.filePath(QStringLiteral("baza")),
-                        QStringLiteral("--gg"),
-                        QStringLiteral("127.0.0.1:%1").arg(m_portGG),
-                        QStringLiteral("--http"),
-                        QStringLiteral("127.0.0.1:%1").arg(m_portHttp),
-                        QStringLiteral("--porty-do"), porty};
+  QStringList argumenty{
+      QStringLiteral("--dane"),     m_dane.filePath(QStringLiteral("baza")),
+      QStringLiteral("--gg"),       QStringLiteral("127.0.0.1:%1").arg(m_portGG),
+      QStringLiteral("--http"),     QStringLiteral("127.0.0.1:%1").arg(m_portHttp),
+      QStringLiteral("--porty-do"), porty};
   argumenty += m_przelaczniki;
   m_proces.start(m_program, argumenty);
   if (!m_proces.waitForStarted(5000))
@@ -99,8 +98,9 @@ bool TProcesSerwera::Zakoncz()
 void TProcesSerwera::UstawLimity(int naLogowanie, int bezczynnosc)
 {
   QProcessEnvironment srodowisko = m_proces.processEnvironment();
-  srodowisko.insert(QStringLiteral("PAPLANKI_SERWER_LIMITY"),
-                    QStringLiteral("logowanie=%1,bezczynnosc=%2").arg(naLogowanie).arg(bezczynnosc));
+  srodowisko.insert(
+      QStringLiteral("PAPLANKI_SERWER_LIMITY"),
+      QStringLiteral("logowanie=%1,bezczynnosc=%2").arg(naLogowanie).arg(bezczynnosc));
   m_proces.setProcessEnvironment(srodowisko);
 }
 
@@ -143,8 +143,8 @@ TKlientSerwera::TKlientSerwera(const TProcesSerwera &serwer, int numer, const QS
   odbior = std::make_unique<TOdbior>(drzewo, *ustawienia, oknoOdbioru,
                                      [](const QString &, const QString &) {});
   odbior->UstawKatalog(&katalogPubliczny);
-  sesja = std::make_unique<TSesjaGG>(drzewo, *ustawienia, dziennik, okno,
-                                     TSesjaGG::TBazaKontaktow());
+  sesja =
+      std::make_unique<TSesjaGG>(drzewo, *ustawienia, dziennik, okno, TSesjaGG::TBazaKontaktow());
   sesja->UstawPortHttp(QString::number(serwer.PortHttp()));
   sesja->UstawObslugePakietow([this](qint32 typ, qint32 dlugosc, const QByteArray &cialo) {
     odebrane.append({typ, cialo});
@@ -161,7 +161,8 @@ TKlientSerwera::TKlientSerwera(const TProcesSerwera &serwer, int numer, const QS
         odpowiedz = m_doWyslania;
         return true;
       },
-      [](QString &, const QString &) { return false; }, [] { return TWysylanieWiadomosci::TStanDialogu{}; });
+      [](QString &, const QString &) { return false; },
+      [] { return TWysylanieWiadomosci::TStanDialogu{}; });
 }
 
 TKlientSerwera::~TKlientSerwera()
@@ -234,7 +235,8 @@ QStringList TKlientSerwera::Wiadomosci(int numer) const
   std::function<void(const TWezel *)> zbierz = [&](const TWezel *wezel) {
     for (int i = 0; i < wezel->LiczbaDzieci(); ++i) {
       const TWezel *d = wezel->Dziecko(i);
-      if (dynamic_cast<const TWypowiedz *>(d->Dane()) && drzewo.MaStanWezla(d, StanWezla::Pogrubiony))
+      if (dynamic_cast<const TWypowiedz *>(d->Dane()) &&
+          drzewo.MaStanWezla(d, StanWezla::Pogrubiony))
         wynik << d->Tekst();
       zbierz(d);
     }

@@ -13,8 +13,8 @@ TStanowiskoGG::TStanowiskoGG()
   ustawienia = std::make_unique<TUstawienia>(rejestr, katalog.path());
   gg.UstawOdpowiedzNaLogowanie(GGAnsLoginOk);
   http.UstawOdpowiedz({TSerwerHttpGG::OdpowiedzWyszukiwania(gg.PortTekst())});
-  sesja = std::make_unique<TSesjaGG>(drzewo, *ustawienia, dziennik, okno,
-                                     TSesjaGG::TBazaKontaktow());
+  sesja =
+      std::make_unique<TSesjaGG>(drzewo, *ustawienia, dziennik, okno, TSesjaGG::TBazaKontaktow());
   sesja->UstawPortHttp(http.PortTekst());
 }
 

@@ -192,10 +192,10 @@ private slots:
     TFrmStan stan;
     stan.UstawItemIndex(1);
     stan.show();
-    QCOMPARE(KolejnoscTab(stan.Pozycja(0)).mid(5),
-             (QList<QWidget *>{stan.CBDlaPrzyjaciol, stan.InformacjaEd,
-                               stan.UwzglednijCzasPowrotuCB, stan.DataDTP, stan.CzasDTP,
-                               stan.BitBtn1, stan.BitBtn2}));
+    QCOMPARE(
+        KolejnoscTab(stan.Pozycja(0)).mid(5),
+        (QList<QWidget *>{stan.CBDlaPrzyjaciol, stan.InformacjaEd, stan.UwzglednijCzasPowrotuCB,
+                          stan.DataDTP, stan.CzasDTP, stan.BitBtn1, stan.BitBtn2}));
     QCOMPARE(KolejnoscTab(stan.Pozycja(0)).first(5),
              (QList<QWidget *>{stan.Pozycja(0), stan.Pozycja(1), stan.Pozycja(2), stan.Pozycja(3),
                                stan.Pozycja(4)}));
@@ -218,9 +218,9 @@ private slots:
     TMojeDaneFrm d;
     d.show();
     const QList<QWidget *> kolejnosc = KolejnoscTab(d.NowyRB);
-    const QList<QWidget *> oczekiwana{d.NowyRB, d.IstniejacyRB, d.NumerEd, d.HasloEd, d.ImieEd,
-                                      d.NazwiskoEd, d.PseudonimEd, d.UrodzonyaEd,
-                                      d.MiejscowoscEd};
+    const QList<QWidget *> oczekiwana{d.NowyRB,      d.IstniejacyRB, d.NumerEd,
+                                      d.HasloEd,     d.ImieEd,       d.NazwiskoEd,
+                                      d.PseudonimEd, d.UrodzonyaEd,  d.MiejscowoscEd};
     QCOMPARE(kolejnosc.first(oczekiwana.size()), oczekiwana);
     QCOMPARE(kolejnosc.mid(kolejnosc.size() - 2), (QList<QWidget *>{d.BitBtn1, d.BitBtn2}));
   }
@@ -239,8 +239,9 @@ private slots:
     const QString dlugi = QStringLiteral("Niedostępny z opisem");
     okno.UstawPanel(TFrmPaplankiMain::PanelStanu, dlugi);
     const int potrzeba = panel->fontMetrics().horizontalAdvance(dlugi);
-    QTRY_VERIFY2(panel->contentsRect().width() >= potrzeba,
-                 qPrintable(QStringLiteral("%1 < %2").arg(panel->contentsRect().width()).arg(potrzeba)));
+    QTRY_VERIFY2(
+        panel->contentsRect().width() >= potrzeba,
+        qPrintable(QStringLiteral("%1 < %2").arg(panel->contentsRect().width()).arg(potrzeba)));
   }
 };
 

@@ -78,20 +78,34 @@ private slots:
     QTest::addColumn<QString>("srodek");
     QTest::addColumn<int>("obraz");
     QTest::addColumn<int>("wybrany");
-    QTest::newRow("0") << 0 << "" << "Nieokreślony stan 0" << 29 << 28;
-    QTest::newRow("1") << 1 << "" << "Niedostępny" << 11 << 10;
-    QTest::newRow("21 z opisem") << 21 << "pa" << "Niedostępny" << 11 << 10;
-    QTest::newRow("2") << 2 << "" << "Dostępny" << 11 << 10;
-    QTest::newRow("4 z opisem") << 4 << "jestem" << "Dostępny" << 11 << 10;
-    QTest::newRow("0x102 niski bajt 2") << 0x102 << "" << "Dostępny" << 11 << 10;
-    QTest::newRow("3") << 3 << "" << "Zajęty" << 29 << 28;
-    QTest::newRow("5") << 5 << "praca" << "Zajęty" << 29 << 28;
-    QTest::newRow("6") << 6 << "" << "Zablokowany" << 17 << 16;
-    QTest::newRow("20") << 20 << "" << "Niewidoczny" << 27 << 26;
-    QTest::newRow("22") << 22 << "x" << "Niewidoczny" << 27 << 26;
-    QTest::newRow("0x1FF cała wartość") << 0x1FF << "" << "Nieokreślony stan 1FF" << 29 << 28;
-    QTest::newRow("ujemny jako słowo") << -1 << "" << "Nieokreślony stan FFFFFFFF" << 29 << 28;
-    QTest::newRow("procent w opisie") << 2 << "%1 100%" << "Dostępny" << 11 << 10;
+    QTest::newRow("0") << 0 << ""
+                       << "Nieokreślony stan 0" << 29 << 28;
+    QTest::newRow("1") << 1 << ""
+                       << "Niedostępny" << 11 << 10;
+    QTest::newRow("21 z opisem") << 21 << "pa"
+                                 << "Niedostępny" << 11 << 10;
+    QTest::newRow("2") << 2 << ""
+                       << "Dostępny" << 11 << 10;
+    QTest::newRow("4 z opisem") << 4 << "jestem"
+                                << "Dostępny" << 11 << 10;
+    QTest::newRow("0x102 niski bajt 2") << 0x102 << ""
+                                        << "Dostępny" << 11 << 10;
+    QTest::newRow("3") << 3 << ""
+                       << "Zajęty" << 29 << 28;
+    QTest::newRow("5") << 5 << "praca"
+                       << "Zajęty" << 29 << 28;
+    QTest::newRow("6") << 6 << ""
+                       << "Zablokowany" << 17 << 16;
+    QTest::newRow("20") << 20 << ""
+                        << "Niewidoczny" << 27 << 26;
+    QTest::newRow("22") << 22 << "x"
+                        << "Niewidoczny" << 27 << 26;
+    QTest::newRow("0x1FF cała wartość") << 0x1FF << ""
+                                        << "Nieokreślony stan 1FF" << 29 << 28;
+    QTest::newRow("ujemny jako słowo") << -1 << ""
+                                       << "Nieokreślony stan FFFFFFFF" << 29 << 28;
+    QTest::newRow("procent w opisie") << 2 << "%1 100%"
+                                      << "Dostępny" << 11 << 10;
   }
   void zmianaStanu()
   {
@@ -330,8 +344,7 @@ private slots:
         break;
       case 2:
       case 3:
-        d.UstawStanWezla(losowy, los.bounded(2) ? StanWezla::Pogrubiony : 0,
-                         StanWezla::Pogrubiony);
+        d.UstawStanWezla(losowy, los.bounded(2) ? StanWezla::Pogrubiony : 0, StanWezla::Pogrubiony);
         break;
       case 4:
         d.Przenies(losowy, los.bounded(3) ? dowolny() : nullptr, los.bounded(6) - 1);
@@ -348,9 +361,8 @@ private slots:
         else if (los.bounded(2) == 0)
           losowy->UstawDane(NowaWypowiedz(2, QStringLiteral("n")));
         else
-          losowy->UstawDane(std::make_shared<TUzytkownik>(losowy, 5, QString(), QString(),
-                                                          QString(), QString(),
-                                                          QStringLiteral("u"), 3));
+          losowy->UstawDane(std::make_shared<TUzytkownik>(
+              losowy, 5, QString(), QString(), QString(), QString(), QStringLiteral("u"), 3));
         break;
       case 7:
         if (los.bounded(40) == 0)
@@ -479,7 +491,9 @@ private slots:
     QStringList porzadek;
     for (TWezel *w = d.Pierwszy(); w; w = w->Nastepny())
       porzadek << w->Tekst();
-    QCOMPARE(porzadek, (QStringList{QStringLiteral("a"), QStringLiteral("a1"), QStringLiteral("a11"), QStringLiteral("a2"), QStringLiteral("b")}));
+    QCOMPARE(porzadek,
+             (QStringList{QStringLiteral("a"), QStringLiteral("a1"), QStringLiteral("a11"),
+                          QStringLiteral("a2"), QStringLiteral("b")}));
     QCOMPARE(d.LiczbaWezlow(), 5);
     QCOMPARE(a11->Poziom(), 2);
 
@@ -503,7 +517,9 @@ private slots:
     d.Wstaw(nullptr, 0, QStringLiteral("poczatek"));
     d.Wstaw(nullptr, 99, QStringLiteral("koniec"));
     d.Wstaw(a, -5, QStringLiteral("dziecko"));
-    QCOMPARE(Podpisy(d, nullptr), (QStringList{QStringLiteral("poczatek"), QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("koniec")}));
+    QCOMPARE(Podpisy(d, nullptr),
+             (QStringList{QStringLiteral("poczatek"), QStringLiteral("a"), QStringLiteral("b"),
+                          QStringLiteral("c"), QStringLiteral("koniec")}));
     QCOMPARE(Podpisy(d, a), QStringList{QStringLiteral("dziecko")});
     QVERIFY(Spojne(d));
     TDrzewo inne;
@@ -518,18 +534,26 @@ private slots:
     QTest::addColumn<int>("pozycja");
     QTest::addColumn<bool>("wykonane");
     QTest::addColumn<QString>("wynik");
-    QTest::newRow("na puste miejsce") << "a" << "" << -1 << true << "b c a(a1(a11) a2)";
-    QTest::newRow("jako ostatnie dziecko") << "c" << "a" << -1 << true << "a(a1(a11) a2 c) b";
-    QTest::newRow("przed bratem w dół") << "a" << "" << 2 << true << "b a(a1(a11) a2) c";
-    QTest::newRow("przed bratem w górę") << "c" << "" << 0 << true << "c a(a1(a11) a2) b";
-    QTest::newRow("na swoje miejsce") << "b" << "" << 1 << true << "a(a1(a11) a2) b c";
-    QTest::newRow("tuż za sobą") << "b" << "" << 2 << true << "a(a1(a11) a2) b c";
-    QTest::newRow("na siebie") << "a" << "a" << -1 << false << "a(a1(a11) a2) b c";
-    QTest::newRow("do własnego poddrzewa") << "a" << "a11" << -1 << false
-                                           << "a(a1(a11) a2) b c";
-    QTest::newRow("z głębi na wierzch") << "a11" << "" << 0 << true << "a11 a(a1 a2) b c";
-    QTest::newRow("rodzic pod wnuka brata") << "b" << "a11" << -1 << true
-                                            << "a(a1(a11(b)) a2) c";
+    QTest::newRow("na puste miejsce") << "a"
+                                      << "" << -1 << true << "b c a(a1(a11) a2)";
+    QTest::newRow("jako ostatnie dziecko") << "c"
+                                           << "a" << -1 << true << "a(a1(a11) a2 c) b";
+    QTest::newRow("przed bratem w dół") << "a"
+                                        << "" << 2 << true << "b a(a1(a11) a2) c";
+    QTest::newRow("przed bratem w górę") << "c"
+                                         << "" << 0 << true << "c a(a1(a11) a2) b";
+    QTest::newRow("na swoje miejsce") << "b"
+                                      << "" << 1 << true << "a(a1(a11) a2) b c";
+    QTest::newRow("tuż za sobą") << "b"
+                                 << "" << 2 << true << "a(a1(a11) a2) b c";
+    QTest::newRow("na siebie") << "a"
+                               << "a" << -1 << false << "a(a1(a11) a2) b c";
+    QTest::newRow("do własnego poddrzewa") << "a"
+                                           << "a11" << -1 << false << "a(a1(a11) a2) b c";
+    QTest::newRow("z głębi na wierzch") << "a11"
+                                        << "" << 0 << true << "a11 a(a1 a2) b c";
+    QTest::newRow("rodzic pod wnuka brata") << "b"
+                                            << "a11" << -1 << true << "a(a1(a11(b)) a2) c";
   }
   void przenoszenie()
   {
@@ -614,8 +638,8 @@ private slots:
     TWezel *wyslana = DodajWypowiedz(d, kontakt, QStringLiteral("w"));
     TWezel *odpowiedz = DodajWypowiedz(d, wyslana, QStringLiteral("o"));
     u->OstatniaWypowiedz = wyslana;
-    TWskaznikWezla cel = odpowiedz;     // the command target
-    TWskaznikWezla dialog = wyslana;    // a dialog's node
+    TWskaznikWezla cel = odpowiedz;  // the command target
+    TWskaznikWezla dialog = wyslana; // a dialog's node
     QCOMPARE(cel.get(), odpowiedz);
 
     // Moving keeps every reference.
@@ -674,7 +698,8 @@ private slots:
     d.Dodaj(nullptr, QStringLiteral("obok"));
     d.Usun(kontakt);
     // Each node once, parent first, while UzytkownikWezla still finds the contact.
-    QCOMPARE(s.usuwane, (QStringList{QStringLiteral("k"), QStringLiteral("m"), QStringLiteral("m1"), QStringLiteral("m11"), QStringLiteral("m2")}));
+    QCOMPARE(s.usuwane, (QStringList{QStringLiteral("k"), QStringLiteral("m"), QStringLiteral("m1"),
+                                     QStringLiteral("m11"), QStringLiteral("m2")}));
     QCOMPARE(s.numeryKontaktow, (QList<int>{10, 10, 10, 10, 10}));
     s.usuwane.clear();
     d.Wyczysc();

@@ -32,8 +32,7 @@ QString Struktura(const TWezel *rodzic, const TDrzewo &d)
   return czesci.join(u',');
 }
 
-const QString Poczatkowa =
-    QStringLiteral("K1(Z0,M1(A1(A1a),A2),Z3),K2(N2),P(P1)");
+const QString Poczatkowa = QStringLiteral("K1(Z0,M1(A1(A1a),A2),Z3),K2(N2),P(P1)");
 
 } // namespace
 
@@ -134,10 +133,7 @@ private slots:
     QVERIFY(QTest::qWaitForWindowExposed(m_okno.get()));
     Zbuduj();
   }
-  void cleanup()
-  {
-    m_okno.reset();
-  }
+  void cleanup() { m_okno.reset(); }
 
   void celMyszy_data()
   {
@@ -147,17 +143,27 @@ private slots:
     QTest::addColumn<QString>("cel");
     QTest::addColumn<QString>("zaznaczony");
     const int prawy = Qt::RightButton, lewy = Qt::LeftButton;
-    QTest::newRow("prawy na etykiecie") << prawy << "K2" << TTrafienie::Etykieta << "K2" << "K1";
-    QTest::newRow("prawy na ikonie") << prawy << "K2" << TTrafienie::Ikona << "K2" << "K1";
-    QTest::newRow("prawy na stanie") << prawy << "N2" << TTrafienie::IkonaStanu << "N2" << "K1";
-    QTest::newRow("prawy na wcięciu") << prawy << "A2" << TTrafienie::Wciecie << "" << "K1";
-    QTest::newRow("prawy za etykietą") << prawy << "K2" << TTrafienie::ZaEtykieta << "" << "K1";
-    QTest::newRow("prawy w pustym") << prawy << "" << TTrafienie::Nigdzie << "" << "K1";
-    QTest::newRow("lewy na etykiecie") << lewy << "A2" << TTrafienie::Etykieta << "A2" << "A2";
-    QTest::newRow("lewy na ikonie") << lewy << "K2" << TTrafienie::Ikona << "K2" << "K2";
-    QTest::newRow("lewy na wcięciu") << lewy << "A2" << TTrafienie::Wciecie << "" << "K1";
+    QTest::newRow("prawy na etykiecie") << prawy << "K2" << TTrafienie::Etykieta << "K2"
+                                        << "K1";
+    QTest::newRow("prawy na ikonie") << prawy << "K2" << TTrafienie::Ikona << "K2"
+                                     << "K1";
+    QTest::newRow("prawy na stanie") << prawy << "N2" << TTrafienie::IkonaStanu << "N2"
+                                     << "K1";
+    QTest::newRow("prawy na wcięciu") << prawy << "A2" << TTrafienie::Wciecie << ""
+                                      << "K1";
+    QTest::newRow("prawy za etykietą") << prawy << "K2" << TTrafienie::ZaEtykieta << ""
+                                       << "K1";
+    QTest::newRow("prawy w pustym") << prawy << "" << TTrafienie::Nigdzie << ""
+                                    << "K1";
+    QTest::newRow("lewy na etykiecie") << lewy << "A2" << TTrafienie::Etykieta << "A2"
+                                       << "A2";
+    QTest::newRow("lewy na ikonie") << lewy << "K2" << TTrafienie::Ikona << "K2"
+                                    << "K2";
+    QTest::newRow("lewy na wcięciu") << lewy << "A2" << TTrafienie::Wciecie << ""
+                                     << "K1";
     QTest::newRow("środkowy na etykiecie")
-        << int(Qt::MiddleButton) << "K2" << TTrafienie::Etykieta << "K2" << "K1";
+        << int(Qt::MiddleButton) << "K2" << TTrafienie::Etykieta << "K2"
+        << "K1";
   }
   void celMyszy()
   {
@@ -183,11 +189,20 @@ private slots:
     QTest::addColumn<QString>("zaznaczony");
     QTest::addColumn<QStringList>("pogrubione");
     QTest::addColumn<QString>("wynik");
-    QTest::newRow("nic zaznaczone") << QStringLiteral("") << QStringList{QStringLiteral("A2")} << QStringLiteral("");
-    QTest::newRow("w głąb najpierw") << QStringLiteral("K1") << QStringList{QStringLiteral("N2"), QStringLiteral("A1a")} << QStringLiteral("A1a");
-    QTest::newRow("wcześniejsze pominięte") << QStringLiteral("A2") << QStringList{QStringLiteral("M1"), QStringLiteral("K1"), QStringLiteral("P1")} << QStringLiteral("P1");
-    QTest::newRow("dalej niż rodzeństwo") << QStringLiteral("A1a") << QStringList{QStringLiteral("Z3")} << QStringLiteral("Z3");
-    QTest::newRow("ostatni nieprzeczytany") << QStringLiteral("N2") << QStringList{QStringLiteral("K1"), QStringLiteral("M1")} << QStringLiteral("N2");
+    QTest::newRow("nic zaznaczone")
+        << QStringLiteral("") << QStringList{QStringLiteral("A2")} << QStringLiteral("");
+    QTest::newRow("w głąb najpierw")
+        << QStringLiteral("K1") << QStringList{QStringLiteral("N2"), QStringLiteral("A1a")}
+        << QStringLiteral("A1a");
+    QTest::newRow("wcześniejsze pominięte")
+        << QStringLiteral("A2")
+        << QStringList{QStringLiteral("M1"), QStringLiteral("K1"), QStringLiteral("P1")}
+        << QStringLiteral("P1");
+    QTest::newRow("dalej niż rodzeństwo")
+        << QStringLiteral("A1a") << QStringList{QStringLiteral("Z3")} << QStringLiteral("Z3");
+    QTest::newRow("ostatni nieprzeczytany")
+        << QStringLiteral("N2") << QStringList{QStringLiteral("K1"), QStringLiteral("M1")}
+        << QStringLiteral("N2");
   }
   void spacja()
   {
@@ -217,10 +232,15 @@ private slots:
     QTest::addColumn<QString>("odpowiedz");
     QTest::addColumn<QString>("wybrany");
     QTest::addColumn<bool>("zamkniete");
-    QTest::newRow("bez nieprzeczytanych") << QStringList() << "" << "" << true;
-    QTest::newRow("tylko pierwszy") << QStringList{QStringLiteral("K1")} << QStringLiteral("") << QStringLiteral("") << true;
-    QTest::newRow("późniejszy, Nie") << QStringList{QStringLiteral("K1"), QStringLiteral("A1a"), QStringLiteral("N2")} << QStringLiteral("&Nie") << QStringLiteral("A1a") << false;
-    QTest::newRow("późniejszy, Tak") << QStringList{QStringLiteral("P1")} << QStringLiteral("&Tak") << QStringLiteral("P1") << true;
+    QTest::newRow("bez nieprzeczytanych") << QStringList() << ""
+                                          << "" << true;
+    QTest::newRow("tylko pierwszy")
+        << QStringList{QStringLiteral("K1")} << QStringLiteral("") << QStringLiteral("") << true;
+    QTest::newRow("późniejszy, Nie")
+        << QStringList{QStringLiteral("K1"), QStringLiteral("A1a"), QStringLiteral("N2")}
+        << QStringLiteral("&Nie") << QStringLiteral("A1a") << false;
+    QTest::newRow("późniejszy, Tak") << QStringList{QStringLiteral("P1")} << QStringLiteral("&Tak")
+                                     << QStringLiteral("P1") << true;
   }
   void zamykanie()
   {
@@ -239,7 +259,9 @@ private slots:
     if (pytanie->Pokazany) {
       QCOMPARE(pytanie->Tytul, QStringLiteral("Paplanki (GG) - Ostrzeżenie"));
       QCOMPARE(pytanie->Tekst,
-               QStringLiteral("Są jeszcze nieprzeczytane wiadomości.\nMimo to zamknąć ?")); // the CR breaks the line
+               QStringLiteral(
+                   "Są jeszcze nieprzeczytane wiadomości.\nMimo to zamknąć ?")); // the CR breaks
+                                                                                 // the line
       QCOMPARE(pytanie->Ikona, QMessageBox::Question);
       QCOMPARE(pytanie->Przyciski, (QStringList{QStringLiteral("&Tak"), QStringLiteral("&Nie")}));
       QCOMPARE(m_okno->ZaznaczonyWezel(), W(wybrany));
@@ -256,16 +278,28 @@ private slots:
     QTest::addColumn<QString>("cel");
     QTest::addColumn<QString>("odpowiedz");
     QTest::addColumn<QString>("wynik");
-    QTest::newRow("bez celu") << "" << "" << Poczatkowa;
-    QTest::newRow("wiadomość z odpowiedziami")
-        << "M1" << "&Tak" << "K1(Z0,A1(A1a),A2,Z3),K2(N2),P(P1)";
-    QTest::newRow("wiadomość, Nie") << "M1" << "&Nie" << Poczatkowa;
-    QTest::newRow("odpowiedź z odpowiedzią") << "A1" << "&Tak" << "K1(Z0,M1(A1a,A2),Z3),K2(N2),P(P1)";
-    QTest::newRow("zmiana stanu") << "Z0" << "&Tak" << "K1(M1(A1(A1a),A2),Z3),K2(N2),P(P1)";
-    QTest::newRow("węzeł bez danych") << "P" << "&Tak" << "K1(Z0,M1(A1(A1a),A2),Z3),K2(N2)";
+    QTest::newRow("bez celu") << ""
+                              << "" << Poczatkowa;
+    QTest::newRow("wiadomość z odpowiedziami") << "M1"
+                                               << "&Tak"
+                                               << "K1(Z0,A1(A1a),A2,Z3),K2(N2),P(P1)";
+    QTest::newRow("wiadomość, Nie") << "M1"
+                                    << "&Nie" << Poczatkowa;
+    QTest::newRow("odpowiedź z odpowiedzią") << "A1"
+                                             << "&Tak"
+                                             << "K1(Z0,M1(A1a,A2),Z3),K2(N2),P(P1)";
+    QTest::newRow("zmiana stanu") << "Z0"
+                                  << "&Tak"
+                                  << "K1(M1(A1(A1a),A2),Z3),K2(N2),P(P1)";
+    QTest::newRow("węzeł bez danych") << "P"
+                                      << "&Tak"
+                                      << "K1(Z0,M1(A1(A1a),A2),Z3),K2(N2)";
     // A contact stops being tracked: it goes with its conversation.
-    QTest::newRow("kontakt") << "K2" << "&Tak" << "K1(Z0,M1(A1(A1a),A2),Z3),P(P1)";
-    QTest::newRow("kontakt, Nie") << "K2" << "&Nie" << Poczatkowa;
+    QTest::newRow("kontakt") << "K2"
+                             << "&Tak"
+                             << "K1(Z0,M1(A1(A1a),A2),Z3),P(P1)";
+    QTest::newRow("kontakt, Nie") << "K2"
+                                  << "&Nie" << Poczatkowa;
   }
   void usuwanie()
   {
@@ -275,7 +309,7 @@ private slots:
     m_okno->Zaznacz(W(QStringLiteral("K1")));
     m_okno->WybranyWezel = W(cel);
     auto pytanie = OdpowiedzNaKomunikat(odpowiedz, odpowiedz.isEmpty() ? 300 : 5000);
-    QVERIFY(Klawisz(Qt::Key_Delete)); // never reaches the tree
+    QVERIFY(Klawisz(Qt::Key_Delete));            // never reaches the tree
     QTest::qWait(odpowiedz.isEmpty() ? 400 : 0); // unanswered: time for a box that must not come
     QCOMPARE(pytanie->Pokazany, !odpowiedz.isEmpty());
     if (pytanie->Pokazany) {
@@ -341,23 +375,34 @@ private slots:
     QTest::addColumn<QString>("wiersz");
     QTest::addColumn<TTrafienie>("gdzie");
     QTest::addColumn<QString>("wynik");
-    QTest::newRow("pusta przestrzeń") << "N2" << "" << TTrafienie::Nigdzie
-                                      << "K1(Z0,M1(A1(A1a),A2),Z3),K2,P(P1),N2";
-    QTest::newRow("na etykietę") << "P" << "K2" << TTrafienie::Etykieta
+    QTest::newRow("pusta przestrzeń")
+        << "N2"
+        << "" << TTrafienie::Nigdzie << "K1(Z0,M1(A1(A1a),A2),Z3),K2,P(P1),N2";
+    QTest::newRow("na etykietę") << "P"
+                                 << "K2" << TTrafienie::Etykieta
                                  << "K1(Z0,M1(A1(A1a),A2),Z3),K2(N2,P(P1))";
-    QTest::newRow("na ikonę") << "Z3" << "P" << TTrafienie::Ikona
+    QTest::newRow("na ikonę") << "Z3"
+                              << "P" << TTrafienie::Ikona
                               << "K1(Z0,M1(A1(A1a),A2)),K2(N2),P(P1,Z3)";
-    QTest::newRow("na obraz stanu") << "P" << "N2" << TTrafienie::IkonaStanu
-                                    << "K1(Z0,M1(A1(A1a),A2),Z3),K2(N2(P(P1)))";
-    QTest::newRow("na wcięcie") << "P" << "A2" << TTrafienie::Wciecie
+    QTest::newRow("na obraz stanu")
+        << "P"
+        << "N2" << TTrafienie::IkonaStanu << "K1(Z0,M1(A1(A1a),A2),Z3),K2(N2(P(P1)))";
+    QTest::newRow("na wcięcie") << "P"
+                                << "A2" << TTrafienie::Wciecie
                                 << "K1(Z0,M1(A1(A1a),P(P1),A2),Z3),K2(N2)";
-    QTest::newRow("wcięcie najwyższego poziomu") << "P" << "K1" << TTrafienie::Wciecie
-                                                 << "P(P1),K1(Z0,M1(A1(A1a),A2),Z3),K2(N2)";
-    QTest::newRow("za etykietą") << "P" << "K2" << TTrafienie::ZaEtykieta << Poczatkowa;
-    QTest::newRow("na siebie") << "M1" << "M1" << TTrafienie::Etykieta << Poczatkowa;
-    QTest::newRow("do własnego poddrzewa") << "K1" << "A1a" << TTrafienie::Etykieta << Poczatkowa;
-    QTest::newRow("przed własne dziecko") << "M1" << "A2" << TTrafienie::Wciecie << Poczatkowa;
-    QTest::newRow("bez zaznaczenia") << "" << "K2" << TTrafienie::Etykieta << Poczatkowa;
+    QTest::newRow("wcięcie najwyższego poziomu")
+        << "P"
+        << "K1" << TTrafienie::Wciecie << "P(P1),K1(Z0,M1(A1(A1a),A2),Z3),K2(N2)";
+    QTest::newRow("za etykietą") << "P"
+                                 << "K2" << TTrafienie::ZaEtykieta << Poczatkowa;
+    QTest::newRow("na siebie") << "M1"
+                               << "M1" << TTrafienie::Etykieta << Poczatkowa;
+    QTest::newRow("do własnego poddrzewa") << "K1"
+                                           << "A1a" << TTrafienie::Etykieta << Poczatkowa;
+    QTest::newRow("przed własne dziecko") << "M1"
+                                          << "A2" << TTrafienie::Wciecie << Poczatkowa;
+    QTest::newRow("bez zaznaczenia") << ""
+                                     << "K2" << TTrafienie::Etykieta << Poczatkowa;
   }
   void przeciaganie()
   {

@@ -117,7 +117,7 @@ private slots:
       odczyt = Katalogowe()[0].cialo;
       // What the dispatcher hands over from the directory's reply.
       m_okno->Katalog().ObsluzOdpowiedz(QByteArray(1, '\x02') + IntToLE(7) +
-                                            Para("firstname", "Ala") + Para("gender", "2"));
+                                        Para("firstname", "Ala") + Para("gender", "2"));
       QCOMPARE(d.ImieEd->text(), QStringLiteral("Ala"));
       QCOMPARE(d.NazwiskoEd->text(), QStringLiteral("Stare"));
       QCOMPARE(d.PlecIndeks(), 2);
@@ -141,8 +141,8 @@ private slots:
     QTest::addColumn<QString>("numer");
     QTest::addColumn<QByteArray>("pary");
     QTest::addColumn<QString>("odmowa");
-    const QByteArray dane = Para("firstname", "Ala") + Para("city", "\xA3\xF3\x64\x9F") +
-                            Para("gender", "1");
+    const QByteArray dane =
+        Para("firstname", "Ala") + Para("city", "\xA3\xF3\x64\x9F") + Para("gender", "1");
     QTest::newRow("nowy numer") << "555" << Para("FmNumber", "4321") + dane << QString();
     QTest::newRow("numer pusty") << "" << QByteArray()
                                  << QStringLiteral("Wpisz numer GG: liczbę większą od zera.");
@@ -153,7 +153,8 @@ private slots:
         << "-1" << QByteArray()
         << QStringLiteral("„-1” nie jest numerem GG: numer to liczba większa od zera.");
     QTest::newRow("zero") << "0" << QByteArray()
-                          << QStringLiteral("„0” nie jest numerem GG: numer to liczba większa od zera.");
+                          << QStringLiteral(
+                                 "„0” nie jest numerem GG: numer to liczba większa od zera.");
   }
   void zatwierdzenie()
   {
@@ -194,7 +195,8 @@ private slots:
     }
     const QString oczekiwany = przyjety ? numer : QStringLiteral("4321");
     QCOMPARE(m_okno->Sesja().NumerWlasny(), oczekiwany.toInt());
-    QCOMPARE(m_okno->Sesja().HasloWlasne(), przyjety ? QStringLiteral("nowe") : QStringLiteral("tajne"));
+    QCOMPARE(m_okno->Sesja().HasloWlasne(),
+             przyjety ? QStringLiteral("nowe") : QStringLiteral("tajne"));
     QCOMPARE(CzytajUstawienieOkna(QStringLiteral("Ustawienia/OstatniUzytkownik")), oczekiwany);
     QCOMPARE(CzytajUstawienieOkna(QStringLiteral("Ustawienia/OstatnieHasloUzytkownika")),
              przyjety ? QStringLiteral("nowe") : QStringLiteral("tajne"));

@@ -3,8 +3,8 @@
 
 #include "common/OknaPowloki.h"
 #include "common/OknoGlowne.h"
-#include "common/SerweryGG.h"
 #include "common/ServerTestowy.h"
+#include "common/SerweryGG.h"
 #include "common/Srodowisko.h"
 #include "contacts/ModelDrzewa.h"
 #include "gg/Sesja.h"
@@ -49,8 +49,8 @@ class TestFrmPaplankiMainMenu : public QObject {
   {
     m_okno = std::make_unique<TOknoGlowneTestowe>();
     TDrzewo &d = m_okno->Drzewo;
-    m_kontakt = d.DodajUzytkownika(777, QStringLiteral("Ala"), QStringLiteral("Kot"),
-                                   QString(), QString(), QStringLiteral("Ala"), 1);
+    m_kontakt = d.DodajUzytkownika(777, QStringLiteral("Ala"), QStringLiteral("Kot"), QString(),
+                                   QString(), QStringLiteral("Ala"), 1);
     m_wiadomosc = DodajWypowiedz(d, m_kontakt, QStringLiteral("cześć"), 777);
     m_atrybut = d.Dodaj(nullptr, QStringLiteral("Imiona"));
     m_atrybut->UstawDane(std::make_shared<TAtrybut>(nullptr));
@@ -58,20 +58,14 @@ class TestFrmPaplankiMainMenu : public QObject {
   }
 
 private slots:
-  void initTestCase()
-  {
-    WylaczSprawdzanieWersji();
-  }
+  void initTestCase() { WylaczSprawdzanieWersji(); }
   void init()
   {
     UsunUstawieniaOkna();
     ZapiszKontoTestowe();
     Utworz();
   }
-  void cleanup()
-  {
-    m_okno.reset();
-  }
+  void cleanup() { m_okno.reset(); }
 
   void zawartosc_data()
   {
@@ -79,8 +73,9 @@ private slots:
     QTest::addColumn<QString>("menu");
     QTest::newRow("bez celu") << QString() << Ogolne;
     QTest::newRow("kontakt") << QStringLiteral("kontakt")
-                             << QStringLiteral("Wyślij | Edytuj | Przypisy | Historia | Anuluj śledzenie | "
-                                               "- | Paplanki (GG) { ") +
+                             << QStringLiteral(
+                                    "Wyślij | Edytuj | Przypisy | Historia | Anuluj śledzenie | "
+                                    "- | Paplanki (GG) { ") +
                                     Ogolne + QStringLiteral(" }");
     QTest::newRow("wiadomość") << QStringLiteral("wiadomość")
                                << QStringLiteral("Odpowiedz | - | Paplanki (GG) { ") + Ogolne +
@@ -121,15 +116,15 @@ private slots:
                            << QStringLiteral("80");
     QTest::newRow("port") << QString() << QStringLiteral("18080") << QStringLiteral("localhost")
                           << QStringLiteral("127.0.0.1") << QStringLiteral("18080");
-    QTest::newRow("oba, ze spacjami") << QStringLiteral(" serwer.lan ") << QStringLiteral(" 8080")
-                                      << QStringLiteral("serwer.lan")
-                                      << QStringLiteral("serwer.lan") << QStringLiteral("8080");
-    QTest::newRow("port nie liczbą") << QStringLiteral("serwer.lan") << QStringLiteral("abc")
-                                     << QStringLiteral("serwer.lan")
-                                     << QStringLiteral("serwer.lan") << QStringLiteral("80");
-    QTest::newRow("port poza zakresem") << QString() << QStringLiteral("70000")
-                                        << QStringLiteral("localhost")
-                                        << QStringLiteral("127.0.0.1") << QStringLiteral("80");
+    QTest::newRow("oba, ze spacjami")
+        << QStringLiteral(" serwer.lan ") << QStringLiteral(" 8080") << QStringLiteral("serwer.lan")
+        << QStringLiteral("serwer.lan") << QStringLiteral("8080");
+    QTest::newRow("port nie liczbą")
+        << QStringLiteral("serwer.lan") << QStringLiteral("abc") << QStringLiteral("serwer.lan")
+        << QStringLiteral("serwer.lan") << QStringLiteral("80");
+    QTest::newRow("port poza zakresem")
+        << QString() << QStringLiteral("70000") << QStringLiteral("localhost")
+        << QStringLiteral("127.0.0.1") << QStringLiteral("80");
   }
   void serwerAlternatywnyZUstawien()
   {
@@ -150,8 +145,8 @@ private slots:
     QCOMPARE(sesja.AdresRejestracji(), rejestracji);
     QCOMPARE(sesja.PortHttp(), wPorcie);
 
-    const QString tytul = QStringLiteral("Serwer alternatywny %1, %2:%3")
-                              .arg(rejestracji, informacji, wPorcie);
+    const QString tytul =
+        QStringLiteral("Serwer alternatywny %1, %2:%3").arg(rejestracji, informacji, wPorcie);
     m_okno->TreePMPopup();
     QAction *a = PozycjaMenu(m_okno->TreePM, tytul);
     QVERIFY2(a, qPrintable(OpisMenu(m_okno->TreePM)));
@@ -213,8 +208,8 @@ private slots:
       m_okno->WybranyWezel = Cel(cel);
       m_okno->TreePMPopup();
       QStringList bazy;
-      for (const QString &b : {QStringLiteral("Outlook"), QStringLiteral("Rejestr"),
-                               QStringLiteral("Serwer")})
+      for (const QString &b :
+           {QStringLiteral("Outlook"), QStringLiteral("Rejestr"), QStringLiteral("Serwer")})
         if (PozycjaMenu(m_okno->TreePM, b)->isChecked())
           bazy << b;
       QCOMPARE(bazy, zaznaczone);
@@ -235,8 +230,8 @@ private slots:
                                  << QStringLiteral("TylkoOdPrzyjaciol") << true;
     QTest::newRow("pisanie") << QStringLiteral("Informowanie o pisaniu")
                              << QStringLiteral("InformowanieOPisaniu") << false;
-    QTest::newRow("informacje") << QStringLiteral("Informacje GG")
-                                << QStringLiteral("InformacjeGG") << false;
+    QTest::newRow("informacje") << QStringLiteral("Informacje GG") << QStringLiteral("InformacjeGG")
+                                << false;
     QTest::newRow("serwer") << QStringLiteral("Serwer alternatywny 127.0.0.1, localhost:80")
                             << QStringLiteral("SerwerAlternatywny") << false;
   }
@@ -280,7 +275,8 @@ private slots:
     QTest::addColumn<QString>("pozycja");
     QTest::addColumn<bool>("ogolna");
     QTest::newRow("ogólne bez celu") << QString() << QStringLiteral("Wyślij") << true;
-    QTest::newRow("kontakt: Wyślij") << QStringLiteral("kontakt") << QStringLiteral("Wyślij") << false;
+    QTest::newRow("kontakt: Wyślij")
+        << QStringLiteral("kontakt") << QStringLiteral("Wyślij") << false;
     QTest::newRow("wiadomość: Odpowiedz")
         << QStringLiteral("wiadomość") << QStringLiteral("Odpowiedz") << false;
   }

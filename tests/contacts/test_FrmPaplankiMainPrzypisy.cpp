@@ -1,11 +1,11 @@
 // Per-contact notes: the file format, the notes command of the main window and its dialog.
 
-#include "net/Blad.h"
 #include "app/Lokalizacje.h"
 #include "common/OknoGlowne.h"
 #include "common/Srodowisko.h"
 #include "contacts/Przypisy.h"
 #include "contacts/ui/ProfileFrm.h"
+#include "net/Blad.h"
 
 #include <QDir>
 #include <QFile>
@@ -86,23 +86,30 @@ private slots:
     m_okno->WybranyWezel = m_kontakt;
     ProfileFrm->Memo1->setPlainText(QStringLiteral("stare"));
   }
-  void cleanup()
-  {
-    m_okno.reset();
-  }
+  void cleanup() { m_okno.reset(); }
 
   void czytanie_data()
   {
     QTest::addColumn<QByteArray>("plik");
     QTest::addColumn<QStringList>("linie");
-    QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QStringList{QStringLiteral("a"), QStringLiteral("b")};
-    QTest::newRow("bez końca") << QByteArray("a\r\nb") << QStringList{QStringLiteral("a"), QStringLiteral("b")};
-    QTest::newRow("LF") << QByteArray("a\nb\n") << QStringList{QStringLiteral("a"), QStringLiteral("b")};
-    QTest::newRow("CR") << QByteArray("a\rb\r") << QStringList{QStringLiteral("a"), QStringLiteral("b")};
+    QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n")
+                           << QStringList{QStringLiteral("a"), QStringLiteral("b")};
+    QTest::newRow("bez końca") << QByteArray("a\r\nb")
+                               << QStringList{QStringLiteral("a"), QStringLiteral("b")};
+    QTest::newRow("LF") << QByteArray("a\nb\n")
+                        << QStringList{QStringLiteral("a"), QStringLiteral("b")};
+    QTest::newRow("CR") << QByteArray("a\rb\r")
+                        << QStringList{QStringLiteral("a"), QStringLiteral("b")};
     QTest::newRow("pusty") << QByteArray() << QStringList();
-    QTest::newRow("puste linie") << QByteArray("a\r\n\r\n\n") << QStringList{QStringLiteral("a"), QStringLiteral(""), QStringLiteral("")};
-    QTest::newRow("LF CR to dwa końce") << QByteArray("a\n\rb") << QStringList{QStringLiteral("a"), QStringLiteral(""), QStringLiteral("b")};
-    QTest::newRow("polskie litery") << QByteArray("zażółć\r\ngęślą") << QStringList{QStringLiteral("zażółć"), QStringLiteral("gęślą")};
+    QTest::newRow("puste linie") << QByteArray("a\r\n\r\n\n")
+                                 << QStringList{QStringLiteral("a"), QStringLiteral(""),
+                                                QStringLiteral("")};
+    QTest::newRow("LF CR to dwa końce")
+        << QByteArray("a\n\rb")
+        << QStringList{QStringLiteral("a"), QStringLiteral(""), QStringLiteral("b")};
+    QTest::newRow("polskie litery")
+        << QByteArray("zażółć\r\ngęślą")
+        << QStringList{QStringLiteral("zażółć"), QStringLiteral("gęślą")};
   }
   void czytanie()
   {
@@ -121,7 +128,8 @@ private slots:
     ZapiszPrzypisy(plik, {});
     QCOMPARE(Zawartosc(plik), QByteArray());
     QCOMPARE(LinieTekstu(QString()), QStringList());
-    QCOMPARE(LinieTekstu(QStringLiteral("a\n")), (QStringList{QStringLiteral("a"), QStringLiteral("")}));
+    QCOMPARE(LinieTekstu(QStringLiteral("a\n")),
+             (QStringList{QStringLiteral("a"), QStringLiteral("")}));
     QCOMPARE(CzytajPrzypisy(plik), QStringList());
     QVERIFY_THROWS_EXCEPTION(EBlad, CzytajPrzypisy(plik + QStringLiteral("-brak")));
   }

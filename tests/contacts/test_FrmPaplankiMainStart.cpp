@@ -86,14 +86,8 @@ private slots:
     delete MojeDaneFrm;
     MojeDaneFrm = nullptr;
   }
-  void init()
-  {
-    UsunUstawieniaOkna();
-  }
-  void cleanup()
-  {
-    m_okno.reset();
-  }
+  void init() { UsunUstawieniaOkna(); }
+  void cleanup() { m_okno.reset(); }
 
   void skladniki()
   {
@@ -133,8 +127,7 @@ private slots:
     QCOMPARE(m_okno->centralWidget(), m_okno->TreeView1);
     QCOMPARE(m_okno->WybranyWezel.get(), nullptr);
     TSesjaGG &sesja = m_okno->Sesja();
-    QVERIFY(!sesja.PingWlaczony() && !sesja.CzekaNaLaczenie() &&
-            !m_okno->IdleTmr.isActive());
+    QVERIFY(!sesja.PingWlaczony() && !sesja.CzekaNaLaczenie() && !m_okno->IdleTmr.isActive());
     QCOMPARE(sesja.InterwalZegaraPingu(), 3256);
     QCOMPARE(m_okno->IdleTmr.interval(), 50000);
     QCOMPARE(sesja.StanGG(), gsClosed);
@@ -164,7 +157,8 @@ private slots:
     QCOMPARE(m_okno->PolaczTB->isChecked(), wcisniety);
     // Down at start: the session looks for a server at once.
     QCOMPARE(m_okno->TekstPanelu(TFrmPaplankiMain::PanelZdarzen),
-             wcisniety ? QStringLiteral("Pobieranie adresu serwera komunikacyjnego...") : QString());
+             wcisniety ? QStringLiteral("Pobieranie adresu serwera komunikacyjnego...")
+                       : QString());
     m_okno->UstawPanel(TFrmPaplankiMain::PanelZdarzen, QString());
     m_okno->PolaczTB->click();
     QCOMPARE(m_okno->PolaczTB->isChecked(), !wcisniety);
@@ -232,7 +226,8 @@ private slots:
                                  QStringLiteral("Cześć")}));
 
     m_okno->UstawPanel(TFrmPaplankiMain::PanelOpisu, QStringLiteral("w pracy"));
-    QAccessibleInterface *panel = QAccessible::queryAccessibleInterface(m_okno->StatusBar1->Panel(1));
+    QAccessibleInterface *panel =
+        QAccessible::queryAccessibleInterface(m_okno->StatusBar1->Panel(1));
     QVERIFY(panel);
     QCOMPARE(panel->text(QAccessible::Name), QStringLiteral("Opis stanu: w pracy"));
     QAccessibleInterface *polacz = QAccessible::queryAccessibleInterface(m_okno->PolaczTB);
@@ -305,7 +300,8 @@ private slots:
     m_okno->show();
     m_okno->Ustawienia().UstawNumerOstatniejInformacji(17);
     m_okno->Ustawienia().UstawOstatniAdresat(QStringLiteral("12345"));
-    QVERIFY(CzytajUstawienieOkna(QStringLiteral("Ustawienia/OstatniaInformacjaSystemowa")).isEmpty());
+    QVERIFY(
+        CzytajUstawienieOkna(QStringLiteral("Ustawienia/OstatniaInformacjaSystemowa")).isEmpty());
     QVERIFY(m_okno->close());
     QCOMPARE(CzytajUstawienieOkna(QStringLiteral("Ustawienia/OstatniaInformacjaSystemowa")),
              QStringLiteral("17"));
@@ -326,8 +322,8 @@ private slots:
     TDrzewo &d = m_okno->Drzewo;
     const QStringList galezie{QStringLiteral("Nazwiska"), QStringLiteral("Miejscowości"),
                               QStringLiteral("Telefony"), QStringLiteral("Emaile")};
-    QCOMPARE(Glowne(d), QStringList{QStringLiteral("Siedem")} << QStringLiteral("Imiona")
-                                                              << galezie);
+    QCOMPARE(Glowne(d),
+             QStringList{QStringLiteral("Siedem")} << QStringLiteral("Imiona") << galezie);
     for (int i = 1; i < d.LiczbaGlownych(); ++i)
       QVERIFY(d.Glowny(i)->DaneJako<TAtrybut>());
 

@@ -1,4 +1,3 @@
-#include "net/Blad.h"
 #include "app/Komunikaty.h"
 #include "app/ui/Powloka.h"
 #include "common/KontaktyTestowe.h"
@@ -10,10 +9,11 @@
 #include "contacts/Rejestr.h"
 #include "contacts/Ustawienia.h"
 #include "contacts/ui/FrmPaplankiDaneUzytkownika.h"
-#include "program/KomendyKontaktow.h"
 #include "gg/ListaKontaktow.h"
 #include "gg/Pakiety.h"
+#include "net/Blad.h"
 #include "net/Gniazdo.h"
+#include "program/KomendyKontaktow.h"
 
 #include <QDir>
 #include <QFile>
@@ -53,14 +53,16 @@ struct TOkno {
   TKomendyKontaktow komendy;
   int bledyGniazda = 0;
 
-  explicit TOkno(const QByteArray &konfiguracja = QByteArray(), const QByteArray &vcf = QByteArray())
+  explicit TOkno(const QByteArray &konfiguracja = QByteArray(),
+                 const QByteArray &vcf = QByteArray())
       : rejestr(Plik(katalog, konfiguracja), QSettings::IniFormat), ustawienia(rejestr, dane),
         baza(rejestr, dane),
-        komendy(drzewo, ustawienia, baza, nadawca, buforListy, [this] { return wybrany.get(); },
-                [this](const QString &tekst, const QString &naglowek, int styl) {
-                  komunikaty << naglowek + u'|' + tekst + u'|' + QString::number(styl);
-                  return PokazKomunikatProgramu(nullptr, kProdukt, tekst, styl, naglowek);
-                })
+        komendy(
+            drzewo, ustawienia, baza, nadawca, buforListy, [this] { return wybrany.get(); },
+            [this](const QString &tekst, const QString &naglowek, int styl) {
+              komunikaty << naglowek + u'|' + tekst + u'|' + QString::number(styl);
+              return PokazKomunikatProgramu(nullptr, kProdukt, tekst, styl, naglowek);
+            })
   {
     QDir().mkpath(dane);
     if (!vcf.isNull()) {
@@ -171,17 +173,17 @@ private slots:
       etykiety << etykieta->text();
       QCOMPARE(etykieta->buddy(), pole);
     }
-    QCOMPARE(etykiety, (QStringList{QStringLiteral("&Numer"), QStringLiteral("&Imię"), QStringLiteral("&Nazwisko"), QStringLiteral("&Telefon"), QStringLiteral("&Email"),
-                                    QStringLiteral("&Opis")}));
+    QCOMPARE(etykiety, (QStringList{QStringLiteral("&Numer"), QStringLiteral("&Imię"),
+                                    QStringLiteral("&Nazwisko"), QStringLiteral("&Telefon"),
+                                    QStringLiteral("&Email"), QStringLiteral("&Opis")}));
     QCOMPARE(d.AnulujBtn->text(), QStringLiteral("Anuluj"));
 
     // Tab order: names, phone, e-mail, OK, Anuluj, then number and label.
     d.show();
     QVERIFY(QTest::qWaitForWindowExposed(&d));
     QCOMPARE(d.focusWidget(), d.ImieEd);
-    const QList<QWidget *> kolejnosc = {d.ImieEd,    d.NazwiskoEd, d.TelefonEd, d.EmailEd,
-                                        d.OkBtn,     d.AnulujBtn,  d.NumerEd,   d.OpisEd,
-                                        d.ImieEd};
+    const QList<QWidget *> kolejnosc = {d.ImieEd,    d.NazwiskoEd, d.TelefonEd, d.EmailEd, d.OkBtn,
+                                        d.AnulujBtn, d.NumerEd,    d.OpisEd,    d.ImieEd};
     QWidget *w = d.ImieEd;
     for (qsizetype i = 1; i < kolejnosc.size(); ++i) {
       do
@@ -223,8 +225,9 @@ private slots:
     dialog.Zaprogramuj(numer, true);
     o.komendy.DodajSledzonego1Click();
 
-    QCOMPARE(dialog.pokazane,
-             (QStringList{QStringLiteral("0"), QStringLiteral("imię"), QStringLiteral("nazwisko"), QStringLiteral("telefon"), QStringLiteral("email"), QStringLiteral("opis")}));
+    QCOMPARE(dialog.pokazane, (QStringList{QStringLiteral("0"), QStringLiteral("imię"),
+                                           QStringLiteral("nazwisko"), QStringLiteral("telefon"),
+                                           QStringLiteral("email"), QStringLiteral("opis")}));
     QCOMPARE(o.Podpisy(), (QStringList{QStringLiteral("pierwszy"), QStringLiteral("opis")}));
     TWezel *w = o.drzewo.Glowny(1);
     const TUzytkownik *u = w->DaneJako<TUzytkownik>();
@@ -284,7 +287,9 @@ private slots:
     edycja.Zaprogramuj(QStringLiteral("200"), false, QStringLiteral("nowy"));
     o.komendy.EdytujSledzonego1Click();
     QVERIFY(edycja.pokazany);
-    QCOMPARE(edycja.pokazane, (QStringList{QStringLiteral("100"), QStringLiteral("100"), QStringLiteral("100"), QStringLiteral("100"), QStringLiteral("100"), QStringLiteral("sto")}));
+    QCOMPARE(edycja.pokazane,
+             (QStringList{QStringLiteral("100"), QStringLiteral("100"), QStringLiteral("100"),
+                          QStringLiteral("100"), QStringLiteral("100"), QStringLiteral("sto")}));
 
     QCOMPARE(o.Podpisy(), QStringList{QStringLiteral("sto")});
     QCOMPARE(o.drzewo.Glowny(0)->DaneJako<TUzytkownik>()->Numer(), 100);
@@ -301,9 +306,9 @@ private slots:
     QTest::newRow("bez zmian: usunięcie, potem dodanie")
         << QStringLiteral("100")
         << QList<TPakietGG>{{0x0E, Powiadomienie(100, 1)}, {0x0D, Powiadomienie(100, 1)}};
-    QTest::newRow("100 na 200")
-        << QStringLiteral("200")
-        << QList<TPakietGG>{{0x0E, Powiadomienie(100, 1)}, {0x0D, Powiadomienie(200, 1)}};
+    QTest::newRow("100 na 200") << QStringLiteral("200")
+                                << QList<TPakietGG>{{0x0E, Powiadomienie(100, 1)},
+                                                    {0x0D, Powiadomienie(200, 1)}};
   }
   void edycja()
   {
@@ -323,7 +328,9 @@ private slots:
     TOdpowiedzDialogu dialog;
     dialog.Zaprogramuj(numer, true);
     o.komendy.EdytujSledzonego1Click();
-    QCOMPARE(dialog.pokazane, (QStringList{QStringLiteral("100"), QStringLiteral("Jan"), QStringLiteral("K"), QStringLiteral("t"), QStringLiteral("e"), QStringLiteral("Janek")}));
+    QCOMPARE(dialog.pokazane,
+             (QStringList{QStringLiteral("100"), QStringLiteral("Jan"), QStringLiteral("K"),
+                          QStringLiteral("t"), QStringLiteral("e"), QStringLiteral("Janek")}));
     QCOMPARE(serwer.Zakoncz(o.ggSck), pakiety);
 
     const int nowy = numer.toInt();
@@ -385,13 +392,19 @@ private slots:
     TWezel *kontakt = o.drzewo.Glowny(0);
     TWezel *wiadomosc = o.drzewo.Dodaj(kontakt, QStringLiteral("tekst"));
     wiadomosc->UstawDane(std::make_shared<TWypowiedz>(
-        nullptr, std::make_unique<TDaneDodatkowe>(2, 100, 0, 1, QDateTime()), QStringLiteral("tekst")));
+        nullptr, std::make_unique<TDaneDodatkowe>(2, 100, 0, 1, QDateTime()),
+        QStringLiteral("tekst")));
     TWezel *konferencja = o.drzewo.Dodaj(nullptr, QStringLiteral("konferencja"));
     konferencja->UstawDane(std::make_shared<TKonferencja>(konferencja));
     o.wybrany = cel == 1 ? wiadomosc : cel == 2 ? konferencja : nullptr;
 
     bool okno = false;
-    OdpowiedzNaOknoModalne([&](QWidget *w) { okno = true; w->close(); }, 300);
+    OdpowiedzNaOknoModalne(
+        [&](QWidget *w) {
+          okno = true;
+          w->close();
+        },
+        300);
     o.komendy.EdytujSledzonego1Click();
     o.komendy.AnulujSledzonego1Click();
     QTest::qWait(400); // time for a dialog that must not come
@@ -418,8 +431,9 @@ private slots:
                 "\n[Sledzeni/100]\nOpis=sto\n[Sledzeni/200]\nOpis=dwieście\n",
             vcf);
     o.komendy.WczytajBaze();
-    TWezel *w = rodzaj == 2 ? o.drzewo.DodajUzytkownika(100, {}, {}, {}, {}, QStringLiteral("sto"), 1)
-                            : o.drzewo.ZnajdzUzytkownika(100);
+    TWezel *w = rodzaj == 2
+                    ? o.drzewo.DodajUzytkownika(100, {}, {}, {}, {}, QStringLiteral("sto"), 1)
+                    : o.drzewo.ZnajdzUzytkownika(100);
     QVERIFY(w);
     o.drzewo.Dodaj(o.drzewo.Dodaj(w, QStringLiteral("rozmowa")), QStringLiteral("odpowiedź"));
     const int wezlowPrzed = o.drzewo.LiczbaWezlow();
@@ -460,10 +474,11 @@ private slots:
     QTest::newRow("ANULUJ: nic się nie zmienia")
         << 2 << int(QMessageBox::Cancel) << "baza na serwerze" << stare << 1;
     QTest::newRow("TAK, książka adresowa")
-        << 0 << int(QMessageBox::Yes) << QStringLiteral("baza w Outlooku/Exchange") << QStringList{QStringLiteral("z książki")}
-        << 0;
+        << 0 << int(QMessageBox::Yes) << QStringLiteral("baza w Outlooku/Exchange")
+        << QStringList{QStringLiteral("z książki")} << 0;
     QTest::newRow("TAK, rejestr wczytany od nowa")
-        << 1 << int(QMessageBox::Yes) << QStringLiteral("baza w rejestrze") << QStringList{QStringLiteral("sto")} << 1;
+        << 1 << int(QMessageBox::Yes) << QStringLiteral("baza w rejestrze")
+        << QStringList{QStringLiteral("sto")} << 1;
     QTest::newRow("NIE, nieznana: rejestr")
         << 5 << int(QMessageBox::No) << "<nieznana>" << stare << 5;
   }
@@ -482,25 +497,25 @@ private slots:
 
     QString tytul, tekst;
     int ikona = -1, przyciskow = 0;
-    OdpowiedzNaPytanie(QMessageBox::StandardButton(przycisk), &tytul, &tekst, &ikona,
-                       &przyciskow);
+    OdpowiedzNaPytanie(QMessageBox::StandardButton(przycisk), &tytul, &tekst, &ikona, &przyciskow);
     o.komendy.PrzelaczBazaClick(cel);
 
     QCOMPARE(tytul, QStringLiteral("Paplanki (GG) - Zapytanie"));
     // The box shows the text's "\r" breaks as line feeds.
     QCOMPARE(tekst, QString(QStringLiteral("Czy pobrać śledzonych z \"") + nazwa +
-                        QStringLiteral("\" ?\r\r"
-                                       "TAK nastąpi pobranie i przełączenie na nową bazę\r"
-                                       "NIE nastąpi przełączenie na nową bazę z nowymi "
-                                       "śledzonymi\r"
-                                       "ANULUJ wycofanie się z tej akcji")).replace(u'\r', u'\n'));
+                            QStringLiteral("\" ?\r\r"
+                                           "TAK nastąpi pobranie i przełączenie na nową bazę\r"
+                                           "NIE nastąpi przełączenie na nową bazę z nowymi "
+                                           "śledzonymi\r"
+                                           "ANULUJ wycofanie się z tej akcji"))
+                        .replace(u'\r', u'\n'));
     QCOMPARE(ikona, int(QMessageBox::NoIcon));
     QCOMPARE(przyciskow, 3);
     QCOMPARE(o.Podpisy(), podpisy);
     QCOMPARE(o.ustawienia.RodzajBazy(), rodzaj);
-    QCOMPARE(CzytajLiczbe(o.rejestr, QStringLiteral("Ustawienia"),
-                          QStringLiteral("BazaKontaktow"), -1),
-             przycisk == QMessageBox::Cancel ? -1 : rodzaj);
+    QCOMPARE(
+        CzytajLiczbe(o.rejestr, QStringLiteral("Ustawienia"), QStringLiteral("BazaKontaktow"), -1),
+        przycisk == QMessageBox::Cancel ? -1 : rodzaj);
     QCOMPARE(o.baza.Rodzaj(), rodzaj);
     QCOMPARE(&o.baza.Baza() == przed, przycisk == QMessageBox::Cancel);
 
@@ -518,9 +533,9 @@ private slots:
     // The tree is emptied, the kind is the one asked for, and the store in place is usable.
     QCOMPARE(o.drzewo.LiczbaGlownych(), 0);
     QCOMPARE(o.ustawienia.RodzajBazy(), 0);
-    QCOMPARE(CzytajLiczbe(o.rejestr, QStringLiteral("Ustawienia"),
-                          QStringLiteral("BazaKontaktow"), -1),
-             0);
+    QCOMPARE(
+        CzytajLiczbe(o.rejestr, QStringLiteral("Ustawienia"), QStringLiteral("BazaKontaktow"), -1),
+        0);
     TOdpowiedzDialogu dialog;
     dialog.Zaprogramuj(QStringLiteral("5"), true);
     o.komendy.DodajSledzonego1Click();
@@ -547,10 +562,9 @@ private slots:
     o.komendy.PobierzUzytkownikowClick();
     QVERIFY(o.buforListy.Tekst().isEmpty());
     QCOMPARE(serwer.Zakoncz(o.ggSck),
-             (QList<TPakietGG>{
-                 {GGReqUserList,
-                  QByteArray(1, '\0') + "Jan;100;Ja,nek;Ja,nek;100;;100;100;0;;0;\r\n"},
-                 {GGReqUserList, QByteArray(1, '\x02')}}));
+             (QList<TPakietGG>{{GGReqUserList, QByteArray(1, '\0') +
+                                                   "Jan;100;Ja,nek;Ja,nek;100;;100;100;0;;0;\r\n"},
+                               {GGReqUserList, QByteArray(1, '\x02')}}));
   }
 };
 

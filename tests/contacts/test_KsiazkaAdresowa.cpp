@@ -44,9 +44,8 @@ class TestKsiazkaAdresowa : public QObject {
     QStringList kontakty;
     TSledzeniOutlook baza(Zapisz(tresc), true,
                           [&](int n, const QString &i, const QString &na, const QString &e,
-                              const QString &t, const QString &o, int s) {
-                            kontakty << Kontakt(n, i, na, e, t, o, s);
-                          });
+                              const QString &t, const QString &o,
+                              int s) { kontakty << Kontakt(n, i, na, e, t, o, s); });
     return kontakty;
   }
 
@@ -58,8 +57,12 @@ private slots:
 
     const QByteArray pelna = "N:Kowalski;Jan;;;\r\nEMAIL:jan@k.pl\r\nTEL;TYPE=HOME:22 111\r\n"
                              "X-GG-OPIS:Janek\r\n";
-    const QString jan123 = Kontakt(123, QStringLiteral("Jan"), QStringLiteral("Kowalski"), QStringLiteral("jan@k.pl"), QStringLiteral("22 111"), QStringLiteral("Janek"));
-    const QString jan456 = Kontakt(456, QStringLiteral("Jan"), QStringLiteral("Kowalski"), QStringLiteral("jan@k.pl"), QStringLiteral("22 111"), QStringLiteral("Janek"));
+    const QString jan123 =
+        Kontakt(123, QStringLiteral("Jan"), QStringLiteral("Kowalski"), QStringLiteral("jan@k.pl"),
+                QStringLiteral("22 111"), QStringLiteral("Janek"));
+    const QString jan456 =
+        Kontakt(456, QStringLiteral("Jan"), QStringLiteral("Kowalski"), QStringLiteral("jan@k.pl"),
+                QStringLiteral("22 111"), QStringLiteral("Janek"));
     QTest::newRow("dwa numery ze średnikami")
         << Karta(pelna + "X-GG-NUMERY:123;456;\r\n") << QStringList{jan123, jan456};
     QTest::newRow("ostatni bez średnika kończy element")
@@ -67,18 +70,19 @@ private slots:
     QTest::newRow("kawałek nie-liczba kończy element, następny element czytany")
         << Karta(pelna + "X-GG-NUMERY:123;abc;456;\r\n") + Karta("X-GG-NUMERY:9;\r\n")
         << QStringList{jan123, Kontakt(9, {}, {}, {}, {}, {})};
-    QTest::newRow("pusty kawałek") << Karta(pelna + "X-GG-NUMERY:123;;456;\r\n")
-                                   << QStringList{jan123};
+    QTest::newRow("pusty kawałek")
+        << Karta(pelna + "X-GG-NUMERY:123;;456;\r\n") << QStringList{jan123};
     QTest::newRow("średniki escapowane jak w tekście vCard")
         << Karta(pelna + "X-GG-NUMERY:123\\;456\\;\r\n") << QStringList{jan123, jan456};
     QTest::newRow("bez GG-Numery") << Karta(pelna) << QStringList();
     QTest::newRow("pusta GG-Numery") << Karta(pelna + "X-GG-NUMERY:\r\n") << QStringList();
-    QTest::newRow("grupa (KIND)")
-        << Karta("KIND:group\r\nX-GG-NUMERY:5;\r\nMEMBER:urn:uuid:1\r\n") << QStringList();
+    QTest::newRow("grupa (KIND)") << Karta("KIND:group\r\nX-GG-NUMERY:5;\r\nMEMBER:urn:uuid:1\r\n")
+                                  << QStringList();
     QTest::newRow("grupa (znacznik vCard 3)")
         << Karta("X-ADDRESSBOOKSERVER-KIND:group\r\nX-GG-NUMERY:5;\r\n") << QStringList();
     QTest::newRow("KIND:individual jest kontaktem")
-        << Karta("KIND:individual\r\nX-GG-NUMERY:5;\r\n") << QStringList{Kontakt(5, {}, {}, {}, {}, {})};
+        << Karta("KIND:individual\r\nX-GG-NUMERY:5;\r\n")
+        << QStringList{Kontakt(5, {}, {}, {}, {}, {})};
     QTest::newRow("kolejność pliku")
         << Karta("X-GG-NUMERY:30;\r\n") + Karta("X-GG-NUMERY:10;20;\r\n")
         << QStringList{Kontakt(30, {}, {}, {}, {}, {}), Kontakt(10, {}, {}, {}, {}, {}),
@@ -89,19 +93,24 @@ private slots:
         << Karta("N:Brzęczy\r\n szczykiewicz;Grzegorz\\, \r\n\tjr;;;\r\n"
                  "X-GG-OPIS:Ala\\; ma\\, kota\\nI psa\\\\ C:\\dom\r\n"
                  "X-GG-NUMERY:1\r\n 2;\r\n")
-        << QStringList{Kontakt(12, QStringLiteral("Grzegorz, jr"), QStringLiteral("Brzęczyszczykiewicz"), {}, {},
+        << QStringList{Kontakt(12, QStringLiteral("Grzegorz, jr"),
+                               QStringLiteral("Brzęczyszczykiewicz"), {}, {},
                                QStringLiteral("Ala; ma, kota\nI psa\\ C:\\dom"))};
     QTest::newRow("BOM, same LF, małe litery nazw")
-        << "\xEF\xBB\xBF" + Karta("n:Nowak;Ewa\nx-gg-numery:7;\nx-gg-opis:Ewa N.\n").replace("\r\n", "\n")
-        << QStringList{Kontakt(7, QStringLiteral("Ewa"), QStringLiteral("Nowak"), {}, {}, QStringLiteral("Ewa N."))};
+        << "\xEF\xBB\xBF" +
+               Karta("n:Nowak;Ewa\nx-gg-numery:7;\nx-gg-opis:Ewa N.\n").replace("\r\n", "\n")
+        << QStringList{Kontakt(7, QStringLiteral("Ewa"), QStringLiteral("Nowak"), {}, {},
+                               QStringLiteral("Ewa N."))};
     QTest::newRow("vCard 2.1: quoted-printable z miękkim łamaniem i CHARSET")
-        << QByteArray("BEGIN:VCARD\r\nVERSION:2.1\r\n"
-                      "N;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=C5=BBak;=C5=81ucja\r\n"
-                      "X-GG-OPIS;ENCODING=QUOTED-PRINTABLE;CHARSET=windows-1250:Za=BF=F3=B3=E6 =\r\n"
-                      "g=EA=9Cl=B9\r\n"
-                      "TEL;HOME;VOICE:500\r\n"
-                      "X-GG-NUMERY:8;\r\nEND:VCARD\r\n")
-        << QStringList{Kontakt(8, QStringLiteral("Łucja"), QStringLiteral("Żak"), {}, QStringLiteral("500"), QStringLiteral("Zażółć gęślą"))};
+        << QByteArray(
+               "BEGIN:VCARD\r\nVERSION:2.1\r\n"
+               "N;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=C5=BBak;=C5=81ucja\r\n"
+               "X-GG-OPIS;ENCODING=QUOTED-PRINTABLE;CHARSET=windows-1250:Za=BF=F3=B3=E6 =\r\n"
+               "g=EA=9Cl=B9\r\n"
+               "TEL;HOME;VOICE:500\r\n"
+               "X-GG-NUMERY:8;\r\nEND:VCARD\r\n")
+        << QStringList{Kontakt(8, QStringLiteral("Łucja"), QStringLiteral("Żak"), {},
+                               QStringLiteral("500"), QStringLiteral("Zażółć gęślą"))};
 
     // Only the name and parameters before the first ":" outside quotes say quoted-printable.
     QTest::newRow("quoted-printable: dwukropek w cudzysłowie parametru")
@@ -146,8 +155,8 @@ private slots:
         << Karta("X-GG-NUMERY:1;\r\nAGENT:\r\nBEGIN:VCARD\r\nX-GG-NUMERY:99;\r\n"
                  "X-GG-OPIS:agent\r\nEND:VCARD\r\nX-GG-OPIS:szef\r\n")
         << QStringList{Kontakt(1, {}, {}, {}, {}, QStringLiteral("szef"))};
-    QTest::newRow("tekst poza kartami i pusty plik") << QByteArray("nic tu nie ma\r\n")
-                                                     << QStringList();
+    QTest::newRow("tekst poza kartami i pusty plik")
+        << QByteArray("nic tu nie ma\r\n") << QStringList();
   }
   void kontaktyZKsiazki()
   {
@@ -160,8 +169,7 @@ private slots:
   {
     // A failure while handing over one number skips the rest of that card only.
     QStringList numery;
-    TSledzeniOutlook baza(Zapisz(Karta("X-GG-NUMERY:1;2;\r\n") + Karta("X-GG-NUMERY:3;\r\n")),
-                          true,
+    TSledzeniOutlook baza(Zapisz(Karta("X-GG-NUMERY:1;2;\r\n") + Karta("X-GG-NUMERY:3;\r\n")), true,
                           [&](int n, const QString &, const QString &, const QString &,
                               const QString &, const QString &, int) {
                             numery << QString::number(n);
@@ -181,8 +189,8 @@ private slots:
   {
     QFETCH(QString, sciezka);
     int wywolania = 0;
-    const auto dodaj = [&](int, const QString &, const QString &, const QString &,
-                           const QString &, const QString &, int) { ++wywolania; };
+    const auto dodaj = [&](int, const QString &, const QString &, const QString &, const QString &,
+                           const QString &, int) { ++wywolania; };
     QVERIFY_THROWS_EXCEPTION(EKsiazkaAdresowa, TSledzeniOutlook(sciezka, true, dodaj));
     // Without loading the address book is never opened.
     TSledzeniOutlook bezWczytania(sciezka, false, dodaj);
@@ -194,9 +202,12 @@ private slots:
   {
     QTest::addColumn<QString>("wejscie");
     QTest::addColumn<QString>("wynik");
-    QTest::newRow("znaki ucieczki") << "a\\;b\\,c\\\\d\\ne\\Nf" << "a;b,c\\d\ne\nf";
-    QTest::newRow("obcy backslash zostaje") << "C:\\dom\\x" << "C:\\dom\\x";
-    QTest::newRow("backslash na końcu") << "abc\\" << "abc\\";
+    QTest::newRow("znaki ucieczki") << "a\\;b\\,c\\\\d\\ne\\Nf"
+                                    << "a;b,c\\d\ne\nf";
+    QTest::newRow("obcy backslash zostaje") << "C:\\dom\\x"
+                                            << "C:\\dom\\x";
+    QTest::newRow("backslash na końcu") << "abc\\"
+                                        << "abc\\";
   }
   void odkodowanieTekstu()
   {

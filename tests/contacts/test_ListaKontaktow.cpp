@@ -30,12 +30,18 @@ private slots:
   {
     QTest::addColumn<QString>("wartosc");
     QTest::addColumn<QString>("wynik");
-    QTest::newRow("bez zmian") << "Zażółć gęślą" << "Zażółć gęślą";
-    QTest::newRow("średnik") << "a;b;" << "a,b,";
-    QTest::newRow("CR LF jako jedna spacja") << "a\r\nb" << "a b";
-    QTest::newRow("same CR i LF") << "a\rb\nc" << "a b c";
-    QTest::newRow("dwa końce wiersza") << "a\n\nb" << "a  b";
-    QTest::newRow("LF CR to dwa") << "a\n\rb" << "a  b";
+    QTest::newRow("bez zmian") << "Zażółć gęślą"
+                               << "Zażółć gęślą";
+    QTest::newRow("średnik") << "a;b;"
+                             << "a,b,";
+    QTest::newRow("CR LF jako jedna spacja") << "a\r\nb"
+                                             << "a b";
+    QTest::newRow("same CR i LF") << "a\rb\nc"
+                                  << "a b c";
+    QTest::newRow("dwa końce wiersza") << "a\n\nb"
+                                       << "a  b";
+    QTest::newRow("LF CR to dwa") << "a\n\rb"
+                                  << "a  b";
   }
   void pole()
   {
@@ -93,17 +99,15 @@ private slots:
     QTest::newRow("dokładnie 2040") << QString(2040, u'x') << QList<int>{2040};
     QTest::newRow("2041") << QString(2041, u'x') << QList<int>{2040, 1};
     // A pair at the boundary counts as one character and stays whole.
-    QTest::newRow("para na granicy") << QString(2039, u'x') + kEmoji + u'y'
-                                     << QList<int>{2041, 1};
-    QTest::newRow("para tuż za granicą") << QString(2040, u'x') + kEmoji
-                                         << QList<int>{2040, 2};
+    QTest::newRow("para na granicy") << QString(2039, u'x') + kEmoji + u'y' << QList<int>{2041, 1};
+    QTest::newRow("para tuż za granicą") << QString(2040, u'x') + kEmoji << QList<int>{2040, 2};
     QString same;
     for (int i = 0; i < 2041; ++i)
       same += kEmoji;
     QTest::newRow("same pary") << same << QList<int>{4080, 2};
     // A lone surrogate is a character of its own.
-    QTest::newRow("samotny surogat") << QString(2039, u'x') + QChar(0xD83D) + u'y'
-                                     << QList<int>{2040, 1};
+    QTest::newRow("samotny surogat")
+        << QString(2039, u'x') + QChar(0xD83D) + u'y' << QList<int>{2040, 1};
   }
   void czesci()
   {
@@ -121,11 +125,12 @@ private slots:
   {
     QTest::addColumn<QString>("tekst");
     QTest::addColumn<QByteArray>("bajty");
-    QTest::newRow("polskie litery i euro") << "Zażółć gęślą jaźń €"
-                                           << AnsiToCp1250(QStringLiteral("Zażółć gęślą jaźń €"));
+    QTest::newRow("polskie litery i euro")
+        << "Zażółć gęślą jaźń €" << AnsiToCp1250(QStringLiteral("Zażółć gęślą jaźń €"));
     QTest::newRow("litera z kreską spoza 1250") << "à la" << QByteArray("a la");
     QTest::newRow("cyrylica") << "Жук" << QByteArray("???");
-    QTest::newRow("para jako jeden znak") << QStringLiteral("a") + kEmoji + QStringLiteral("b") << QByteArray("a?b");
+    QTest::newRow("para jako jeden znak")
+        << QStringLiteral("a") + kEmoji + QStringLiteral("b") << QByteArray("a?b");
   }
   void cialaW1250()
   {

@@ -243,9 +243,7 @@ private slots:
       auto losowy = [&]() -> TWezel * {
         return wszystkie.isEmpty() ? nullptr : wszystkie[los.bounded(int(wszystkie.size()))];
       };
-      auto losowyLubKorzen = [&]() -> TWezel * {
-        return los.bounded(4) == 0 ? nullptr : losowy();
-      };
+      auto losowyLubKorzen = [&]() -> TWezel * { return los.bounded(4) == 0 ? nullptr : losowy(); };
       const int operacja = wszystkie.size() < 10 ? 0 : los.bounded(10);
       switch (operacja) {
       case 0:
@@ -309,11 +307,16 @@ private slots:
     QTest::addColumn<int>("wiersz");
     QTest::addColumn<bool>("przyjete");
     QTest::addColumn<QString>("wynik");
-    QTest::newRow("na pustą przestrzeń") << "a" << "" << -1 << true << "b c a(a1)";
-    QTest::newRow("na element") << "c" << "b" << -1 << true << "a(a1) b(c)";
-    QTest::newRow("między wiersze") << "c" << "" << 0 << true << "c a(a1) b";
-    QTest::newRow("do własnego poddrzewa") << "a" << "a1" << -1 << false << "a(a1) b c";
-    QTest::newRow("na siebie") << "b" << "b" << -1 << false << "a(a1) b c";
+    QTest::newRow("na pustą przestrzeń") << "a"
+                                         << "" << -1 << true << "b c a(a1)";
+    QTest::newRow("na element") << "c"
+                                << "b" << -1 << true << "a(a1) b(c)";
+    QTest::newRow("między wiersze") << "c"
+                                    << "" << 0 << true << "c a(a1) b";
+    QTest::newRow("do własnego poddrzewa") << "a"
+                                           << "a1" << -1 << false << "a(a1) b c";
+    QTest::newRow("na siebie") << "b"
+                               << "b" << -1 << false << "a(a1) b c";
   }
   void przeciaganie()
   {

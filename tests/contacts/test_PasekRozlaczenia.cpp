@@ -6,11 +6,11 @@
 #include "common/OknoGlowne.h"
 #include "common/SerweryGG.h"
 #include "common/Srodowisko.h"
-#include "program/PasekRozlaczenia.h"
 #include "contacts/ui/WidokDrzewa.h"
 #include "dialogs/ui/MojeDaneFrm.h"
 #include "gg/Pakiety.h"
 #include "gg/Sesja.h"
+#include "program/PasekRozlaczenia.h"
 
 #include <QDialog>
 #include <QLabel>
@@ -66,16 +66,18 @@ private slots:
   {
     QTest::addColumn<QString>("wynik");
     QTest::addColumn<QString>("oczekiwany");
-    QTest::newRow("jedna odrzucona") << TekstOdrzuconych(1)
-                                     << QStringLiteral("Odrzucono 1 wiadomość od osób spoza listy");
-    QTest::newRow("dwie odrzucone") << TekstOdrzuconych(2)
-                                    << QStringLiteral("Odrzucono 2 wiadomości od osób spoza listy");
-    QTest::newRow("pięć odrzuconych") << TekstOdrzuconych(5)
-                                      << QStringLiteral("Odrzucono 5 wiadomości od osób spoza listy");
-    QTest::newRow("pełna minuta") << TekstOdliczania(60000) << QStringLiteral("Następna próba za 60 s.");
-    QTest::newRow("część sekundy w górę") << TekstOdliczania(59001)
-                                          << QStringLiteral("Następna próba za 60 s.");
-    QTest::newRow("ostatnia chwila") << TekstOdliczania(1) << QStringLiteral("Następna próba za 1 s.");
+    QTest::newRow("jedna odrzucona")
+        << TekstOdrzuconych(1) << QStringLiteral("Odrzucono 1 wiadomość od osób spoza listy");
+    QTest::newRow("dwie odrzucone")
+        << TekstOdrzuconych(2) << QStringLiteral("Odrzucono 2 wiadomości od osób spoza listy");
+    QTest::newRow("pięć odrzuconych")
+        << TekstOdrzuconych(5) << QStringLiteral("Odrzucono 5 wiadomości od osób spoza listy");
+    QTest::newRow("pełna minuta") << TekstOdliczania(60000)
+                                  << QStringLiteral("Następna próba za 60 s.");
+    QTest::newRow("część sekundy w górę")
+        << TekstOdliczania(59001) << QStringLiteral("Następna próba za 60 s.");
+    QTest::newRow("ostatnia chwila")
+        << TekstOdliczania(1) << QStringLiteral("Następna próba za 1 s.");
     QTest::newRow("w toku") << TekstOdliczania(-1) << QStringLiteral("Trwa łączenie…");
     QTest::newRow("zalogowany") << OpisPowodu(TPowodRozlaczenia::Zalogowano, QStringLiteral("x"))
                                 << QString();
@@ -133,7 +135,8 @@ private slots:
     QTRY_COMPARE(pasek.LiczbaOdrzuconych(), 2);
     QVERIFY(!okno->Drzewo.ZnajdzUzytkownika(7001));
     QVERIFY(PasekWidoczny(*okno));
-    QCOMPARE(pasek.OdrzuconeLbl->text(), QStringLiteral("Odrzucono 2 wiadomości od osób spoza listy"));
+    QCOMPARE(pasek.OdrzuconeLbl->text(),
+             QStringLiteral("Odrzucono 2 wiadomości od osób spoza listy"));
     QVERIFY(pasek.PowodLbl->parentWidget()->isHidden());
 
     pasek.PokazOdrzuconeBtn->click();

@@ -3,11 +3,10 @@
 // commands that reach the wire; answering from the tree, the status dialog and auto-away.
 
 #include "app/DataCzas.h"
-#include "common/OknoGlowne.h"
 #include "common/OdbiorTestowy.h"
+#include "common/OknoGlowne.h"
 #include "common/SerweryGG.h"
 #include "common/Srodowisko.h"
-#include "gg/ListaKontaktow.h"
 #include "contacts/ModelDrzewa.h"
 #include "contacts/ui/FrmPaplankiDaneUzytkownika.h"
 #include "contacts/ui/WidokDrzewa.h"
@@ -15,6 +14,7 @@
 #include "dialogs/ui/KatalogFrm.h"
 #include "dialogs/ui/WypowiedzFrm.h"
 #include "gg/Liczby.h"
+#include "gg/ListaKontaktow.h"
 #include "gg/Pakiety.h"
 #include "gg/Sesja.h"
 
@@ -23,8 +23,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTextEdit>
 #include <QScopeGuard>
+#include <QTextEdit>
 #include <QToolButton>
 
 #include <memory>
@@ -147,12 +147,13 @@ private slots:
     QCOMPARE(LEToInt(pakiety.value(2).cialo, 4), Sekwencja);
 
     // A message from a contact: a bold line under the contact, shown in the view.
-    gg.Wyslij(ZbudujRamke(GGAnsRecvMsg, CialoWiadomosci(1002, 55, Nadano, 0x08,
-                                                        QByteArray("Cze\x9C\xE6"))));
+    gg.Wyslij(ZbudujRamke(GGAnsRecvMsg,
+                          CialoWiadomosci(1002, 55, Nadano, 0x08, QByteArray("Cze\x9C\xE6"))));
     QTRY_COMPARE(bolek->LiczbaDzieci(), 1);
     TWezel *linia = bolek->Dziecko(0);
-    QCOMPARE(linia->Tekst(), QStringLiteral("(%1)Cześć")
-                                 .arg(DataCzasNaTekst(QDateTime::fromSecsSinceEpoch(Nadano))));
+    QCOMPARE(
+        linia->Tekst(),
+        QStringLiteral("(%1)Cześć").arg(DataCzasNaTekst(QDateTime::fromSecsSinceEpoch(Nadano))));
     QVERIFY(d.MaStanWezla(linia, StanWezla::Pogrubiony));
     QVERIFY(okno->Model->Indeks(linia).data(TModelDrzewa::RolaPogrubiony).toBool());
     QVERIFY(okno->TreeView1->isExpanded(okno->Model->Indeks(bolek)));
@@ -224,9 +225,9 @@ private slots:
     QFile plik(dziennik);
     QVERIFY(plik.open(QIODevice::ReadOnly));
     const QString log = QString::fromUtf8(plik.readAll());
-    for (const char *wpis : {"[Komunikacja]", "=HttpSckSessionConnected", "=GgSckSessionConnected",
-                             "[ZmianyStanu]", "=Niedostępny", "[Błędne paczki]", "=A 2097152",
-                             "=GgSckSessionClosed"})
+    for (const char *wpis :
+         {"[Komunikacja]", "=HttpSckSessionConnected", "=GgSckSessionConnected", "[ZmianyStanu]",
+          "=Niedostępny", "[Błędne paczki]", "=A 2097152", "=GgSckSessionClosed"})
       QVERIFY2(log.contains(QString::fromUtf8(wpis)), wpis);
   }
   void odpowiedzStanIAutomatycznaZajetosc()
@@ -234,8 +235,7 @@ private slots:
     UsunUstawieniaOkna();
     ZapiszKontoTestowe();
     ZapiszUstawienieOkna(QStringLiteral("Ustawienia/SerwerAlternatywny"), QStringLiteral("1"));
-    ZapiszUstawienieOkna(QStringLiteral("Ustawienia/AutomatycznyZajetyWolny"),
-                         QStringLiteral("1"));
+    ZapiszUstawienieOkna(QStringLiteral("Ustawienia/AutomatycznyZajetyWolny"), QStringLiteral("1"));
     ZapiszUstawienieOkna(QStringLiteral("Sledzeni/1002/Opis"), QStringLiteral("Bolek"));
     TSerwerGGTestowy gg(Ziarno);
     gg.UstawOdpowiedzNaLogowanie(GGAnsLoginOk);
@@ -257,8 +257,8 @@ private slots:
     okno->PolaczTB->click();
     QTRY_VERIFY_WITH_TIMEOUT(okno->Sesja().Zalogowany(), 10000);
 
-    gg.Wyslij(ZbudujRamke(GGAnsRecvMsg, CialoWiadomosci(1002, 55, Nadano, 0x08,
-                                                        QByteArray("Cze\x9C\xE6"))));
+    gg.Wyslij(ZbudujRamke(GGAnsRecvMsg,
+                          CialoWiadomosci(1002, 55, Nadano, 0x08, QByteArray("Cze\x9C\xE6"))));
     QTRY_COMPARE(bolek->LiczbaDzieci(), 1);
     TWezel *linia = bolek->Dziecko(0);
     QCOMPARE(okno->Dzwieki, 1);
@@ -303,8 +303,8 @@ private slots:
 
     // The user is present (IdleTmr runs): the next message makes no sound, and lands under the
     // answer.
-    gg.Wyslij(ZbudujRamke(GGAnsRecvMsg,
-                          CialoWiadomosci(1002, 56, Nadano, 0x08, QByteArray("No to pa"))));
+    gg.Wyslij(
+        ZbudujRamke(GGAnsRecvMsg, CialoWiadomosci(1002, 56, Nadano, 0x08, QByteArray("No to pa"))));
     QTRY_COMPARE(odpowiedz->LiczbaDzieci(), 1);
     QCOMPARE(okno->Dzwieki, 1);
 

@@ -191,7 +191,8 @@ private slots:
     QCOMPARE(CzytajLiczbe(*r, QStringLiteral("Sledzeni/200"), QStringLiteral("Sledzony"), 0), 1);
     // An unknown old number simply creates the new key.
     baza.Zapisz(1, 300, {}, {}, {}, {}, QStringLiteral("trzysta"));
-    QCOMPARE(Podsekcje(*r, QStringLiteral("Sledzeni")), (QStringList{QStringLiteral("100"), QStringLiteral("200"), QStringLiteral("300")}));
+    QCOMPARE(Podsekcje(*r, QStringLiteral("Sledzeni")),
+             (QStringList{QStringLiteral("100"), QStringLiteral("200"), QStringLiteral("300")}));
   }
 
   void nieudanyZapis()
@@ -212,7 +213,8 @@ private slots:
     QTest::addColumn<QString>("klasa");
     QTest::addColumn<QStringList>("podpisy");
     const QStringList zRejestru{QStringLiteral("Dziesięć"), QStringLiteral("Dwadzieścia")};
-    QTest::newRow("outlook") << 0 << QStringLiteral("TSledzeniOutlook") << QStringList{QStringLiteral("Z książki")};
+    QTest::newRow("outlook") << 0 << QStringLiteral("TSledzeniOutlook")
+                             << QStringList{QStringLiteral("Z książki")};
     QTest::newRow("rejestr") << 1 << "TSledzeniRejestr" << zRejestru;
     QTest::newRow("serwer") << 2 << "TSledzeniSerwer" << QStringList();
     QTest::newRow("nieznana wartość") << 7 << "TSledzeniRejestr" << zRejestru;
@@ -273,7 +275,7 @@ private slots:
     QVERIFY_THROWS_EXCEPTION(EKsiazkaAdresowa, baza.Utworz(0, true, DoDrzewa(d)));
     QCOMPARE(baza.Rodzaj(), 0);
     QCOMPARE(KlasaBazy(&baza.Baza()), QStringLiteral("TSledzeniOutlook"));
-    QCOMPARE(d.LiczbaGlownych(), 1); // what was in the tree stays
+    QCOMPARE(d.LiczbaGlownych(), 1);                            // what was in the tree stays
     baza.Baza().Dodaj(12, {}, {}, {}, {}, QStringLiteral("x")); // usable, writes nothing
     QVERIFY(!IstniejeSekcja(*r, QStringLiteral("Sledzeni/12")));
 

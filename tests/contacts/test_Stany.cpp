@@ -20,27 +20,27 @@ private slots:
     QTest::addColumn<int>("obrazWybrany");
     QTest::addColumn<quint32>("bezOpisu");
     QTest::addColumn<bool>("zOpisem");
-    QTest::addColumn<int>("wlasny");     // the own picture while logged in
-    QTest::addColumn<bool>("wyciety");   // a contact ghosted by this status
+    QTest::addColumn<int>("wlasny");   // the own picture while logged in
+    QTest::addColumn<bool>("wyciety"); // a contact ghosted by this status
 
     QTest::newRow("niedostępny") << 1 << QStringLiteral("Niedostępny") << 11 << 10 << 1u << false
                                  << 11 << true;
-    QTest::newRow("niedostępny z opisem") << 21 << QStringLiteral("Niedostępny") << 11 << 10 << 1u
-                                          << true << 11 << true;
+    QTest::newRow("niedostępny z opisem")
+        << 21 << QStringLiteral("Niedostępny") << 11 << 10 << 1u << true << 11 << true;
     QTest::newRow("dostępny") << 2 << QStringLiteral("Dostępny") << 11 << 10 << 2u << false << 10
                               << false;
-    QTest::newRow("dostępny z opisem") << 4 << QStringLiteral("Dostępny") << 11 << 10 << 2u << true
-                                       << 10 << false;
+    QTest::newRow("dostępny z opisem")
+        << 4 << QStringLiteral("Dostępny") << 11 << 10 << 2u << true << 10 << false;
     QTest::newRow("zajęty") << 3 << QStringLiteral("Zajęty") << 29 << 28 << 3u << false << 28
                             << false;
-    QTest::newRow("zajęty z opisem") << 5 << QStringLiteral("Zajęty") << 29 << 28 << 3u << true
-                                     << 28 << false;
+    QTest::newRow("zajęty z opisem")
+        << 5 << QStringLiteral("Zajęty") << 29 << 28 << 3u << true << 28 << false;
     QTest::newRow("zablokowany") << 6 << QStringLiteral("Zablokowany") << 17 << 16 << 6u << false
                                  << 16 << false;
-    QTest::newRow("niewidoczny") << 20 << QStringLiteral("Niewidoczny") << 27 << 26 << 20u
-                                 << false << 26 << false;
-    QTest::newRow("niewidoczny z opisem") << 22 << QStringLiteral("Niewidoczny") << 27 << 26
-                                          << 20u << true << 26 << false;
+    QTest::newRow("niewidoczny") << 20 << QStringLiteral("Niewidoczny") << 27 << 26 << 20u << false
+                                 << 26 << false;
+    QTest::newRow("niewidoczny z opisem")
+        << 22 << QStringLiteral("Niewidoczny") << 27 << 26 << 20u << true << 26 << false;
   }
 
   void wyglad()
@@ -61,7 +61,7 @@ private slots:
     QCOMPARE(w.obrazWybrany, obrazWybrany);
     TDrzewo drzewo;
     TWezel *kontakt = drzewo.DodajUzytkownika(100, QStringLiteral("Jan"), QString(), QString(),
-                                               QString(), QStringLiteral("Jan"), 1);
+                                              QString(), QStringLiteral("Jan"), 1);
     drzewo.ZastosujStan(kontakt, status);
     QCOMPARE(kontakt->Obraz(), obraz);
     QCOMPARE(kontakt->ObrazWybrany(), obrazWybrany);
@@ -93,14 +93,15 @@ private slots:
   {
     QFETCH(int, status);
     const TWygladStanu w = WygladStanu(status);
-    QCOMPARE(w.nazwa, QStringLiteral("Nieokreślony stan %1")
-                          .arg(QString::number(quint32(status), 16).toUpper()));
+    QCOMPARE(
+        w.nazwa,
+        QStringLiteral("Nieokreślony stan %1").arg(QString::number(quint32(status), 16).toUpper()));
     QCOMPARE(w.obraz, 29);
     QCOMPARE(w.obrazWybrany, 28);
     // A contact keeps the pictures it had and is ghosted.
     TDrzewo drzewo;
     TWezel *kontakt = drzewo.DodajUzytkownika(100, QStringLiteral("Jan"), QString(), QString(),
-                                               QString(), QStringLiteral("Jan"), 1);
+                                              QString(), QStringLiteral("Jan"), 1);
     drzewo.ZastosujStan(kontakt, 3);
     drzewo.ZastosujStan(kontakt, status);
     QCOMPARE(kontakt->Obraz(), 29);

@@ -8,12 +8,12 @@
 #include "common/OknoGlowne.h"
 #include "common/Srodowisko.h"
 #include "contacts/ui/FrmPaplankiDaneUzytkownika.h"
-#include "program/PasekRozlaczenia.h"
 #include "contacts/ui/ProfileFrm.h"
 #include "dialogs/ui/FrmStan.h"
 #include "dialogs/ui/KatalogFrm.h"
 #include "dialogs/ui/MojeDaneFrm.h"
 #include "dialogs/ui/WypowiedzFrm.h"
+#include "program/PasekRozlaczenia.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -91,7 +91,8 @@ QStringList Usterki(QWidget *okno)
       continue;
     const QRect obszar(w->mapTo(okno, QPoint(0, 0)), w->size());
     for (QWidget *p = w->parentWidget(); p; p = p->parentWidget()) {
-      if (auto *przewijany = qobject_cast<QScrollArea *>(p->parentWidget() ? p->parentWidget()->parentWidget() : nullptr);
+      if (auto *przewijany = qobject_cast<QScrollArea *>(
+              p->parentWidget() ? p->parentWidget()->parentWidget() : nullptr);
           przewijany && przewijany->widget() == p)
         break; // inside the scrolled content: reachable
       const QRect rodzic(p->mapTo(okno, QPoint(0, 0)), p->size());
@@ -251,8 +252,8 @@ private slots:
                        .arg(okno.geometry().y());
       okno.hide();
       okno.PasekRozlaczenia->PokazPowod(TPowodRozlaczenia::OdmowaLogowania, QString());
-      okno.PasekRozlaczenia->DodajOdrzucona({7001, QDateTime::currentDateTime(),
-                                             QStringLiteral("Kup pan cegłę")});
+      okno.PasekRozlaczenia->DodajOdrzucona(
+          {7001, QDateTime::currentDateTime(), QStringLiteral("Kup pan cegłę")});
       usterki << Pokaz(&okno);
       okno.PasekRozlaczenia->PokazOdrzucone();
       auto *lista = okno.findChild<QDialog *>(QStringLiteral("OdrzuconeFrm"));

@@ -1,9 +1,9 @@
-#include "net/Blad.h"
 #include "app/Lokalizacje.h"
 #include "common/Srodowisko.h"
 #include "contacts/Rejestr.h"
 #include "contacts/Sledzeni.h"
 #include "contacts/Ustawienia.h"
+#include "net/Blad.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -69,8 +69,8 @@ int PotomekZapisujacy()
 }
 
 // Before main: the child never reaches the test runner.
-const bool kJestPotomkiem = qEnvironmentVariableIsSet(kZmiennaPotomka) &&
-                            (std::exit(PotomekZapisujacy()), true);
+const bool kJestPotomkiem =
+    qEnvironmentVariableIsSet(kZmiennaPotomka) && (std::exit(PotomekZapisujacy()), true);
 
 } // namespace
 
@@ -132,21 +132,35 @@ private slots:
     QTest::addColumn<QString>("nazwa");
     QTest::addColumn<int>("oczekiwana");
     // Booleans read an integer: anything but 0 is true, a non-number is the default.
-    QTest::newRow("2 jest prawdą") << "2" << "InformacjeGG" << 1;
-    QTest::newRow("-1 jest prawdą") << "-1" << "InformacjeGG" << 1;
-    QTest::newRow("0 przy domyślnej 1") << "0" << "Przylaczaj" << 0;
-    QTest::newRow("słowo daje domyślną 1") << "tak" << "Przylaczaj" << 1;
-    QTest::newRow("słowo daje domyślną 0") << "tak" << "InformacjeGG" << 0;
-    QTest::newRow("pusta daje domyślną") << "" << "TylkoOdPrzyjaciol" << 1;
-    QTest::newRow("true to nie liczba") << "true" << "SerwerAlternatywny" << 0;
-    QTest::newRow("spacje wokół") << " 1 " << "InformowanieOPisaniu" << 1;
+    QTest::newRow("2 jest prawdą") << "2"
+                                   << "InformacjeGG" << 1;
+    QTest::newRow("-1 jest prawdą") << "-1"
+                                    << "InformacjeGG" << 1;
+    QTest::newRow("0 przy domyślnej 1") << "0"
+                                        << "Przylaczaj" << 0;
+    QTest::newRow("słowo daje domyślną 1") << "tak"
+                                           << "Przylaczaj" << 1;
+    QTest::newRow("słowo daje domyślną 0") << "tak"
+                                           << "InformacjeGG" << 0;
+    QTest::newRow("pusta daje domyślną") << ""
+                                         << "TylkoOdPrzyjaciol" << 1;
+    QTest::newRow("true to nie liczba") << "true"
+                                        << "SerwerAlternatywny" << 0;
+    QTest::newRow("spacje wokół") << " 1 "
+                                  << "InformowanieOPisaniu" << 1;
     // Integers: valid or the default, never a partial number.
-    QTest::newRow("liczba") << "17" << "OstatniaInformacjaSystemowa" << 17;
-    QTest::newRow("ujemna") << "-5" << "OstatniaInformacjaSystemowa" << -5;
-    QTest::newRow("ogon liter") << "12a" << "OstatniaInformacjaSystemowa" << 0;
-    QTest::newRow("za duża") << "2147483648" << "OstatniaInformacjaSystemowa" << 0;
-    QTest::newRow("baza 7 zostaje") << "7" << "BazaKontaktow" << 7;
-    QTest::newRow("baza nieliczbowa") << "rejestr" << "BazaKontaktow" << 1;
+    QTest::newRow("liczba") << "17"
+                            << "OstatniaInformacjaSystemowa" << 17;
+    QTest::newRow("ujemna") << "-5"
+                            << "OstatniaInformacjaSystemowa" << -5;
+    QTest::newRow("ogon liter") << "12a"
+                                << "OstatniaInformacjaSystemowa" << 0;
+    QTest::newRow("za duża") << "2147483648"
+                             << "OstatniaInformacjaSystemowa" << 0;
+    QTest::newRow("baza 7 zostaje") << "7"
+                                    << "BazaKontaktow" << 7;
+    QTest::newRow("baza nieliczbowa") << "rejestr"
+                                      << "BazaKontaktow" << 1;
   }
   void konwersje()
   {
@@ -357,14 +371,18 @@ private slots:
   {
     QTest::addColumn<QByteArray>("tresc");
     QTest::addColumn<QStringList>("oczekiwana");
-    QTest::newRow("porządek tekstowy") << QByteArray("100\n20\n3\n")
-                                       << QStringList{QStringLiteral("100"), QStringLiteral("20"), QStringLiteral("3")};
-    QTest::newRow("CRLF i brak końca") << QByteArray("3\r\n100\r\n20")
-                                       << QStringList{QStringLiteral("100"), QStringLiteral("20"), QStringLiteral("3")};
-    QTest::newRow("duplikaty z pliku zostają") << QByteArray("5\n5\n4\n")
-                                               << QStringList{QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("5")};
-    QTest::newRow("bez rozróżniania wielkości") << QByteArray("b\nA\nc\n")
-                                                << QStringList{QStringLiteral("A"), QStringLiteral("b"), QStringLiteral("c")};
+    QTest::newRow("porządek tekstowy")
+        << QByteArray("100\n20\n3\n")
+        << QStringList{QStringLiteral("100"), QStringLiteral("20"), QStringLiteral("3")};
+    QTest::newRow("CRLF i brak końca")
+        << QByteArray("3\r\n100\r\n20")
+        << QStringList{QStringLiteral("100"), QStringLiteral("20"), QStringLiteral("3")};
+    QTest::newRow("duplikaty z pliku zostają")
+        << QByteArray("5\n5\n4\n")
+        << QStringList{QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("5")};
+    QTest::newRow("bez rozróżniania wielkości")
+        << QByteArray("b\nA\nc\n")
+        << QStringList{QStringLiteral("A"), QStringLiteral("b"), QStringLiteral("c")};
     QTest::newRow("pusty plik") << QByteArray("") << QStringList{};
   }
   void wczytanieListy()

@@ -3,18 +3,18 @@
 // 10 ms timer waiting and the growth of the process's resident memory, and checks both against
 // bounds far below what an unbounded reaction would take.
 
-#include "common/Odpornosc.h"
 #include "common/OdbiorTestowy.h"
+#include "common/Odpornosc.h"
 #include "common/OknoGlowne.h"
 #include "common/SerweryGG.h"
 #include "common/Srodowisko.h"
 #include "contacts/Galezie.h"
-#include "program/FrmPaplankiMain.h"
 #include "gg/Liczby.h"
 #include "gg/Odbior.h"
 #include "gg/Pakiety.h"
 #include "gg/Sesja.h"
 #include "net/KlientHttp.h"
+#include "program/FrmPaplankiMain.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -275,10 +275,10 @@ private slots:
     const qsizetype przed = k.LinieDziennika();
     k.pomiar.Rozpocznij();
     const auto raport = Raport(k.pomiar, "largest unknown packet");
-    const QByteArray cialo = typ == GGAnsStatus ? QByteArray("\x01\x02", 2)
-                                                : Pseudolosowe(1024 * 1024, 5);
-    k.gg.Wyslij(ZbudujRamke(typ, cialo) + ZbudujRamke(GGAnsRecvMsg,
-                                                     CialoWiadomosci(1001, 5, Nadano, 0, "po")));
+    const QByteArray cialo =
+        typ == GGAnsStatus ? QByteArray("\x01\x02", 2) : Pseudolosowe(1024 * 1024, 5);
+    k.gg.Wyslij(ZbudujRamke(typ, cialo) +
+                ZbudujRamke(GGAnsRecvMsg, CialoWiadomosci(1001, 5, Nadano, 0, "po")));
     QTRY_COMPARE(k.okno->Drzewo.ZnajdzUzytkownika(1001)->LiczbaDzieci(), 1);
     if (logowanie)
       QTRY_VERIFY(k.LinieDziennika() > przed);

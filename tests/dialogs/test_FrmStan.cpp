@@ -56,7 +56,8 @@ private slots:
     QTest::newRow("0x8014") << 0 << 0x8014u << -1 << false << true << 3 << 20u;
     QTest::newRow("wybór użytkownika") << -1 << 2u << 4 << false << true << 1 << 6u;
     QTest::newRow("tylko dla przyjaciół") << -1 << 3u << -1 << true << true << 2 << 0x8003u;
-    QTest::newRow("anulowanie, 21 jako niedostępny") << -1 << 21u << 2 << false << false << 0 << 21u;
+    QTest::newRow("anulowanie, 21 jako niedostępny")
+        << -1 << 21u << 2 << false << false << 0 << 21u;
   }
   void wykonaj()
   {

@@ -1,10 +1,10 @@
-#include "net/Blad.h"
 #include "common/KontaktyTestowe.h"
 #include "common/OdbiorTestowy.h"
 #include "common/Srodowisko.h"
 #include "gg/Katalog.h"
 #include "gg/Liczby.h"
 #include "gg/Pakiety.h"
+#include "net/Blad.h"
 
 #include <QList>
 
@@ -74,8 +74,9 @@ private slots:
         << wszystko
         << Para("fmstart", "20") + Para("FmNumber", "123") + Para("firstname", " Jan ") +
                Para("lastname", "Nowak") + Para("nickname", "jn") +
-               Para("city", "\xA3\xF3" "d\x9F") + Para("birthyear", "1980") +
-               Para("gender", "2") + Para("ActiveOnly", "1");
+               Para("city", "\xA3\xF3"
+                            "d\x9F") +
+               Para("birthyear", "1980") + Para("gender", "2") + Para("ActiveOnly", "1");
     TKryteriaSzukania kobieta;
     kobieta.Plec = PlecSzukania::Kobieta;
     QTest::newRow("kobieta") << kobieta << Para("gender", "1");
@@ -104,17 +105,25 @@ private slots:
     d.Plec = PozycjePlciKonta().indexOf(QStringLiteral("Kobieta"));
     QCOMPARE(ZapytanieZapisu(d, 1234, true, 6).toHex(),
              (QByteArray("\x01\x06\x00\x00\x00", 5) + Para("FmNumber", "1234") +
-              Para("firstname", "\xAF" "aneta") + Para("city", "Gda\xF1sk") + Para("gender", "2"))
+              Para("firstname", "\xAF"
+                                "aneta") +
+              Para("city", "Gda\xF1sk") + Para("gender", "2"))
                  .toHex());
     d.Plec = PlecKonta::NiePodaje;
-    QCOMPARE(ZapytanieZapisu(d, 1234, false, 6).sliced(5).toHex(),
-             (Para("firstname", "\xAF" "aneta") + Para("city", "Gda\xF1sk")).toHex());
+    QCOMPARE(ZapytanieZapisu(d, 1234, false, 6).sliced(5).toHex(), (Para("firstname", "\xAF"
+                                                                                      "aneta") +
+                                                                    Para("city", "Gda\xF1sk"))
+                                                                       .toHex());
     // The same word means another number in the search dialog.
     TKryteriaSzukania k;
     k.Plec = PozycjePlciSzukania().indexOf(QStringLiteral("Kobieta"));
     QCOMPARE(Pary(ZapytanieSzukania(k, 1)), QStringList{QStringLiteral("gender=1")});
-    QCOMPARE(PozycjePlciKonta(), (QStringList{QStringLiteral("Nie podaję"), QStringLiteral("Mężczyzna"), QStringLiteral("Kobieta")}));
-    QCOMPARE(PozycjePlciSzukania(), (QStringList{QStringLiteral("Dowolna"), QStringLiteral("Kobieta"), QStringLiteral("Mężczyzna")}));
+    QCOMPARE(PozycjePlciKonta(),
+             (QStringList{QStringLiteral("Nie podaję"), QStringLiteral("Mężczyzna"),
+                          QStringLiteral("Kobieta")}));
+    QCOMPARE(PozycjePlciSzukania(),
+             (QStringList{QStringLiteral("Dowolna"), QStringLiteral("Kobieta"),
+                          QStringLiteral("Mężczyzna")}));
   }
 
   void odpowiedzWynikow()
@@ -130,8 +139,9 @@ private slots:
     k.NastepnyStart = QStringLiteral("stare");
     const QByteArray pary =
         // Fields before the number begin the item, which then gets its caption.
-        Para("city", "\xA3\xF3" "d\x9F") + Para("gender", "2") + Para("FmNumber", "300") +
-        QByteArray(1, '\0') +
+        Para("city", "\xA3\xF3"
+                     "d\x9F") +
+        Para("gender", "2") + Para("FmNumber", "300") + QByteArray(1, '\0') +
         // A duplicate arriving after other fields removes the item begun for it.
         Para("firstname", "Ktoś") + Para("FmNumber", "100") + Para("lastname", "sierota") +
         QByteArray(1, '\0') + Para("FmNumber", "400") + Para("nieznany", "x") +
@@ -140,10 +150,20 @@ private slots:
     QVERIFY(!k.Szukanie());
     QVERIFY(k.NastepnyStart.isEmpty());
     // The field after the duplicate's number has no item: it begins one of its own.
-    QCOMPARE(Numery(k.Wyniki()), (QStringList{QStringLiteral("100"), QStringLiteral("300"), QStringLiteral(""), QStringLiteral("400")}));
-    QCOMPARE(Wiersz(k.Wyniki(), 1), (QStringList{QStringLiteral("300"), QStringLiteral(""), QStringLiteral(""), QStringLiteral(""), QStringLiteral("Łódź"), QStringLiteral("2"), QStringLiteral("")}));
-    QCOMPARE(Wiersz(k.Wyniki(), 2), (QStringList{QStringLiteral(""), QStringLiteral(""), QStringLiteral("sierota"), QStringLiteral(""), QStringLiteral(""), QStringLiteral(""), QStringLiteral("")}));
-    QCOMPARE(Wiersz(k.Wyniki(), 3), (QStringList{QStringLiteral("400"), QStringLiteral(""), QStringLiteral(""), QStringLiteral(""), QStringLiteral(""), QStringLiteral(""), QStringLiteral("1990")}));
+    QCOMPARE(Numery(k.Wyniki()), (QStringList{QStringLiteral("100"), QStringLiteral("300"),
+                                              QStringLiteral(""), QStringLiteral("400")}));
+    QCOMPARE(Wiersz(k.Wyniki(), 1),
+             (QStringList{QStringLiteral("300"), QStringLiteral(""), QStringLiteral(""),
+                          QStringLiteral(""), QStringLiteral("Łódź"), QStringLiteral("2"),
+                          QStringLiteral("")}));
+    QCOMPARE(Wiersz(k.Wyniki(), 2),
+             (QStringList{QStringLiteral(""), QStringLiteral(""), QStringLiteral("sierota"),
+                          QStringLiteral(""), QStringLiteral(""), QStringLiteral(""),
+                          QStringLiteral("")}));
+    QCOMPARE(Wiersz(k.Wyniki(), 3),
+             (QStringList{QStringLiteral("400"), QStringLiteral(""), QStringLiteral(""),
+                          QStringLiteral(""), QStringLiteral(""), QStringLiteral(""),
+                          QStringLiteral("1990")}));
     QCOMPARE(szukaj, 0); // no "nextstart"
   }
 
@@ -163,8 +183,8 @@ private slots:
     QTest::newRow("powtórzony wcześniej, potem nowy")
         << Para("FmNumber", "9") + QByteArray(1, '\0') + nowe + Para("nextstart", "20") << true
         << "20";
-    QTest::newRow("ucięta para")
-        << nowe + Para("nextstart", "20") + QByteArray("firstname\0Al", 12) << true << "20";
+    QTest::newRow("ucięta para") << nowe + Para("nextstart", "20") + QByteArray("firstname\0Al", 12)
+                                 << true << "20";
     QTest::newRow("ucięty klucz") << nowe + QByteArray("nextst") << false << "";
   }
 
@@ -189,10 +209,10 @@ private slots:
     std::mutex zamek;
     QList<QByteArray> zapytania;
     auto serwer = [&](TPolaczenieTestowe &p) {
-      const QList<QByteArray> strony = {
-          Para("FmNumber", "11") + Para("firstname", "Ala") + QByteArray(1, '\0') +
-              Para("FmNumber", "12") + Para("nextstart", "20"),
-          Para("FmNumber", "13") + Para("nextstart", "0")};
+      const QList<QByteArray> strony = {Para("FmNumber", "11") + Para("firstname", "Ala") +
+                                            QByteArray(1, '\0') + Para("FmNumber", "12") +
+                                            Para("nextstart", "20"),
+                                        Para("FmNumber", "13") + Para("nextstart", "0")};
       for (const QByteArray &strona : strony) {
         const QByteArray naglowek = p.Czytaj(8);
         if (naglowek.size() < 8)
@@ -225,7 +245,8 @@ private slots:
     QVERIFY(k.Szukanie());
     QVERIFY(polaczenie.CzekajNaPakiety(2));
     QTest::qWait(100); // nothing more may be asked
-    QCOMPARE(Numery(k.Wyniki()), (QStringList{QStringLiteral("11"), QStringLiteral("12"), QStringLiteral("13")}));
+    QCOMPARE(Numery(k.Wyniki()),
+             (QStringList{QStringLiteral("11"), QStringLiteral("12"), QStringLiteral("13")}));
     QVERIFY(!k.Szukanie());
     const std::lock_guard<std::mutex> blokada(zamek);
     QCOMPARE(zapytania.size(), 2);
@@ -237,7 +258,8 @@ private slots:
     QCOMPARE(Pary(QByteArrayView(zapytania[0]).sliced(4)),
              (QStringList{QStringLiteral("firstname=Ala"), QStringLiteral("gender=1")}));
     QCOMPARE(Pary(QByteArrayView(zapytania[1]).sliced(4)),
-             (QStringList{QStringLiteral("fmstart=20"), QStringLiteral("firstname=Ala"), QStringLiteral("gender=1")}));
+             (QStringList{QStringLiteral("fmstart=20"), QStringLiteral("firstname=Ala"),
+                          QStringLiteral("gender=1")}));
   }
 
   void wlasnyWpis()
@@ -246,7 +268,9 @@ private slots:
     int powiadomienia = 0;
     QObject::connect(&k, &TKatalog::DanePubliczneOdebrane, [&] { ++powiadomienia; });
     k.UstawSzukanie(true);
-    k.ObsluzOdpowiedz(Odpowiedz(0x02, Para("FmNumber", "5") + Para("firstname", "\xAF" "aneta") +
+    k.ObsluzOdpowiedz(Odpowiedz(0x02, Para("FmNumber", "5") +
+                                          Para("firstname", "\xAF"
+                                                            "aneta") +
                                           Para("gender", "2") + Para("nextstart", "20") +
                                           Para("city", "Gda\xF1sk")));
     QVERIFY(!k.Szukanie());

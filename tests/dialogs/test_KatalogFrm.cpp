@@ -46,8 +46,10 @@ private slots:
       naglowki << m->headerData(i, Qt::Horizontal).toString();
       szerokosci << f.ListView1->columnWidth(i);
     }
-    QCOMPARE(naglowki, (QStringList{QStringLiteral("Numer"), QStringLiteral("Imię"), QStringLiteral("Nazwisko"), QStringLiteral("Pseudonim"), QStringLiteral("Miejscowość"),
-                                    QStringLiteral("Płeć"), QStringLiteral("Urodzony/a")}));
+    QCOMPARE(naglowki, (QStringList{QStringLiteral("Numer"), QStringLiteral("Imię"),
+                                    QStringLiteral("Nazwisko"), QStringLiteral("Pseudonim"),
+                                    QStringLiteral("Miejscowość"), QStringLiteral("Płeć"),
+                                    QStringLiteral("Urodzony/a")}));
     QCOMPARE(szerokosci[2], 100);
     QCOMPARE(szerokosci[3], 70);
     QCOMPARE(szerokosci[4], 80);
@@ -58,24 +60,28 @@ private slots:
     for (QRadioButton *r : f.PlecRG->findChildren<QRadioButton *>())
       plec << r->text();
     QCOMPARE(f.PlecRG->title(), QStringLiteral("Płeć"));
-    QCOMPARE(plec, (QStringList{QStringLiteral("Dowolna"), QStringLiteral("Kobieta"), QStringLiteral("Mężczyzna")}));
+    QCOMPARE(plec, (QStringList{QStringLiteral("Dowolna"), QStringLiteral("Kobieta"),
+                                QStringLiteral("Mężczyzna")}));
     QCOMPARE(f.PlecIndeks(), 0);
     QCOMPARE(f.TylkoAktywniCB->text(), QStringLiteral("Tylko aktywni"));
     QVERIFY(!f.TylkoAktywniCB->isChecked());
     QCOMPARE(f.WyszukiwajBB->text(), QStringLiteral("&Wyszukaj"));
     QCOMPARE(f.ZamknijBB->text(), QStringLiteral("Zamknij"));
     QCOMPARE(f.BitBtn1->text(), QStringLiteral("&Dodaj do znajomych"));
-    const QList<std::pair<QLabel *, QLineEdit *>> etykiety = {
-        {f.NumerLb, f.NumerEd},         {f.ImieLb, f.ImieEd},
-        {f.NazwiskoLb, f.NazwiskoEd},   {f.PseudonimLb, f.PseudonimEd},
-        {f.MiejscowoscLb, f.MiejscowoscEd}, {f.UrodzonyaLb, f.UrodzonyaEd}};
+    const QList<std::pair<QLabel *, QLineEdit *>> etykiety = {{f.NumerLb, f.NumerEd},
+                                                              {f.ImieLb, f.ImieEd},
+                                                              {f.NazwiskoLb, f.NazwiskoEd},
+                                                              {f.PseudonimLb, f.PseudonimEd},
+                                                              {f.MiejscowoscLb, f.MiejscowoscEd},
+                                                              {f.UrodzonyaLb, f.UrodzonyaEd}};
     QStringList teksty;
     for (const auto &[etykieta, pole] : etykiety) {
       QCOMPARE(etykieta->buddy(), pole);
       teksty << etykieta->text();
     }
-    QCOMPARE(teksty, (QStringList{QStringLiteral("Numer"), QStringLiteral("Imię"), QStringLiteral("Nazwisko"), QStringLiteral("Pseudonim"), QStringLiteral("Miejscowość"),
-                                  QStringLiteral("Urodzony/a")}));
+    QCOMPARE(teksty, (QStringList{QStringLiteral("Numer"), QStringLiteral("Imię"),
+                                  QStringLiteral("Nazwisko"), QStringLiteral("Pseudonim"),
+                                  QStringLiteral("Miejscowość"), QStringLiteral("Urodzony/a")}));
     QVERIFY(!f.Szukanie());
   }
 

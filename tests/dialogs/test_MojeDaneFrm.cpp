@@ -85,8 +85,12 @@ private slots:
     QCOMPARE(f.GroupBox3->title(), QStringLiteral("Publiczne lokalne"));
     QVERIFY(!f.GroupBox3->isEnabled());
     QVERIFY(f.GroupBox1->isEnabled() && f.GroupBox2->isEnabled());
-    QCOMPARE(TekstyRadia(f.PlecRG), (QStringList{QStringLiteral("Nie podaję"), QStringLiteral("Mężczyzna"), QStringLiteral("Kobieta")}));
-    QCOMPARE(TekstyRadia(f.StatusRG), (QStringList{QStringLiteral("Nie podaję"), QStringLiteral("Kawaler/Panna"), QStringLiteral("Zamężna/Żonaty")}));
+    QCOMPARE(TekstyRadia(f.PlecRG),
+             (QStringList{QStringLiteral("Nie podaję"), QStringLiteral("Mężczyzna"),
+                          QStringLiteral("Kobieta")}));
+    QCOMPARE(TekstyRadia(f.StatusRG),
+             (QStringList{QStringLiteral("Nie podaję"), QStringLiteral("Kawaler/Panna"),
+                          QStringLiteral("Zamężna/Żonaty")}));
     QCOMPARE(f.HasloEd->echoMode(), QLineEdit::Password);
     QCOMPARE(f.BitBtn1->text(), QStringLiteral("OK"));
     QCOMPARE(f.BitBtn2->text(), QStringLiteral("Anuluj"));
@@ -94,12 +98,18 @@ private slots:
 
     // Every edit is tied to its label, for the keyboard and for screen readers.
     const QList<std::pair<QString, QLineEdit *>> pary = {
-        {QStringLiteral("Numer"), f.NumerEd},           {QStringLiteral("Mail kontaktowy"), f.MailEd},
-        {QStringLiteral("Hasło"), f.HasloEd},           {QStringLiteral("Imię"), f.ImieEd},
-        {QStringLiteral("Nazwisko"), f.NazwiskoEd},     {QStringLiteral("Psuedonim"), f.PseudonimEd},
-        {QStringLiteral("Urodzony/a roku"), f.UrodzonyaEd}, {QStringLiteral("Miejscowość"), f.MiejscowoscEd},
-        {QStringLiteral("Zainteresowania"), f.ZainteresowaniaEd}, {QStringLiteral("Telefon"), f.TelefonEd},
-        {QStringLiteral("Poczta"), f.PocztaEd},         {QStringLiteral("Witryna"), f.WitrynaEd},
+        {QStringLiteral("Numer"), f.NumerEd},
+        {QStringLiteral("Mail kontaktowy"), f.MailEd},
+        {QStringLiteral("Hasło"), f.HasloEd},
+        {QStringLiteral("Imię"), f.ImieEd},
+        {QStringLiteral("Nazwisko"), f.NazwiskoEd},
+        {QStringLiteral("Psuedonim"), f.PseudonimEd},
+        {QStringLiteral("Urodzony/a roku"), f.UrodzonyaEd},
+        {QStringLiteral("Miejscowość"), f.MiejscowoscEd},
+        {QStringLiteral("Zainteresowania"), f.ZainteresowaniaEd},
+        {QStringLiteral("Telefon"), f.TelefonEd},
+        {QStringLiteral("Poczta"), f.PocztaEd},
+        {QStringLiteral("Witryna"), f.WitrynaEd},
         {QStringLiteral("Krykatura"), f.KrykaturaEd}};
     for (const auto &[tekst, pole] : pary) {
       QLabel *etykieta = nullptr;
@@ -126,10 +136,12 @@ private slots:
     m_f->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_f.get()));
     bool otwarte = false;
-    OdpowiedzNaOknoModalne([&otwarte](QWidget *okno) {
-      otwarte = true;
-      okno->close();
-    }, 300);
+    OdpowiedzNaOknoModalne(
+        [&otwarte](QWidget *okno) {
+          otwarte = true;
+          okno->close();
+        },
+        300);
     QTest::mouseDClick(m_f->Image1, Qt::LeftButton);
     QTest::qWait(400); // time for a dialog that must not come
     QVERIFY(!otwarte);
@@ -149,8 +161,8 @@ private slots:
     QCOMPARE(m_f->ObrazekImg->size(), QSize(3, 2));
     QCOMPARE(Piksel(m_f->ObrazekImg, 0, 0), QColor(Qt::red));
     QCOMPARE(Piksel(m_f->ObrazekImg, 1, 1), QColor(Qt::blue));
-    for (QWidget *w : QWidgetList{m_f->MailLbl, m_f->MailEd, m_f->ObrazekImg, m_f->ObrazekEd,
-                                  m_f->UtworzBB})
+    for (QWidget *w :
+         QWidgetList{m_f->MailLbl, m_f->MailEd, m_f->ObrazekImg, m_f->ObrazekEd, m_f->UtworzBB})
       QVERIFY(w->isVisible());
     QVERIFY(!m_f->NumerEd->isVisible() && !m_f->NumerLbl->isVisible());
 
@@ -288,8 +300,8 @@ private slots:
     QObject::connect(&katalog, &TKatalog::DanePubliczneOdebrane, [&] { ++odebrane; });
     const auto obsluz = [&](const QByteArray &imie) {
       try {
-        katalog.ObsluzOdpowiedz(OdpowiedzKatalogu(
-            rodzaj, {"firstname", imie, "gender", plec, "city", "Gda\xF1sk"}));
+        katalog.ObsluzOdpowiedz(
+            OdpowiedzKatalogu(rodzaj, {"firstname", imie, "gender", plec, "city", "Gda\xF1sk"}));
       } catch (const std::exception &) {
         return true;
       }

@@ -1,8 +1,8 @@
 // The registration service's texts: the token reply, the form and the answer.
 
-#include "net/Blad.h"
 #include "common/Srodowisko.h"
 #include "dialogs/Rejestracja.h"
+#include "net/Blad.h"
 
 class TestRejestracja : public QObject {
   Q_OBJECT
@@ -15,17 +15,23 @@ private slots:
     QTest::addColumn<int>("wysokosc");
     QTest::addColumn<QString>("identyfikator");
     QTest::addColumn<QString>("adres");
-    QTest::newRow("zwykły") << "60 24 15\r\nabc12\r\nhttp://r.pl/tokenpic.asp\r\n" << true << 60
-                            << 24 << "abc12" << "http://r.pl/tokenpic.asp";
-    QTest::newRow("bez końcowego CR LF") << "60 24 15\r\nabc12\r\nhttp://r.pl/t" << true << 60
-                                         << 24 << "abc12" << "http://r.pl/t";
+    QTest::newRow("zwykły") << "60 24 15\r\nabc12\r\nhttp://r.pl/tokenpic.asp\r\n"
+                            << true << 60 << 24 << "abc12"
+                            << "http://r.pl/tokenpic.asp";
+    QTest::newRow("bez końcowego CR LF")
+        << "60 24 15\r\nabc12\r\nhttp://r.pl/t" << true << 60 << 24 << "abc12"
+        << "http://r.pl/t";
     // With a space later in the text, the length runs up to it and is no number.
-    QTest::newRow("spacja w adresie") << "60 24 15\r\nabc\r\nhttp://r.pl/a b\r\n" << false << 0
-                                      << 0 << "" << "";
-    QTest::newRow("szerokość nie liczbą") << "6x 24 15\r\nabc\r\nu\r\n" << false << 0 << 0
-                                          << "" << "";
-    QTest::newRow("ucięty") << "60 24 " << false << 0 << 0 << "" << "";
-    QTest::newRow("pusty") << "" << false << 0 << 0 << "" << "";
+    QTest::newRow("spacja w adresie") << "60 24 15\r\nabc\r\nhttp://r.pl/a b\r\n"
+                                      << false << 0 << 0 << ""
+                                      << "";
+    QTest::newRow("szerokość nie liczbą") << "6x 24 15\r\nabc\r\nu\r\n"
+                                          << false << 0 << 0 << ""
+                                          << "";
+    QTest::newRow("ucięty") << "60 24 " << false << 0 << 0 << ""
+                            << "";
+    QTest::newRow("pusty") << "" << false << 0 << 0 << ""
+                           << "";
   }
   void token()
   {
@@ -53,20 +59,29 @@ private slots:
     QTest::addColumn<QString>("email");
     QTest::addColumn<QString>("tokenval");
     QTest::addColumn<QByteArray>("cialo");
-    QTest::newRow("pełny") << "tajne" << "a@b.pl" << "x7k"
+    QTest::newRow("pełny") << "tajne"
+                           << "a@b.pl"
+                           << "x7k"
                            << QByteArray("pwd=tajne&email=a@b.pl&tokenid=tok1&tokenval=x7k&"
                                          "code=1654008341\r\n");
-    QTest::newRow("bez maila") << "tajne" << "" << "x7k"
+    QTest::newRow("bez maila") << "tajne"
+                               << ""
+                               << "x7k"
                                << QByteArray("pwd=tajne&tokenid=tok1&tokenval=x7k&"
                                              "code=1654008341\r\n");
-    QTest::newRow("& i spacja w haśle") << "a&b c" << "m" << "t"
+    QTest::newRow("& i spacja w haśle") << "a&b c"
+                                        << "m"
+                                        << "t"
                                         << QByteArray("pwd=a%26b+c&email=m&tokenid=tok1&"
                                                       "tokenval=t&code=1654008341\r\n");
-    QTest::newRow("polskie litery w CP1250") << "żółw" << "" << "="
+    QTest::newRow("polskie litery w CP1250") << "żółw"
+                                             << ""
+                                             << "="
                                              << QByteArray("pwd=%BF%F3%B3w&tokenid=tok1&"
                                                            "tokenval=%3D&code=1654008341\r\n");
-    QTest::newRow("wszystko puste") << "" << "" << ""
-                                    << QByteArray("tokenid=tok1&code=1654008341\r\n");
+    QTest::newRow("wszystko puste") << ""
+                                    << ""
+                                    << "" << QByteArray("tokenid=tok1&code=1654008341\r\n");
   }
   void formularz()
   {
@@ -89,9 +104,9 @@ private slots:
 
   void adresy()
   {
-    QCOMPARE(AdresUslugi(QStringLiteral("register.gadu-gadu.pl"), QStringLiteral("80"),
-                         SciezkaTokenu),
-             QStringLiteral("http://register.gadu-gadu.pl/appsvc/regtoken.asp"));
+    QCOMPARE(
+        AdresUslugi(QStringLiteral("register.gadu-gadu.pl"), QStringLiteral("80"), SciezkaTokenu),
+        QStringLiteral("http://register.gadu-gadu.pl/appsvc/regtoken.asp"));
     TToken t;
     t.AdresObrazka = QStringLiteral("http://r.pl/tokenpic.asp");
     t.Identyfikator = QStringLiteral("ab1");

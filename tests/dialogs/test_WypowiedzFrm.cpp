@@ -16,7 +16,8 @@ private slots:
     QTest::newRow("po spacji") << QStringLiteral("a ") << true << QStringLiteral("a „");
     QTest::newRow("po literze") << QStringLiteral("a") << true << QStringLiteral("a”");
     QTest::newRow("po nowym wierszu") << QStringLiteral("a\n") << true << QStringLiteral("a\n„");
-    QTest::newRow("przycisk podniesiony") << QStringLiteral("a ") << false << QStringLiteral("a \"");
+    QTest::newRow("przycisk podniesiony")
+        << QStringLiteral("a ") << false << QStringLiteral("a \"");
   }
   void cudzyslowy()
   {

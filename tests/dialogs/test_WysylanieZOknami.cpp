@@ -36,8 +36,8 @@ private slots:
     bool piszeWiadomosc = false;
     QList<TWezel *> rozwiniete;
     TWysylanieWiadomosci wysylanie = WysylanieZOknami(
-        *s.sesja, s.drzewo, *s.ustawienia, piszeWiadomosc,
-        [&](TWezel *w) { rozwiniete << w; }, nullptr);
+        *s.sesja, s.drzewo, *s.ustawienia, piszeWiadomosc, [&](TWezel *w) { rozwiniete << w; },
+        nullptr);
 
     QString komentowana, numerPoczatkowy, podpis, pytanie;
     OdpowiedzNaOknoModalne([&](QWidget *okno) {

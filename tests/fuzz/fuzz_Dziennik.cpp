@@ -14,8 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *dane, size_t rozmiar)
   static int wywolania = 0;
   static TKoniecIni koniec;
   TCzytnikWejscia wejscie(Wejscie(dane, rozmiar));
-  const QString sciezka = QDir::temp().filePath(
-      QStringLiteral("fuzz-%1.log").arg(QCoreApplication::applicationPid()));
+  const QString sciezka =
+      QDir::temp().filePath(QStringLiteral("fuzz-%1.log").arg(QCoreApplication::applicationPid()));
   const quint8 sposob = wejscie.Bajt();
   if (++wywolania % 1000 == 0 || (sposob & 1)) {
     // Something else wrote the file meanwhile: a start of its own, or what the input says.

@@ -1,7 +1,7 @@
 // Directory replies: search results pages and the own entry.
 
-#include "gg/Katalog.h"
 #include "fuzz/Fuzz.h"
+#include "gg/Katalog.h"
 
 #include <exception>
 

@@ -9,8 +9,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *dane, size_t rozmiar)
 {
-  const QString sciezka = QDir::temp().filePath(QStringLiteral("fuzz-Kontakty-%1.vcf")
-                                                    .arg(QCoreApplication::applicationPid()));
+  const QString sciezka = QDir::temp().filePath(
+      QStringLiteral("fuzz-Kontakty-%1.vcf").arg(QCoreApplication::applicationPid()));
   {
     QFile plik(sciezka);
     if (!plik.open(QIODevice::WriteOnly | QIODevice::Truncate))

@@ -4,8 +4,8 @@
 
 #include "common/OdbiorTestowy.h"
 #include "contacts/Galezie.h"
-#include "gg/ListaKontaktow.h"
 #include "fuzz/Fuzz.h"
+#include "gg/ListaKontaktow.h"
 #include "gg/Pakiety.h"
 
 #include <exception>

@@ -4,8 +4,8 @@
 #include "common/OdbiorTestowy.h"
 #include "contacts/Galezie.h"
 #include "contacts/ModelDrzewa.h"
-#include "gg/Katalog.h"
 #include "fuzz/Fuzz.h"
+#include "gg/Katalog.h"
 #include "gg/OdbiorPakietow.h"
 
 #include <exception>

@@ -1,8 +1,8 @@
 // The registration service's token reply, the token picture and the registration result.
 
-#include "net/Blad.h"
 #include "dialogs/Rejestracja.h"
 #include "fuzz/Fuzz.h"
+#include "net/Blad.h"
 
 #include <QImage>
 

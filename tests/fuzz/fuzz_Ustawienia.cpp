@@ -1,9 +1,9 @@
 // The settings file and the number lists of the data folder, as start-up reads them.
 
-#include "net/Blad.h"
 #include "contacts/ListaTekstow.h"
 #include "contacts/Ustawienia.h"
 #include "fuzz/Fuzz.h"
+#include "net/Blad.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -26,8 +26,8 @@ void Zapisz(const QString &sciezka, const QByteArray &tresc)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *dane, size_t rozmiar)
 {
   TCzytnikWejscia wejscie(Wejscie(dane, rozmiar));
-  const QString katalog =
-      QDir::temp().filePath(QStringLiteral("fuzz-ustawienia-%1").arg(QCoreApplication::applicationPid()));
+  const QString katalog = QDir::temp().filePath(
+      QStringLiteral("fuzz-ustawienia-%1").arg(QCoreApplication::applicationPid()));
   QDir().mkpath(katalog);
   const QString plikUstawien = katalog + QStringLiteral("/Paplanki (GG).conf");
   Zapisz(plikUstawien, wejscie.Kawalek(255) + wejscie.Kawalek(255));

@@ -1,8 +1,8 @@
 // The server lookup's reply and the session's reading of the registration answer.
 
-#include "net/Blad.h"
 #include "fuzz/Fuzz.h"
 #include "gg/SesjaZapytania.h"
+#include "net/Blad.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *dane, size_t rozmiar)
 {

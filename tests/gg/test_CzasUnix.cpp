@@ -25,9 +25,8 @@ private slots:
     QTest::addColumn<QDateTime>("sciana");
     QTest::newRow("UTC, zero") << QByteArray("UTC") << 0u
                                << QDateTime(QDate(1970, 1, 1), QTime(0, 0), Qt::UTC);
-    QTest::newRow("UTC, koniec zakresu")
-        << QByteArray("UTC") << 4294967295u
-        << QDateTime(QDate(2106, 2, 7), QTime(6, 28, 15), Qt::UTC);
+    QTest::newRow("UTC, koniec zakresu") << QByteArray("UTC") << 4294967295u
+                                         << QDateTime(QDate(2106, 2, 7), QTime(6, 28, 15), Qt::UTC);
     // A zone without daylight time is still nine hours east, in winter and in summer.
     QTest::newRow("Tokio, zero") << QByteArray("Asia/Tokyo") << 0u
                                  << QDateTime(QDate(1970, 1, 1), QTime(9, 0), Qt::UTC);
@@ -98,8 +97,9 @@ private slots:
         << QDateTime(QDate(2024, 7, 15), QTime(12, 0), Qt::LocalTime) << 1721037600u;
     QTest::newRow("czas UTC") << QDateTime(QDate(2024, 7, 15), QTime(10, 0), Qt::UTC)
                               << 1721037600u;
-    QTest::newRow("499 ms w dół")
-        << QDateTime(QDate(2024, 1, 15), QTime(12, 0, 0, 499), Qt::LocalTime) << 1705316400u;
+    QTest::newRow("499 ms w dół") << QDateTime(QDate(2024, 1, 15), QTime(12, 0, 0, 499),
+                                               Qt::LocalTime)
+                                  << 1705316400u;
     QTest::newRow("500 ms w górę")
         << QDateTime(QDate(2024, 1, 15), QTime(12, 0, 0, 500), Qt::LocalTime) << 1705316401u;
     QTest::newRow("początek epoki")

@@ -137,11 +137,9 @@ private slots:
     QTest::newRow("ta sama sekcja na końcu")
         << QByteArray("[Komunikacja]\na=1\n[zmianystanu]\nb=2\n\n") << QByteArray();
     QTest::newRow("inna sekcja na końcu")
-        << QByteArray("[ZmianyStanu]\nb=2\n[Komunikacja]\na=1\n")
-        << QByteArray("[ZmianyStanu]\n");
+        << QByteArray("[ZmianyStanu]\nb=2\n[Komunikacja]\na=1\n") << QByteArray("[ZmianyStanu]\n");
     QTest::newRow("bez końca linii") << QByteArray("[ZmianyStanu]\r\nb=2") << QByteArray("\n");
-    QTest::newRow("bez sekcji") << QByteArray("; tylko uwaga\n")
-                                << QByteArray("[ZmianyStanu]\n");
+    QTest::newRow("bez sekcji") << QByteArray("; tylko uwaga\n") << QByteArray("[ZmianyStanu]\n");
     QTest::newRow("nagłówek daleko przed końcem")
         << QByteArray("[ZmianyStanu]\n" + QByteArray(70000, 'x') + "\n")
         << QByteArray("[ZmianyStanu]\n");
@@ -202,8 +200,8 @@ private slots:
                           QStringLiteral("123;tajne")));
     const auto wlasciciel = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
     QCOMPARE(QFile::permissions(sciezka) & 0xF0FF, wlasciciel);
-    QVERIFY(ZapiszWpisIni(sciezka, QStringLiteral("Hasła"), QStringLiteral("k2"),
-                          QStringLiteral("x")));
+    QVERIFY(
+        ZapiszWpisIni(sciezka, QStringLiteral("Hasła"), QStringLiteral("k2"), QStringLiteral("x")));
     QCOMPARE(QFile::permissions(sciezka) & 0xF0FF, wlasciciel);
 
     const QString inny = katalog.filePath(QStringLiteral("q.log"));

@@ -49,8 +49,8 @@ private slots:
       switch (wszystkie.size() < 6 ? 0 : los.bounded(8)) {
       case 0:
       case 1: {
-        TWezel *w = d.Wstaw(los.bounded(3) ? losowy : nullptr, los.bounded(4) - 1,
-                            QStringLiteral("w"));
+        TWezel *w =
+            d.Wstaw(los.bounded(3) ? losowy : nullptr, los.bounded(4) - 1, QStringLiteral("w"));
         w->UstawDane(Wypowiedz(los.bounded(Sekwencje)));
         break;
       }

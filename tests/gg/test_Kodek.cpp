@@ -114,7 +114,9 @@ private slots:
     // Embedded NUL bytes are part of the text, not its end.
     const QByteArray zNul = Hex("61009c62");
     QCOMPARE(Cp1250ToAnsi(zNul), QStringView(u"a\0śb", 4).toString());
-    QCOMPARE(ConvertCodePage(zNul, 1250, 65001), QByteArray("a\0\xC5\x9B" "b", 5));
+    QCOMPARE(ConvertCodePage(zNul, 1250, 65001), QByteArray("a\0\xC5\x9B"
+                                                            "b",
+                                                            5));
     QCOMPARE(AnsiToCp1250(QStringView(u"a\0ś", 3).toString()), Hex("61009c"));
     // The system conversion keeps a leading byte-order mark and marks broken UTF-8.
     QCOMPARE(Utf8ToAnsi(Hex("efbbbf78ff79")), QStringView(u"\uFEFFx\uFFFDy").toString());
@@ -226,7 +228,8 @@ private slots:
   void ramka()
   {
     QCOMPARE(ZbudujRamke(GGReqPing, {}), Hex("0800000000000000"));
-    QCOMPARE(ZbudujRamke(GGReqUserList, QByteArray("\x02", 1)), Hex("16000000010000000" "2"));
+    QCOMPARE(ZbudujRamke(GGReqUserList, QByteArray("\x02", 1)), Hex("16000000010000000"
+                                                                    "2"));
     const QByteArray cialo(300, '\0');
     const QByteArray r = ZbudujRamke(GGReqNotifyLast, cialo);
     QCOMPARE(r.size(), 308);

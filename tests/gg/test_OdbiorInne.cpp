@@ -1,4 +1,3 @@
-#include "net/Blad.h"
 #include "common/OdbiorTestowy.h"
 #include "common/Srodowisko.h"
 #include "contacts/Galezie.h"
@@ -6,6 +5,7 @@
 #include "gg/Liczby.h"
 #include "gg/Pakiety.h"
 #include "gg/StronyKodowe.h"
+#include "net/Blad.h"
 
 #include <QTest>
 
@@ -104,7 +104,8 @@ private slots:
     QTest::newRow("3 zakolejkowana") << 3 << 8 << QStringList{};
     QTest::newRow("4 brak miejsca") << 4 << 0 << QStringList{};
     QTest::newRow("6 nieznany") << 6 << 10
-                                << QStringList{QStringLiteral("Nieznany status wysyłania wiadomości: 6")};
+                                << QStringList{
+                                       QStringLiteral("Nieznany status wysyłania wiadomości: 6")};
   }
 
   void potwierdzenieWiadomosci()
@@ -114,8 +115,7 @@ private slots:
     QFETCH(QStringList, panel);
     TStanowiskoOdbioru s;
     TWezel *w = Wyslana(s.Drzewo, Kontakt(s.Drzewo, 5), 5, 4242);
-    const QByteArray strumien =
-        ZbudujRamke(GGAnsSendMsgAck, CialoPotwierdzenia(status, 999, 4242));
+    const QByteArray strumien = ZbudujRamke(GGAnsSendMsgAck, CialoPotwierdzenia(status, 999, 4242));
     QVERIFY(DostarczPrzezGniazdo(s.Odbior, strumien, 1));
     QCOMPARE(Status(w), status);
     QCOMPARE(w->ObrazStanu(), obraz);
@@ -169,13 +169,13 @@ private slots:
   {
     TStanowiskoOdbioru s;
     TBazaTestowa baza;
-    TOdbior odbior(s.Drzewo, s.Ustawienia, s.Okno, s.Dziennik.Funkcja(),
-                   [&] { return &baza; });
+    TOdbior odbior(s.Drzewo, s.Ustawienia, s.Okno, s.Dziennik.Funkcja(), [&] { return &baza; });
     TWezel *istniejacy = Kontakt(s.Drzewo, 200, QStringLiteral("Bez zmian"));
     const QByteArray tekst = "Jan;Kowalski;x;Janek;600100200;;100;jan@x.pl;0;;0;\r\n"
                              "Inny;Imie;x;Nowy opis;1;;200;b@x;0;;0;\r\n"
                              "Kr\xF3tka;;;;;\r\n"
-                             "\xAF" "aneta;Nowak;;Ela;;;300\r\n"
+                             "\xAF"
+                             "aneta;Nowak;;Ela;;;300\r\n"
                              "\r\n";
     // Parts cut inside lines.
     const QByteArray czesci = ZbudujRamke(GGAnsUserList, Lista(0x04, tekst.left(30))) +
@@ -184,8 +184,8 @@ private slots:
     QCOMPARE(s.Drzewo.LiczbaGlownych(), 1);
     QVERIFY(s.Okno.Informacje.isEmpty());
     QCOMPARE(odbior.BuforListy().Tekst(), Cp1250ToAnsi(tekst.left(90)));
-    QVERIFY(DostarczPrzezGniazdo(
-        odbior, ZbudujRamke(GGAnsUserList, Lista(0x06, tekst.mid(90))), 1));
+    QVERIFY(
+        DostarczPrzezGniazdo(odbior, ZbudujRamke(GGAnsUserList, Lista(0x06, tekst.mid(90))), 1));
 
     QCOMPARE(s.Drzewo.LiczbaGlownych(), 3);
     TWezel *jan = s.Drzewo.ZnajdzUzytkownika(100);
@@ -203,8 +203,9 @@ private slots:
     QCOMPARE(istniejacy->Tekst(), QStringLiteral("Bez zmian"));
     QCOMPARE(s.Okno.Informacje, QStringList{TOdbior::TekstKontaktyZaladowane});
     QCOMPARE(baza.Dodane.size(), 2);
-    QCOMPARE(baza.Dodane[0], (QStringList{QStringLiteral("100"), QStringLiteral("Jan"), QStringLiteral("Kowalski"), QStringLiteral("jan@x.pl"), QStringLiteral("600100200"),
-                                          QStringLiteral("Janek")}));
+    QCOMPARE(baza.Dodane[0], (QStringList{QStringLiteral("100"), QStringLiteral("Jan"),
+                                          QStringLiteral("Kowalski"), QStringLiteral("jan@x.pl"),
+                                          QStringLiteral("600100200"), QStringLiteral("Janek")}));
 
     // A second last part without a new request: the whole text again, nothing new added.
     odbior.Obsluz(GGAnsUserList, 1, Lista(0x06, QByteArray()));
@@ -236,14 +237,18 @@ private slots:
   void nieznanyPodtypListy()
   {
     TStanowiskoOdbioru s;
-    s.Obsluz(GGAnsUserList, QByteArray("\x0A" "ab\x01", 4));
-    QCOMPARE(s.Okno.Wyswietlone, QStringList{QStringLiteral("Nieznany typ w GGAnsUserList A 4 {0A}ab{01}")});
+    s.Obsluz(GGAnsUserList, QByteArray("\x0A"
+                                       "ab\x01",
+                                       4));
+    QCOMPARE(s.Okno.Wyswietlone,
+             QStringList{QStringLiteral("Nieznany typ w GGAnsUserList A 4 {0A}ab{01}")});
     QVERIFY(s.Odbior.BuforListy().Tekst().isEmpty());
     s.Okno.Wyswietlone.clear();
     s.Obsluz(GGAnsUserList, "\x0A" + QByteArray(4096, 'c'));
     QCOMPARE(s.Okno.Wyswietlone,
              QStringList{QStringLiteral("Nieznany typ w GGAnsUserList A 4097 {0A}") +
-                         QString(TOdbior::NajdluzszyOpisCiala - 1, u'c') + QStringLiteral("{...}")});
+                         QString(TOdbior::NajdluzszyOpisCiala - 1, u'c') +
+                         QStringLiteral("{...}")});
   }
 
   // --- system events, keep-alive, unknown packets ---
@@ -256,14 +261,15 @@ private slots:
     QVERIFY(s.Dziennik.Wpisy.isEmpty());
     s.Obsluz(GGAnsXmlEvent, "<type>3</type>\n<b>\xB3</b>");
     const QString opis = QStringLiteral("<type>3</type>{0A}<b>ł</b>");
-    QCOMPARE(s.Okno.Wyswietlone,
-             QStringList{QStringLiteral("Informacja systemowa typu innego niż 28 \"") + opis + u'"'});
+    QCOMPARE(
+        s.Okno.Wyswietlone,
+        QStringList{QStringLiteral("Informacja systemowa typu innego niż 28 \"") + opis + u'"'});
     QCOMPARE(s.Dziennik.Wpisy, (QList<QPair<QString, QString>>{{TOdbior::KategoriaXml, opis}}));
     s.Dziennik.Wpisy.clear();
     s.Obsluz(GGAnsXmlEvent, "<type>3</type>" + QByteArray(100000, 'z'));
     QCOMPARE(s.Dziennik.Wpisy.value(0).second,
-             QStringLiteral("<type>3</type>") +
-                 QString(TOdbior::NajdluzszyOpisCiala - 14, u'z') + QStringLiteral("{...}"));
+             QStringLiteral("<type>3</type>") + QString(TOdbior::NajdluzszyOpisCiala - 14, u'z') +
+                 QStringLiteral("{...}"));
   }
 
   void pakietyBezSkutkow_data()
@@ -358,7 +364,8 @@ private slots:
     QCOMPARE(s.Okno.Wyswietlone.size(), 1);
     QCOMPARE(s.Okno.Wyswietlone[0], QStringLiteral("40 4 {00}{00}{00}{00}"));
     QCOMPARE(s.Dziennik.Teksty(TOdbior::KategoriaBledne).size(), Nieznane + 1);
-    QCOMPARE(s.Dziennik.Teksty(TOdbior::KategoriaXml), QStringList{QStringLiteral("<type>5</type>")});
+    QCOMPARE(s.Dziennik.Teksty(TOdbior::KategoriaXml),
+             QStringList{QStringLiteral("<type>5</type>")});
     QCOMPARE(s.Okno.Panel2, QStringList{TOdbior::TekstPing});
 
     // Once the box is closed, the next report shows one again.

@@ -25,11 +25,12 @@ QByteArray Ramka(qint32 typ, const QByteArray &cialo)
 struct TZapis {
   QList<TPakiet> pakiety;
   QList<QPair<qint32, quint32>> bledy;
-  TOdbiorPakietow odbior{
-      [this](qint32 typ, qint32 dlugosc, const QByteArray &cialo) {
-        pakiety.append({typ, dlugosc, cialo});
-      },
-      [this](qint32 typ, quint32 dlugosc) { bledy.append({typ, dlugosc}); }};
+  TOdbiorPakietow odbior{[this](qint32 typ, qint32 dlugosc, const QByteArray &cialo) {
+                           pakiety.append({typ, dlugosc, cialo});
+                         },
+                         [this](qint32 typ, quint32 dlugosc) {
+                           bledy.append({typ, dlugosc});
+                         }};
 
   void Podaj(const QByteArray &dane) { odbior.Odebrano(dane.constData(), int(dane.size())); }
 };
@@ -55,24 +56,29 @@ private slots:
     QTest::newRow("nagłówek urwany po 5 bajtach")
         << QList<int>{5, 8, 14, 33} << QList<int>{0, 0, 1, 3};
     QTest::newRow("pusty pakiet kończy odczyt") << QList<int>{22, 29, 33} << QList<int>{2, 2, 3};
-    QTest::newRow("po bajcie") << [] {
-      QList<int> k;
-      for (int i = 1; i <= 33; ++i)
-        k << i;
-      return k;
-    }() << [] {
-      QList<int> l;
-      for (int i = 1; i <= 33; ++i)
-        l << (i >= 33 ? 3 : i >= 22 ? 2 : i >= 14 ? 1 : 0);
-      return l;
-    }();
+    QTest::newRow("po bajcie") <<
+        [] {
+          QList<int> k;
+          for (int i = 1; i <= 33; ++i)
+            k << i;
+          return k;
+        }()
+                               << [] {
+                                    QList<int> l;
+                                    for (int i = 1; i <= 33; ++i)
+                                      l << (i >= 33 ? 3 : i >= 22 ? 2 : i >= 14 ? 1 : 0);
+                                    return l;
+                                  }();
   }
   void podzialStrumienia()
   {
     QFETCH(QList<int>, konceOdczytow);
     QFETCH(QList<int>, liczbaPoOdczycie);
     const QList<TPakiet> oczekiwane = {
-        {GGAnsRecvMsg, 6, QByteArray("\x01\x00\x00\x00" "ab", 6)},
+        {GGAnsRecvMsg, 6,
+         QByteArray("\x01\x00\x00\x00"
+                    "ab",
+                    6)},
         {GGAnsPong, 0, QByteArray()},
         {GGAnsStatus, 3, QByteArray("xyz")},
     };

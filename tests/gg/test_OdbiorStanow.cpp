@@ -47,9 +47,8 @@ private slots:
     TStanowiskoOdbioru s;
     TWezel *ala = Kontakt(s.Drzewo, 10, QStringLiteral("Ala"));
     s.Drzewo.ZastosujStan(ala, 1);
-    const QByteArray strumien =
-        ZbudujRamke(GGAnsStatus, CialoStatus(10, 4, "w pracy")) +
-        ZbudujRamke(GGAnsStatus, CialoStatus(10, 2));
+    const QByteArray strumien = ZbudujRamke(GGAnsStatus, CialoStatus(10, 4, "w pracy")) +
+                                ZbudujRamke(GGAnsStatus, CialoStatus(10, 2));
     QVERIFY(DostarczPrzezGniazdo(s.Odbior, strumien, 2));
 
     QCOMPARE(ala->Tekst(), QStringLiteral("Ala()"));
@@ -122,8 +121,8 @@ private slots:
     TWezel *c = Kontakt(s.Drzewo, 3, QStringLiteral("C"));
     TZapisWstawien zapis(s.Drzewo);
     // The middle one described; the numbers carry flags in their top byte.
-    const QByteArray cialo = WpisStatus60(0x123456, 2, 0xFF) + Wpis60ZOpisem(2, 4, "opis B") +
-                             WpisStatus60(3, 3, 0x01);
+    const QByteArray cialo =
+        WpisStatus60(0x123456, 2, 0xFF) + Wpis60ZOpisem(2, 4, "opis B") + WpisStatus60(3, 3, 0x01);
     QVERIFY(DostarczPrzezGniazdo(s.Odbior, ZbudujRamke(GGAnsNotifyReply60, cialo), 1));
     QCOMPARE(a->Tekst(), QStringLiteral("A()"));
     QCOMPARE(b->Tekst(), QStringLiteral("B(opis B)"));
@@ -142,8 +141,7 @@ private slots:
         << Wpis60ZOpisem(7, 21, QByteArray("zaraz\0", 6) + IntToLE(qint32(Powrot)))
         << QStringLiteral("X(zaraz[%1])").arg(DataCzasNaTekst(UnixToLocal(Powrot))) << false;
     QTest::newRow("długość ponad ciało")
-        << WpisStatus60(7, 5) + QByteArray("\x50kr\xF3tki") << QStringLiteral("X(krótki)")
-        << false;
+        << WpisStatus60(7, 5) + QByteArray("\x50kr\xF3tki") << QStringLiteral("X(krótki)") << false;
     QTest::newRow("status z opisem na końcu ciała")
         << WpisStatus60(7, 4) << QStringLiteral("X()") << false;
     QTest::newRow("opis o długości 0, potem wpis")

@@ -194,7 +194,8 @@ private slots:
     QStringList numery;
     for (int i = 0; i < uczestnicy->LiczbaDzieci(); ++i)
       numery << uczestnicy->Dziecko(i)->Tekst();
-    QCOMPARE(numery, (QStringList{QStringLiteral("500"), QStringLiteral("600"), QStringLiteral("700")}));
+    QCOMPARE(numery,
+             (QStringList{QStringLiteral("500"), QStringLiteral("600"), QStringLiteral("700")}));
     QCOMPARE(konf->Dziecko(1)->Tekst(), Przedrostek() + QStringLiteral("do wszystkich"));
     QVERIFY(konf->Dziecko(1)->DaneJako<TWypowiedz>());
     QCOMPARE(znany->LiczbaDzieci(), 0);
@@ -207,15 +208,19 @@ private slots:
     QTest::addColumn<QStringList>("uczestnicy");
     QTest::addColumn<bool>("zalogowana");
     QTest::newRow("liczba 2^31-1, jeden numer")
-        << CialoKonferencji(0x7FFFFFFF, {600}) << QStringList{QStringLiteral("500"), QStringLiteral("600")} << true;
-    QTest::newRow("liczba ujemna") << CialoKonferencji(-3, {600}) << QStringList{QStringLiteral("500")} << false;
-    QTest::newRow("ucięta liczba") << QByteArray("\x01\x02\x00", 3) << QStringList{QStringLiteral("500")} << true;
+        << CialoKonferencji(0x7FFFFFFF, {600})
+        << QStringList{QStringLiteral("500"), QStringLiteral("600")} << true;
+    QTest::newRow("liczba ujemna")
+        << CialoKonferencji(-3, {600}) << QStringList{QStringLiteral("500")} << false;
+    QTest::newRow("ucięta liczba")
+        << QByteArray("\x01\x02\x00", 3) << QStringList{QStringLiteral("500")} << true;
     QTest::newRow("ucięty numer") << CialoKonferencji(2, {600}) + QByteArray("\x01\x02", 2)
-                                  << QStringList{QStringLiteral("500"), QStringLiteral("600")} << true;
-    QTest::newRow("za opcją formatowanie") << CialoKonferencji(1, {600}) + QByteArray("\x02xyz")
-                                           << QStringList{QStringLiteral("500"), QStringLiteral("600")} << false;
-    QTest::newRow("inna opcja") << QByteArray("\x02\x01\x00\x00\x00", 5) << QStringList{}
-                                << false;
+                                  << QStringList{QStringLiteral("500"), QStringLiteral("600")}
+                                  << true;
+    QTest::newRow("za opcją formatowanie")
+        << CialoKonferencji(1, {600}) + QByteArray("\x02xyz")
+        << QStringList{QStringLiteral("500"), QStringLiteral("600")} << false;
+    QTest::newRow("inna opcja") << QByteArray("\x02\x01\x00\x00\x00", 5) << QStringList{} << false;
   }
 
   void konferencjaZLiczbaPonadCialo()
@@ -260,8 +265,7 @@ private slots:
     QList<qint32> numery;
     for (int i = 0; i < liczba; ++i)
       numery << 1000 + i;
-    s.Obsluz(GGAnsRecvMsg,
-             CialoWiadomosci(500, 3, Czas, 0, "x", CialoKonferencji(liczba, numery)));
+    s.Obsluz(GGAnsRecvMsg, CialoWiadomosci(500, 3, Czas, 0, "x", CialoKonferencji(liczba, numery)));
     QCOMPARE(s.Drzewo.LiczbaGlownych(), 2);
     TWezel *lista = s.Drzewo.Glowny(1)->Dziecko(0);
     QCOMPARE(lista->Tekst(), podpis);

@@ -105,8 +105,8 @@ struct TStanowisko {
     baza.okno = &okno;
     gg.UstawOdpowiedzNaLogowanie(GGAnsLoginOk);
     http.UstawOdpowiedz({TSerwerHttpGG::OdpowiedzWyszukiwania(gg.PortTekst())});
-    sesja = std::make_unique<TSesjaGG>(drzewo, *ustawienia, dziennik, okno,
-                                       [this] { return &baza; }, [this] { return teraz; });
+    sesja = std::make_unique<TSesjaGG>(
+        drzewo, *ustawienia, dziennik, okno, [this] { return &baza; }, [this] { return teraz; });
     sesja->UstawPortHttp(http.PortTekst());
   }
 
@@ -152,7 +152,7 @@ QByteArray ZapytanieWzorcowe(const QByteArray &numer, const QByteArray &lastwiad
 }
 
 TWezel *DodajWiadomosc(TDrzewo &drzewo, TWezel *rodzic, int status, int numer, int sekwencja,
-                      const QString &tekst, const QDateTime &czas)
+                       const QString &tekst, const QDateTime &czas)
 {
   TWezel *w = drzewo.Dodaj(rodzic, tekst);
   w->UstawDane(std::make_shared<TWypowiedz>(
@@ -231,8 +231,8 @@ private slots:
     QTest::newRow("bez informacji") << 0 << 0 << true << QByteArray() << QStringList() << 0;
     QTest::newRow("starsza niż widziana") << 5 << 7 << true << tekst << QStringList() << 7;
     QTest::newRow("już widziana") << 7 << 7 << true << tekst << QStringList() << 7;
-    QTest::newRow("nowa, pokazywanie włączone") << 9 << 7 << true << tekst
-                                                << QStringList{pokazany} << 9;
+    QTest::newRow("nowa, pokazywanie włączone")
+        << 9 << 7 << true << tekst << QStringList{pokazany} << 9;
     QTest::newRow("nowa, pokazywanie wyłączone") << 9 << 7 << false << tekst << QStringList() << 9;
     QTest::newRow("nowa bez tekstu") << 9 << 7 << true << QByteArray() << QStringList() << 9;
     QTest::newRow("numer 0 z tekstem") << 0 << -5 << true << tekst << QStringList() << -5;
@@ -291,8 +291,9 @@ private slots:
     QCOMPARE(s.ustawienia->NumerOstatniejInformacji(), 9);
     QCOMPARE(s.gg.Polaczenia(), 1);
     QCOMPARE(s.sesja->PortGG(), s.gg.PortTekst());
-    QCOMPARE(s.Dziennik().value(QStringLiteral("Komunikacja")).count(
-                 QStringLiteral("HttpSckSessionClosed")),
+    QCOMPARE(s.Dziennik()
+                 .value(QStringLiteral("Komunikacja"))
+                 .count(QStringLiteral("HttpSckSessionClosed")),
              1);
   }
 
@@ -330,8 +331,8 @@ private slots:
     QTRY_VERIFY(s.sesja->CzekaNaLaczenie());
     QTRY_COMPARE(s.sesja->StanHttp(), gsClosed);
     QCOMPARE(s.Dziennik().value(QStringLiteral("Komunikacja")),
-             QStringList({QStringLiteral("HttpSckSessionConnected"),
-                          QStringLiteral("HttpSckError"), QStringLiteral("HttpSckSessionClosed")}));
+             QStringList({QStringLiteral("HttpSckSessionConnected"), QStringLiteral("HttpSckError"),
+                          QStringLiteral("HttpSckSessionClosed")}));
     QCOMPARE(s.okno.panel2.last(), TekstRozlaczony);
     QVERIFY(s.sesja->HttpBufor().isEmpty());
     QTest::qWait(100); // no GG connection may follow
@@ -346,8 +347,8 @@ private slots:
   void odpowiedzBezSpacjiPoPorcie()
   {
     TStanowisko s;
-    s.http.UstawOdpowiedz({"HTTP/1.0 200 OK\r\n\r\n0 0 127.0.0.1:" + s.gg.PortTekst().toLatin1() +
-                           "\r\n"});
+    s.http.UstawOdpowiedz(
+        {"HTTP/1.0 200 OK\r\n\r\n0 0 127.0.0.1:" + s.gg.PortTekst().toLatin1() + "\r\n"});
     s.sesja->Polacz();
     QTRY_VERIFY(s.sesja->CzekaNaLaczenie());
     QCOMPARE(s.sesja->AdresGG(), QStringLiteral("127.0.0.1"));
@@ -365,17 +366,16 @@ private slots:
     QTest::addColumn<QByteArray>("host");
     QTest::addColumn<QStringList>("dziennik");
     QTest::addColumn<QString>("panel");
-    QTest::newRow("localhost")
-        << QByteArray("localhost")
-        << QStringList{QStringLiteral("HttpSckSessionConnected"),
-                       QStringLiteral("HttpSckSessionClosed"),
-                       QStringLiteral("GgSckSessionConnected")}
-        << TekstPolaczony;
-    QTest::newRow("nazwy nie ma")
-        << QByteArray("nieistniejacy-host.invalid")
-        << QStringList{QStringLiteral("HttpSckSessionConnected"),
-                       QStringLiteral("HttpSckSessionClosed"), QStringLiteral("GgSckError")}
-        << TekstRozlaczony;
+    QTest::newRow("localhost") << QByteArray("localhost")
+                               << QStringList{QStringLiteral("HttpSckSessionConnected"),
+                                              QStringLiteral("HttpSckSessionClosed"),
+                                              QStringLiteral("GgSckSessionConnected")}
+                               << TekstPolaczony;
+    QTest::newRow("nazwy nie ma") << QByteArray("nieistniejacy-host.invalid")
+                                  << QStringList{QStringLiteral("HttpSckSessionConnected"),
+                                                 QStringLiteral("HttpSckSessionClosed"),
+                                                 QStringLiteral("GgSckError")}
+                                  << TekstRozlaczony;
   }
   void serwerGGPodanyNazwa()
   {
@@ -383,8 +383,8 @@ private slots:
     QFETCH(QStringList, dziennik);
     QFETCH(QString, panel);
     TStanowisko s;
-    s.http.UstawOdpowiedz({"HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n0 0 " + host +
-                           ':' + s.gg.PortTekst().toLatin1() + " 127.0.0.1\r\n"});
+    s.http.UstawOdpowiedz({"HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n0 0 " + host + ':' +
+                           s.gg.PortTekst().toLatin1() + " 127.0.0.1\r\n"});
     s.sesja->Start(123456, QStringLiteral("haslo"));
     QTRY_COMPARE(s.Dziennik().value(QStringLiteral("Komunikacja")).size(), dziennik.size());
     QTRY_COMPARE(s.okno.panel2.last(), panel);
@@ -504,8 +504,8 @@ private slots:
     const QDateTime napisano(QDate(2024, 3, 8), QTime(9, 15, 2));
     TWezel *kontakt = s.drzewo.DodajUzytkownika(4242, {}, {}, {}, {}, QStringLiteral("k"), 3);
     DodajWiadomosc(s.drzewo, kontakt, 2, 4242, 11, QStringLiteral("odebrana"), QDateTime());
-    TWezel *napisana = DodajWiadomosc(s.drzewo, kontakt, -1, 4242, 77,
-                                      QStringLiteral("Zażółć gęślą"), napisano);
+    TWezel *napisana =
+        DodajWiadomosc(s.drzewo, kontakt, -1, 4242, 77, QStringLiteral("Zażółć gęślą"), napisano);
     DodajWiadomosc(s.drzewo, napisana, 4, 99, 78, QStringLiteral("bez miejsca"), napisano);
     DodajWiadomosc(s.drzewo, nullptr, 3, 5, 79, QStringLiteral("w kolejce"), napisano);
 
@@ -513,8 +513,8 @@ private slots:
     const QByteArray tekst77 =
         koder.encode(QStringLiteral("[Przygotowano ") + DataCzasNaTekst(napisano) +
                      QStringLiteral("] Zażółć gęślą"));
-    const QByteArray oczekiwane77 = IntToLE(4242) + IntToLE(77) + IntToLE(8) + tekst77 +
-                                    QByteArray::fromHex("efbbbf00");
+    const QByteArray oczekiwane77 =
+        IntToLE(4242) + IntToLE(77) + IntToLE(8) + tekst77 + QByteArray::fromHex("efbbbf00");
 
     s.drzewo.ZastosujStan(kontakt, 2);
     QVERIFY(!s.drzewo.MaStanWezla(kontakt, StanWezla::Wyciety));
@@ -753,11 +753,10 @@ private slots:
     QTRY_VERIFY(s.sesja->CzekaNaLaczenie());
     QCOMPARE(s.sesja->StanGG(), gsClosed);
     QCOMPARE(s.Dziennik().value(QStringLiteral("Komunikacja")),
-             QStringList({QStringLiteral("HttpSckSessionConnected"),
-                          QStringLiteral("HttpSckSessionClosed"),
-                          QStringLiteral("GgSckSessionConnected"),
-                          QStringLiteral("AnySckBgException"),
-                          QStringLiteral("GgSckSessionClosed")}));
+             QStringList(
+                 {QStringLiteral("HttpSckSessionConnected"), QStringLiteral("HttpSckSessionClosed"),
+                  QStringLiteral("GgSckSessionConnected"), QStringLiteral("AnySckBgException"),
+                  QStringLiteral("GgSckSessionClosed")}));
     QTRY_VERIFY(s.gg.ZamknietePrzezKlienta(0));
   }
 
@@ -783,13 +782,13 @@ private slots:
     s.sesja->HasloClick();
     QTRY_COMPARE(s.okno.komunikaty.size(), 1);
     QCOMPARE(s.okno.komunikaty.first(), QStringLiteral("Informacja|0|") + komunikat);
-    QCOMPARE(s.http.Zapytania(), QList<QByteArray>{ZapytanieRejestracji(QStringLiteral("127.0.0.1"))});
+    QCOMPARE(s.http.Zapytania(),
+             QList<QByteArray>{ZapytanieRejestracji(QStringLiteral("127.0.0.1"))});
     QVERIFY(s.http.Zapytania().first().startsWith("GET /appsvc/fmregister3.asp HTTP/1.0\r\n"
                                                   "Host: 127.0.0.1\r\n"));
     QCOMPARE(s.Dziennik().value(QStringLiteral("Hasła")), hasla);
-    QCOMPARE(s.okno.panel2,
-             QStringList({QStringLiteral("Łączenie z serwerem rejestracyjnym..."), TekstNawiazane,
-                          TekstRozlaczony}));
+    QCOMPARE(s.okno.panel2, QStringList({QStringLiteral("Łączenie z serwerem rejestracyjnym..."),
+                                         TekstNawiazane, TekstRozlaczony}));
     // The GG connection is not opened after the registration.
     QTest::qWait(200);
     QCOMPARE(s.gg.Polaczenia(), 0);

@@ -1,4 +1,3 @@
-#include "net/Blad.h"
 #include "app/DataCzas.h"
 #include "common/Srodowisko.h"
 #include "contacts/Drzewo.h"
@@ -8,6 +7,7 @@
 #include "gg/SesjaPakiety.h"
 #include "gg/SesjaZapytania.h"
 #include "gg/StronyKodowe.h"
+#include "net/Blad.h"
 
 #include <QSet>
 #include <QStringEncoder>
@@ -97,7 +97,11 @@ private slots:
     QFETCH(QString, haslo);
     const QByteArray rekord = RekordLogowania(numer, ziarno, haslo, StanGG::Niewidoczny);
     const QByteArray oczekiwany = Le(quint32(numer)) + Le(HashNiezalezny(ziarno, W1250(haslo))) +
-                                  Hex("14000000" "20000000" "00" "000000000000000000000000" "ffbe");
+                                  Hex("14000000"
+                                      "20000000"
+                                      "00"
+                                      "000000000000000000000000"
+                                      "ffbe");
     QCOMPARE(rekord.size(), 31);
     QCOMPARE(rekord.toHex(' '), oczekiwany.toHex(' '));
   }
@@ -105,8 +109,13 @@ private slots:
   void rekordLogowaniaZnanyWzor()
   {
     QCOMPARE(RekordLogowania(123456, 0x12345678, QStringLiteral("haslo"), 20).toHex(),
-             QByteArray("40e20100" "6b3dc8ae" "14000000" "20000000" "00"
-                        "000000000000000000000000" "ffbe"));
+             QByteArray("40e20100"
+                        "6b3dc8ae"
+                        "14000000"
+                        "20000000"
+                        "00"
+                        "000000000000000000000000"
+                        "ffbe"));
   }
 
   void listaKontaktow_data()
@@ -117,25 +126,24 @@ private slots:
     QTest::addColumn<QList<int>>("wpisow");
     QTest::addColumn<QList<TWpis>>("poczatek"); // the first entries in order
 
-    QTest::newRow("401 kontaktów") << QStringList() << 401
-                                   << QList<qint32>{GGReqNotifyFirst, GGReqNotifyLast}
-                                   << QList<int>{400, 1}
-                                   << QList<TWpis>{{1000, 1}, {1001, 2}, {1002, 3}};
+    QTest::newRow("401 kontaktów")
+        << QStringList() << 401 << QList<qint32>{GGReqNotifyFirst, GGReqNotifyLast}
+        << QList<int>{400, 1} << QList<TWpis>{{1000, 1}, {1001, 2}, {1002, 3}};
     QTest::newRow("400 kontaktów") << QStringList() << 400 << QList<qint32>{GGReqNotifyLast}
                                    << QList<int>{400} << QList<TWpis>{{1000, 1}};
     QTest::newRow("3 blokowanych i 398")
         << QStringList{QStringLiteral("7"), QStringLiteral("8"), QStringLiteral("9")} << 398
         << QList<qint32>{GGReqNotifyFirst, GGReqNotifyLast} << QList<int>{400, 1}
         << QList<TWpis>{{7, 4}, {8, 4}, {9, 4}, {1000, 1}};
-    QTest::newRow("801 kontaktów") << QStringList() << 801
-                                   << QList<qint32>{GGReqNotifyFirst, GGReqNotifyFirst,
-                                                    GGReqNotifyLast}
-                                   << QList<int>{400, 400, 1} << QList<TWpis>{{1000, 1}};
-    QTest::newRow("pusto") << QStringList() << 0 << QList<qint32>{GGReqListEmpty}
-                           << QList<int>{0} << QList<TWpis>{};
-    QTest::newRow("tylko blokowani") << QStringList{QStringLiteral("5")} << 0
-                                     << QList<qint32>{GGReqNotifyLast} << QList<int>{1}
-                                     << QList<TWpis>{{5, 4}};
+    QTest::newRow("801 kontaktów")
+        << QStringList() << 801
+        << QList<qint32>{GGReqNotifyFirst, GGReqNotifyFirst, GGReqNotifyLast}
+        << QList<int>{400, 400, 1} << QList<TWpis>{{1000, 1}};
+    QTest::newRow("pusto") << QStringList() << 0 << QList<qint32>{GGReqListEmpty} << QList<int>{0}
+                           << QList<TWpis>{};
+    QTest::newRow("tylko blokowani")
+        << QStringList{QStringLiteral("5")} << 0 << QList<qint32>{GGReqNotifyLast} << QList<int>{1}
+        << QList<TWpis>{{5, 4}};
     // Sent once, as blocked; compared as numbers, so "01003" is the contact 1003 too. The
     // blocked list is held in text order.
     QTest::newRow("blokowany jest też kontaktem")
@@ -208,18 +216,18 @@ private slots:
                               << QStringLiteral("Dostępny");
     QTest::newRow("dostępny z opisem") << 2u << QStringLiteral("opis") << QDateTime() << 4u
                                        << Hex("04000000") + "opis" << QStringLiteral("Dostępny");
-    QTest::newRow("niedostępny z czasem") << 1u << QString() << czas << 21u
-                                          << Hex("1500000000") + czasLE
-                                          << QStringLiteral("Niedostępny");
+    QTest::newRow("niedostępny z czasem")
+        << 1u << QString() << czas << 21u << Hex("1500000000") + czasLE
+        << QStringLiteral("Niedostępny");
     QTest::newRow("zajęty z opisem") << 3u << QStringLiteral("x") << QDateTime() << 5u
                                      << Hex("05000000") + "x" << QStringLiteral("Zajęty");
     // The description goes in code page 1250: ą B9, ę EA.
     QTest::newRow("niewidoczny, polski opis i czas")
         << 20u << QStringLiteral("ąę") << czas << 22u << Hex("16000000b9ea00") + czasLE
         << QStringLiteral("Niewidoczny");
-    QTest::newRow("zablokowany zostaje") << 6u << QStringLiteral("nie") << QDateTime() << 6u
-                                         << Hex("06000000") + "nie"
-                                         << QStringLiteral("Zablokowany");
+    QTest::newRow("zablokowany zostaje")
+        << 6u << QStringLiteral("nie") << QDateTime() << 6u << Hex("06000000") + "nie"
+        << QStringLiteral("Zablokowany");
     QTest::newRow("pisze") << 4u << QStringLiteral("piszę") << QDateTime() << 4u
                            << Hex("040000007069737aea") << QStringLiteral("Dostępny");
     QTest::newRow("nieznany") << 99u << QStringLiteral("a") << QDateTime() << 99u
@@ -262,11 +270,10 @@ private slots:
         QStringLiteral("Cześć €"));
     w->UstawDane(wypowiedz);
     QCOMPARE(CzekaNaPonowienie(*wypowiedz), ponowic);
-    const QByteArray oczekiwane =
-        Le(4242) + Le(77) + Le(8) +
-        W1250(QStringLiteral("[Przygotowano ") + DataCzasNaTekst(utworzono) +
-              QStringLiteral("] Cześć €")) +
-        Hex("efbbbf00");
+    const QByteArray oczekiwane = Le(4242) + Le(77) + Le(8) +
+                                  W1250(QStringLiteral("[Przygotowano ") +
+                                        DataCzasNaTekst(utworzono) + QStringLiteral("] Cześć €")) +
+                                  Hex("efbbbf00");
     QCOMPARE(CialoPonowienia(*wypowiedz).toHex(' '), oczekiwane.toHex(' '));
   }
 
@@ -274,14 +281,15 @@ private slots:
   {
     QTest::addColumn<QString>("tekst");
     QTest::addColumn<QString>("wynik");
-    QTest::newRow("wersja") << QStringLiteral("6, 0, 0, 136") << QStringLiteral("6%2C+0%2C+0%2C+136");
+    QTest::newRow("wersja") << QStringLiteral("6, 0, 0, 136")
+                            << QStringLiteral("6%2C+0%2C+0%2C+136");
     QTest::newRow("bez zmian") << QStringLiteral("AZaz09!$'()*-._@")
                                << QStringLiteral("AZaz09!$'()*-._@");
-    QTest::newRow("znaki formularza") << QStringLiteral("a&b=c d+e%/~:")
-                                      << QStringLiteral("a%26b%3Dc+d%2Be%25%2F%7E%3A");
+    QTest::newRow("znaki formularza")
+        << QStringLiteral("a&b=c d+e%/~:") << QStringLiteral("a%26b%3Dc+d%2Be%25%2F%7E%3A");
     QTest::newRow("polskie w 1250") << QStringLiteral("zażółć") << QStringLiteral("za%BF%F3%B3%E6");
-    QTest::newRow("sterujące i wysokie") << QStringLiteral("\t\x7f€")
-                                         << QStringLiteral("%09%7F%80");
+    QTest::newRow("sterujące i wysokie")
+        << QStringLiteral("\t\x7f€") << QStringLiteral("%09%7F%80");
   }
   void kodujUrl()
   {
@@ -335,19 +343,25 @@ private slots:
     QTest::addColumn<QString>("adres");
     QTest::addColumn<QString>("port");
     QTest::addColumn<QByteArray>("informacja");
-    QTest::newRow("zwykła") << n + "0 0 1.2.3.4:8074 1.2.3.4\r\n" << 0 << "1.2.3.4" << "8074"
-                            << QByteArray();
-    QTest::newRow("bez spacji po porcie") << n + "0 0 1.2.3.4:8074\r\n" << 0 << "1.2.3.4" << ""
-                                          << QByteArray();
+    QTest::newRow("zwykła") << n + "0 0 1.2.3.4:8074 1.2.3.4\r\n"
+                            << 0 << "1.2.3.4"
+                            << "8074" << QByteArray();
+    QTest::newRow("bez spacji po porcie") << n + "0 0 1.2.3.4:8074\r\n"
+                                          << 0 << "1.2.3.4"
+                                          << "" << QByteArray();
     QTest::newRow("z informacją") << n + "9 x 1.2.3.4:443 y\r\nTre\xB6\xE6\r\n\r\nkoniec" << 9
-                                  << "1.2.3.4" << "443" << QByteArray("Tre\xB6\xE6\r\n\r\nkoniec");
+                                  << "1.2.3.4"
+                                  << "443" << QByteArray("Tre\xB6\xE6\r\n\r\nkoniec");
     // A reply that begins with CR LF loses only those two bytes.
     QTest::newRow("bez nagłówka") << QByteArray("\r\n5 0 1.2.3.4:80 x\r\n\r\n") << 5 << "1.2.3.4"
                                   << "80" << QByteArray("\r\n");
     // An absent ":" gives an empty address and leaves the text for the port.
-    QTest::newRow("bez dwukropka") << n + "0 0 1.2.3.4 x\r\n" << 0 << "" << "1.2.3.4"
-                                   << QByteArray();
-    QTest::newRow("ujemny numer") << n + "-3 0 a:1 b\n" << -3 << "a" << "1" << QByteArray();
+    QTest::newRow("bez dwukropka") << n + "0 0 1.2.3.4 x\r\n"
+                                   << 0 << ""
+                                   << "1.2.3.4" << QByteArray();
+    QTest::newRow("ujemny numer") << n + "-3 0 a:1 b\n"
+                                  << -3 << "a"
+                                  << "1" << QByteArray();
   }
   void odpowiedzSerwera()
   {

@@ -50,8 +50,7 @@ struct TStanowisko {
     ustawienia = std::make_unique<TUstawienia>(rejestr, katalog.path());
     gg.UstawOdpowiedzNaLogowanie(GGAnsLoginOk);
     http.UstawOdpowiedz({TSerwerHttpGG::OdpowiedzWyszukiwania(gg.PortTekst())});
-    sesja = std::make_unique<TSesjaGG>(drzewo, *ustawienia, dziennik, okno,
-                                       [] { return nullptr; });
+    sesja = std::make_unique<TSesjaGG>(drzewo, *ustawienia, dziennik, okno, [] { return nullptr; });
     sesja->UstawPortHttp(http.PortTekst());
   }
 };
@@ -69,15 +68,17 @@ private slots:
     QTest::addColumn<QString>("sposob");
     QTest::addColumn<TPowodRozlaczenia>("powod");
     QTest::addColumn<QString>("host");
-    QTest::newRow("nieznana nazwa") << QStringLiteral("nazwa") << TPowodRozlaczenia::NieznanaNazwaHosta
-                                    << QStringLiteral("nie-ma-takiego.invalid");
-    QTest::newRow("wyszukiwanie odmowione") << QStringLiteral("http") << TPowodRozlaczenia::SerwerOdmowil
-                                            << QStringLiteral("localhost");
-    QTest::newRow("serwer GG odmowil") << QStringLiteral("gg") << TPowodRozlaczenia::SerwerOdmowil
-                                       << QStringLiteral("127.0.0.1");
-    QTest::newRow("logowanie odrzucone") << QStringLiteral("haslo")
-                                         << TPowodRozlaczenia::OdmowaLogowania
-                                         << QStringLiteral("127.0.0.1");
+    QTest::newRow("nieznana nazwa")
+        << QStringLiteral("nazwa") << TPowodRozlaczenia::NieznanaNazwaHosta
+        << QStringLiteral("nie-ma-takiego.invalid");
+    QTest::newRow("wyszukiwanie odmowione")
+        << QStringLiteral("http") << TPowodRozlaczenia::SerwerOdmowil
+        << QStringLiteral("localhost");
+    QTest::newRow("serwer GG odmowil")
+        << QStringLiteral("gg") << TPowodRozlaczenia::SerwerOdmowil << QStringLiteral("127.0.0.1");
+    QTest::newRow("logowanie odrzucone")
+        << QStringLiteral("haslo") << TPowodRozlaczenia::OdmowaLogowania
+        << QStringLiteral("127.0.0.1");
   }
   void powodNieudanejProby()
   {

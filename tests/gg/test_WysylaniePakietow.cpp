@@ -50,11 +50,8 @@ private slots:
     // What the server answers, cut at awkward places: inside the first header, between two
     // packets in one piece, and a body larger than one read of 10000 bytes.
     const QList<TPakiet> odbierane = {
-        {GGAnsWelcome, IntToLE(0x1A2B3C4D)},
-        {GGAnsLoginOk, {}},
-        {GGAnsRecvMsg, Cialo(300, 2)},
-        {GGAnsUserList, Cialo(25000, 3)},
-        {GGAnsPong, {}},
+        {GGAnsWelcome, IntToLE(0x1A2B3C4D)}, {GGAnsLoginOk, {}}, {GGAnsRecvMsg, Cialo(300, 2)},
+        {GGAnsUserList, Cialo(25000, 3)},    {GGAnsPong, {}},
     };
     QByteArray strumien;
     for (const TPakiet &p : odbierane)

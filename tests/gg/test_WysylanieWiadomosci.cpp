@@ -1,4 +1,3 @@
-#include "net/Blad.h"
 #include "app/DataCzas.h"
 #include "app/ui/Aplikacja.h"
 #include "common/Srodowisko.h"
@@ -9,6 +8,7 @@
 #include "gg/SesjaPakiety.h"
 #include "gg/StronyKodowe.h"
 #include "gg/WysylanieWiadomosci.h"
+#include "net/Blad.h"
 
 #include <QMessageBox>
 #include <QStringEncoder>
@@ -46,32 +46,34 @@ struct TWysylanie {
   TStanowiskoGG s;
   TOkienka o;
   bool piszeWiadomosc = false;
-  TWysylanieWiadomosci wysylanie{
-      *s.sesja, s.drzewo, *s.ustawienia, piszeWiadomosc,
-      [this](const QString &komentowana, QString &odpowiedz) {
-        o.komentowana = komentowana;
-        o.pisalo = piszeWiadomosc;
-        if (o.podczasPisania)
-          o.podczasPisania();
-        if (o.potwierdz)
-          odpowiedz = o.odpowiedz;
-        return o.potwierdz;
-      },
-      [this](QString &numer, const QString &blad) {
-        o.numeryPoczatkowe << numer;
-        o.bledy << blad;
-        if (o.bledy.size() > 1) {
-          if (o.kolejneNumery.isEmpty())
-            return false;
-          numer = o.kolejneNumery.takeFirst();
-          return true;
-        }
-        if (o.podajNumer)
-          numer = o.numer;
-        return o.podajNumer;
-      },
-      [this] { return o.stanDialogu; },
-      [this](TWezel *w) { o.rozwiniete << w; }};
+  TWysylanieWiadomosci wysylanie{*s.sesja,
+                                 s.drzewo,
+                                 *s.ustawienia,
+                                 piszeWiadomosc,
+                                 [this](const QString &komentowana, QString &odpowiedz) {
+                                   o.komentowana = komentowana;
+                                   o.pisalo = piszeWiadomosc;
+                                   if (o.podczasPisania)
+                                     o.podczasPisania();
+                                   if (o.potwierdz)
+                                     odpowiedz = o.odpowiedz;
+                                   return o.potwierdz;
+                                 },
+                                 [this](QString &numer, const QString &blad) {
+                                   o.numeryPoczatkowe << numer;
+                                   o.bledy << blad;
+                                   if (o.bledy.size() > 1) {
+                                     if (o.kolejneNumery.isEmpty())
+                                       return false;
+                                     numer = o.kolejneNumery.takeFirst();
+                                     return true;
+                                   }
+                                   if (o.podajNumer)
+                                     numer = o.numer;
+                                   return o.podajNumer;
+                                 },
+                                 [this] { return o.stanDialogu; },
+                                 [this](TWezel *w) { o.rozwiniete << w; }};
 
   TWezel *Kontakt(int numer)
   {
@@ -111,7 +113,8 @@ private slots:
     QTest::addColumn<QByteArray>("bajty");
     const QString polski = QStringLiteral("„Zażółć” €");
     const QString obcy = QStringLiteral("Привет ☺ ż");
-    QTest::newRow("pierwszy kontakt") << true << false << false << polski << W1250(polski) + Znacznik;
+    QTest::newRow("pierwszy kontakt")
+        << true << false << false << polski << W1250(polski) + Znacznik;
     // The marker case comes first even when the peer is known to use it.
     QTest::newRow("pierwszy kontakt, rozmówca zna znacznik")
         << true << false << true << polski << W1250(polski) + Znacznik;
@@ -188,8 +191,9 @@ private slots:
 
     QTRY_COMPARE(t.s.Pakiety(GGReqSendMsg).size(), 4);
     const QList<TPakietGG> wyslane = t.s.Pakiety(GGReqSendMsg);
-    QCOMPARE(wyslane[0].cialo,
-             OczekiwaneCialo(4242, pierwsza, W1250(QStringLiteral("Zażółć gęślą jaźń")) + Znacznik));
+    QCOMPARE(
+        wyslane[0].cialo,
+        OczekiwaneCialo(4242, pierwsza, W1250(QStringLiteral("Zażółć gęślą jaźń")) + Znacznik));
     QCOMPARE(wyslane[1].cialo, OczekiwaneCialo(4242, druga, W1250(QStringLiteral("drugą"))));
     QCOMPARE(wyslane[2].cialo, OczekiwaneCialo(4242, trzecia, QStringLiteral("trzecią").toUtf8()));
     QCOMPARE(wyslane[3].cialo,

@@ -148,9 +148,9 @@ private slots:
       QCOMPARE(d.zdarzenia, QStringList({QStringLiteral("połączono 0 gsConnected"),
                                          QStringLiteral("zamknięto 10054 gsConnected")}));
     } else {
-      QCOMPARE(d.zdarzenia, QStringList({QStringLiteral("połączono 0 gsConnected"),
-                                         QStringLiteral("dane"),
-                                         QStringLiteral("zamknięto 0 gsConnected")}));
+      QCOMPARE(d.zdarzenia,
+               QStringList({QStringLiteral("połączono 0 gsConnected"), QStringLiteral("dane"),
+                            QStringLiteral("zamknięto 0 gsConnected")}));
       QCOMPARE(d.dane, tresc);
       QCOMPARE(odczytPrzyZamknieciu, 0);
     }
@@ -203,8 +203,9 @@ private slots:
     QVERIFY(d.zdarzenia.isEmpty());
     QCOMPARE(g.SendString("abc"), -1);
     QCOMPARE(g.LastError(), 10057);
-    QCOMPARE(d.zdarzenia, QStringList(QStringLiteral("błąd 10057 Error 10057 in function Send\r\n") +
-                                      OpisBledu(10057)));
+    QCOMPARE(d.zdarzenia,
+             QStringList(QStringLiteral("błąd 10057 Error 10057 in function Send\r\n") +
+                         OpisBledu(10057)));
     QCOMPARE(g.State(), gsClosed);
     QCOMPARE(g.BajtyDoWyslania(), 0);
   }
@@ -250,18 +251,19 @@ private slots:
                                 << QStringLiteral("Connect: No Port Specified") << 0 << false;
     QTest::newRow("bez adresu") << QString() << p << QString()
                                 << QStringLiteral("Connect: No IP Address Specified") << 0 << false;
-    QTest::newRow("bez protokołu") << a << p << QStringLiteral("")
-                                   << QStringLiteral("Connect: No Protocol Specified") << 0 << false;
+    QTest::newRow("bez protokołu")
+        << a << p << QStringLiteral("") << QStringLiteral("Connect: No Protocol Specified") << 0
+        << false;
     QTest::newRow("nieznana nazwa") << QStringLiteral("nieistniejacy-host.invalid") << p
                                     << QString() << QStringLiteral("connect: ") << 11001 << true;
-    QTest::newRow("za długa nazwa") << QString(300, u'a') << p << QString()
-                                    << QStringLiteral("connect: ") << 10022 << true;
+    QTest::newRow("za długa nazwa")
+        << QString(300, u'a') << p << QString() << QStringLiteral("connect: ") << 10022 << true;
     QTest::newRow("zły adres numeryczny") << QStringLiteral("999.1.1.1") << p << QString()
                                           << QStringLiteral("connect: ") << 0 << true;
     QTest::newRow("nieznana usługa") << a << QStringLiteral("brak-takiej-uslugi") << QString()
                                      << QStringLiteral("connect: ") << 0 << false;
-    QTest::newRow("port poza zakresem") << a << QStringLiteral("70000") << QString()
-                                        << QStringLiteral("connect: ") << 0 << false;
+    QTest::newRow("port poza zakresem")
+        << a << QStringLiteral("70000") << QString() << QStringLiteral("connect: ") << 0 << false;
   }
   void nieudaneConnect()
   {
@@ -292,7 +294,7 @@ private slots:
     if (kod != 0)
       QCOMPARE(g.LastError(), kod);
     QCOMPARE(g.State(), gsClosed);
-    QTest::qWait(30); // time for a stray notification to arrive
+    QTest::qWait(30);                // time for a stray notification to arrive
     QCOMPARE(d.zdarzenia.size(), 1); // no connect notification follows
     QVERIFY(przejscia.isEmpty());
   }
@@ -305,19 +307,18 @@ private slots:
     QTest::addColumn<bool>("nasluch");
     QTest::addColumn<QStringList>("zdarzenia");
     QTest::addColumn<QStringList>("przejscia");
-    const QStringList pelne{QStringLiteral("gsClosed>gsOpened"), QStringLiteral("gsOpened>gsConnecting"),
-                            QStringLiteral("gsConnecting>gsConnected"),
-                            QStringLiteral("gsConnected>gsClosed")};
-    QTest::newRow("dobra nazwa")
-        << QStringLiteral("localhost") << true
-        << QStringList{QStringLiteral("połączono 0 gsConnected"), QStringLiteral("dane"),
-                       QStringLiteral("zamknięto 0 gsConnected")}
-        << pelne;
-    QTest::newRow("nikt nie słucha")
-        << QStringLiteral("localhost") << false
-        << QStringList{QStringLiteral("połączono 10061 gsConnected"),
-                       QStringLiteral("zamknięto 0 gsClosed")}
-        << pelne;
+    const QStringList pelne{
+        QStringLiteral("gsClosed>gsOpened"), QStringLiteral("gsOpened>gsConnecting"),
+        QStringLiteral("gsConnecting>gsConnected"), QStringLiteral("gsConnected>gsClosed")};
+    QTest::newRow("dobra nazwa") << QStringLiteral("localhost") << true
+                                 << QStringList{QStringLiteral("połączono 0 gsConnected"),
+                                                QStringLiteral("dane"),
+                                                QStringLiteral("zamknięto 0 gsConnected")}
+                                 << pelne;
+    QTest::newRow("nikt nie słucha") << QStringLiteral("localhost") << false
+                                     << QStringList{QStringLiteral("połączono 10061 gsConnected"),
+                                                    QStringLiteral("zamknięto 0 gsClosed")}
+                                     << pelne;
     QTest::newRow("nazwy nie ma")
         << QStringLiteral("nieistniejacy-host.invalid") << true
         << QStringList{QStringLiteral("błąd 11001 connect: Cannot convert host address "
@@ -715,9 +716,8 @@ private slots:
   void zniszczenieZamykaPoCichu()
   {
     std::atomic<bool> serwerWidzialZamkniecie{false};
-    TSerwerTestowy serwer([&](TPolaczenieTestowe &p) {
-      serwerWidzialZamkniecie = p.CzekajNaZamkniecie();
-    });
+    TSerwerTestowy serwer(
+        [&](TPolaczenieTestowe &p) { serwerWidzialZamkniecie = p.CzekajNaZamkniecie(); });
     auto g = std::make_unique<TGniazdo>();
     TDziennik d;
     d.Podlacz(*g);

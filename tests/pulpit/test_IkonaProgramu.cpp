@@ -103,8 +103,7 @@ private slots:
       }
     });
     PokazOProgramie(nullptr, QStringLiteral("Paplanki (GG)"), QStringLiteral("(c)"), 0);
-    QCOMPARE(wOknieOProgramie.convertToFormat(QImage::Format_ARGB32_Premultiplied),
-             ObrazIkony(48));
+    QCOMPARE(wOknieOProgramie.convertToFormat(QImage::Format_ARGB32_Premultiplied), ObrazIkony(48));
   }
 };
 

@@ -71,11 +71,11 @@ private slots:
   void pliki_data()
   {
     QTest::addColumn<QString>("plik");
-    for (const char *p : {"bin/paplanki", "lib/paplanki/paplanki", "lib/paplanki/paplankiPLK.html",
-                          "lib/paplanki/paplankiENU.html",
-                          "share/applications/pl.kolbiny.Paplanki.desktop",
-                          "share/metainfo/pl.kolbiny.Paplanki.metainfo.xml",
-                          "share/icons/hicolor/scalable/apps/pl.kolbiny.Paplanki.svg"})
+    for (const char *p :
+         {"bin/paplanki", "lib/paplanki/paplanki", "lib/paplanki/paplankiPLK.html",
+          "lib/paplanki/paplankiENU.html", "share/applications/pl.kolbiny.Paplanki.desktop",
+          "share/metainfo/pl.kolbiny.Paplanki.metainfo.xml",
+          "share/icons/hicolor/scalable/apps/pl.kolbiny.Paplanki.svg"})
       QTest::newRow(p) << QString::fromLatin1(p);
   }
 
@@ -122,11 +122,12 @@ private slots:
     QTest::newRow("desktop-file-validate")
         << QStringLiteral("desktop-file-validate") << QStringList()
         << QStringLiteral("share/applications/pl.kolbiny.Paplanki.desktop");
-    QTest::newRow("appstreamcli")
-        << QStringLiteral("appstreamcli")
-        << QStringList{QStringLiteral("validate"), QStringLiteral("--no-net"),
-                       QStringLiteral("--no-color")}
-        << QStringLiteral("share/metainfo/pl.kolbiny.Paplanki.metainfo.xml");
+    QTest::newRow("appstreamcli") << QStringLiteral("appstreamcli")
+                                  << QStringList{QStringLiteral("validate"),
+                                                 QStringLiteral("--no-net"),
+                                                 QStringLiteral("--no-color")}
+                                  << QStringLiteral(
+                                         "share/metainfo/pl.kolbiny.Paplanki.metainfo.xml");
   }
 
   void walidatory()
@@ -146,7 +147,8 @@ private slots:
     QCOMPARE(Wartosc(wpis, QStringLiteral("GenericName")), QStringLiteral("Komunikator"));
     QCOMPARE(Wartosc(wpis, QStringLiteral("Categories")),
              QStringLiteral("Network;InstantMessaging;Chat;"));
-    QVERIFY(QFileInfo::exists(m_usr + QStringLiteral("/bin/") + Wartosc(wpis, QStringLiteral("Exec"))));
+    QVERIFY(
+        QFileInfo::exists(m_usr + QStringLiteral("/bin/") + Wartosc(wpis, QStringLiteral("Exec"))));
     QCOMPARE(Wartosc(wpis, QStringLiteral("StartupWMClass")),
              QFileInfo(m_usr + QStringLiteral("/lib/paplanki/paplanki")).fileName());
     QCOMPARE(Wartosc(wpis, QStringLiteral("Icon")), NazwaPulpitowa());
@@ -159,7 +161,8 @@ private slots:
     QProcessEnvironment srodowisko = QProcessEnvironment::systemEnvironment();
     srodowisko.insert(QStringLiteral("HOME"), dom.path());
     srodowisko.insert(QStringLiteral("XDG_CONFIG_HOME"), dom.path() + QStringLiteral("/.config"));
-    srodowisko.insert(QStringLiteral("XDG_DATA_HOME"), dom.path() + QStringLiteral("/.local/share"));
+    srodowisko.insert(QStringLiteral("XDG_DATA_HOME"),
+                      dom.path() + QStringLiteral("/.local/share"));
     srodowisko.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     const TWynik wynik = Uruchom(m_usr + QStringLiteral("/bin/paplanki"),
                                  {QStringLiteral("-zarejestruj")}, srodowisko);

@@ -53,8 +53,7 @@ private slots:
     // A sent message (it carries the time it was written), even if bold.
     TWezel *wyslana = drzewo.Dodaj(ala, QStringLiteral("wysłana"));
     wyslana->UstawDane(std::make_shared<TWypowiedz>(
-        wyslana,
-        std::make_unique<TDaneDodatkowe>(10, 1001, 0, 5, QDateTime::currentDateTime()),
+        wyslana, std::make_unique<TDaneDodatkowe>(10, 1001, 0, 5, QDateTime::currentDateTime()),
         QStringLiteral("wysłana")));
     drzewo.UstawStanWezla(wyslana, StanWezla::Pogrubiony, StanWezla::Pogrubiony);
     QCOMPARE(licznik.Liczba(), 0);
@@ -91,7 +90,8 @@ private slots:
     drzewo.UstawStanWezla(pozniej, StanWezla::Pogrubiony, StanWezla::Pogrubiony);
     QCOMPARE(licznik.Liczba(), 0);
     pozniej->UstawDane(std::make_shared<TWypowiedz>(
-        pozniej, std::make_unique<TDaneDodatkowe>(2, 1001, 0, 7, QDateTime()), QStringLiteral("x")));
+        pozniej, std::make_unique<TDaneDodatkowe>(2, 1001, 0, 7, QDateTime()),
+        QStringLiteral("x")));
     QCOMPARE(licznik.Liczba(), 1);
 
     // Clearing the tree empties the count; what the tree held before a counter started counts.

@@ -159,23 +159,27 @@ private slots:
       if (Ostrosc(maly) == 0)
         continue; // an unused entry
       ++sprawdzone;
-      const QImage zmniejszony = duzy.scaled(16, 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+      const QImage zmniejszony =
+          duzy.scaled(16, 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
       QVERIFY2(SredniaRoznica(zmniejszony, maly) < 40, qPrintable(QString::number(i)));
-      const QImage powiekszony = maly.scaled(32, 32, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+      const QImage powiekszony =
+          maly.scaled(32, 32, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
       QVERIFY2(Ostrosc(duzy) > 1.3 * Ostrosc(powiekszony), qPrintable(QString::number(i)));
     }
     QCOMPARE(sprawdzone, UzywaneWezly.size() + UzywaneStany.size());
   }
 
   // On a dark background the outlines and the dark figure turn light: most of every picture
-  // stands out (two thirds at least), where the pictures drawn for a light background partly vanish.
+  // stands out (two thirds at least), where the pictures drawn for a light background partly
+  // vanish.
   void ciemneTlo()
   {
     const QColor tlo(27, 30, 32);
     QVERIFY(CiemneTlo(Paleta(true)));
     QVERIFY(!CiemneTlo(Paleta(false)));
     const QList<QPixmap> wezly = ObrazyWezlow(1.0, true), stany = ObrazyStanu(1.0, true);
-    const QList<QPixmap> jasneWezly = ObrazyWezlow(1.0, false), jasneStany = ObrazyStanu(1.0, false);
+    const QList<QPixmap> jasneWezly = ObrazyWezlow(1.0, false),
+                         jasneStany = ObrazyStanu(1.0, false);
     qreal najgorszy = 1.0, najgorszyJasny = 1.0;
     for (int i : UzywaneWezly) {
       najgorszy = qMin(najgorszy, Widoczne(wezly[i], tlo));
@@ -212,7 +216,7 @@ private slots:
     QCOMPARE(podwojny.size(), QSize(32, 32));
     QVERIFY(Ostrosc(podwojny.toImage()) >
             1.3 * Ostrosc(obraz.toImage().scaled(32, 32, Qt::IgnoreAspectRatio,
-                                                  Qt::SmoothTransformation)));
+                                                 Qt::SmoothTransformation)));
     // Disabled: drawn, in the palette's disabled colour.
     QVERIFY(!ikona.pixmap(QSize(16, 16), 1.0, QIcon::Disabled).toImage().isNull());
   }
@@ -229,12 +233,11 @@ private slots:
       QLabel *etykieta;
       QColor barwa;
     };
-    for (const TNotatka &n : {TNotatka{dialog.Label1, QColor(255, 0, 255)},
-                              TNotatka{dialog.Label2, QColor(255, 0, 255)},
-                              TNotatka{dialog.Label8, QColor(255, 0, 0)},
-                              TNotatka{dialog.Label9, QColor(255, 0, 0)},
-                              TNotatka{dialog.Label10, QColor(0, 128, 0)},
-                              TNotatka{dialog.Label11, QColor(0, 128, 0)}}) {
+    for (const TNotatka &n :
+         {TNotatka{dialog.Label1, QColor(255, 0, 255)},
+          TNotatka{dialog.Label2, QColor(255, 0, 255)}, TNotatka{dialog.Label8, QColor(255, 0, 0)},
+          TNotatka{dialog.Label9, QColor(255, 0, 0)}, TNotatka{dialog.Label10, QColor(0, 128, 0)},
+          TNotatka{dialog.Label11, QColor(0, 128, 0)}}) {
       const QColor tekst = n.etykieta->palette().color(QPalette::WindowText);
       const QColor tlo = n.etykieta->palette().color(QPalette::Window);
       QVERIFY2(WspolczynnikKontrastu(tekst, tlo) >= 4.5,

@@ -11,7 +11,6 @@
 #include "contacts/ModelDrzewa.h"
 #include "contacts/ui/FrmPaplankiDaneUzytkownika.h"
 #include "contacts/ui/Obrazki.h"
-#include "program/PulpitGlownegoOkna.h"
 #include "dialogs/ui/FrmStan.h"
 #include "dialogs/ui/KatalogFrm.h"
 #include "dialogs/ui/WypowiedzFrm.h"
@@ -20,6 +19,7 @@
 #include "gg/Sesja.h"
 #include "gg/SesjaPakiety.h"
 #include "gg/StronyKodowe.h"
+#include "program/PulpitGlownegoOkna.h"
 #include "pulpit/LicznikNieprzeczytanych.h"
 #include "pulpit/Powiadomienia.h"
 #include "pulpit/ui/Zasobnik.h"
@@ -94,9 +94,9 @@ public:
   }
 
 public slots:
-  uint Notify(const QString &aplikacja, uint zastepuje, const QString &ikona,
-              const QString &tytul, const QString &tresc, const QStringList &akcje,
-              const QVariantMap &wskazowki, int wygasanie)
+  uint Notify(const QString &aplikacja, uint zastepuje, const QString &ikona, const QString &tytul,
+              const QString &tresc, const QStringList &akcje, const QVariantMap &wskazowki,
+              int wygasanie)
   {
     TWywolanie w{aplikacja, zastepuje, ikona, tytul, tresc, akcje, wskazowki, wygasanie, 0};
     w.id = zastepuje != 0 && Widoczne.contains(zastepuje) ? zastepuje : ++m_ostatni;
@@ -153,10 +153,7 @@ class TestPulpitOkna : public QObject {
     return ZbudujRamke(GGAnsRecvMsg, CialoWiadomosci(nadawca, sekwencja, Nadano, 0x08, tekst));
   }
 
-  static QString Tytul(const TFrmPaplankiMain &okno)
-  {
-    return okno.windowTitle();
-  }
+  static QString Tytul(const TFrmPaplankiMain &okno) { return okno.windowTitle(); }
 
 private slots:
   void initTestCase()
@@ -351,8 +348,10 @@ private slots:
       return ikona.pixmap(QSize(16, 16), 1.0).toImage().convertToFormat(QImage::Format_ARGB32);
     };
     const auto wzor = [&](bool ciemne) {
-      return ObrazyWezlow(1.0, ciemne).value(ala->Obraz()).toImage().convertToFormat(
-          QImage::Format_ARGB32);
+      return ObrazyWezlow(1.0, ciemne)
+          .value(ala->Obraz())
+          .toImage()
+          .convertToFormat(QImage::Format_ARGB32);
     };
     QVERIFY(wzor(false) != wzor(true));
     QCOMPARE(obraz(), wzor(false));
@@ -400,8 +399,9 @@ private slots:
     pozycja(QStringLiteral("Niewidoczny"))->trigger();
     QTRY_COMPARE(statusy().size(), 3);
     QCOMPARE(statusy().last().cialo, IntToLE(22) + QByteArray("w pracy"));
-    QTRY_COMPARE(zasobnik.Ikona()->toolTip(),
-             QStringLiteral("Paplanki (GG)\nNiewidoczny: w pracy\nNieprzeczytane wiadomości: 0"));
+    QTRY_COMPARE(
+        zasobnik.Ikona()->toolTip(),
+        QStringLiteral("Paplanki (GG)\nNiewidoczny: w pracy\nNieprzeczytane wiadomości: 0"));
 
     // The unread count reaches the tooltip too.
     p->gg.Wyslij(Wiadomosc(1002, 1, "hej"));

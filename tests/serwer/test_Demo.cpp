@@ -17,8 +17,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QToolButton>
 #include <QTextEdit>
+#include <QToolButton>
 
 #include <memory>
 
@@ -77,9 +77,8 @@ private slots:
     QTRY_COMPARE(bot->Tekst(), QStringLiteral("Bot(Odpowiadam na każdą wiadomość)"));
 
     okno->TreePMPopup();
-    QVERIFY2(PozycjaMenu(okno->TreePM,
-                         QStringLiteral("Serwer alternatywny 127.0.0.1, 127.0.0.1:%1")
-                             .arg(serwer.PortHttp())),
+    QVERIFY2(PozycjaMenu(okno->TreePM, QStringLiteral("Serwer alternatywny 127.0.0.1, 127.0.0.1:%1")
+                                           .arg(serwer.PortHttp())),
              qPrintable(OpisMenu(okno->TreePM)));
 
     OdpowiedzNaOknoModalne([](QWidget *w) {

@@ -22,24 +22,20 @@ private slots:
     QTest::newRow("bez prób") << QList<int>{} << 0 << QStringLiteral("A") << false;
     QTest::newRow("4 nieudane: piąta próba wolna")
         << QList<int>{0, 1000, 2000, 3000} << 5000 << QStringLiteral("A") << false;
-    QTest::newRow("5 nieudanych: szósta odrzucona")
-        << piec << 5000 << QStringLiteral("A") << true;
-    QTest::newRow("5 nieudanych naraz") << QList<int>{0, 0, 0, 0, 0} << 0
-                                        << QStringLiteral("A") << true;
-    QTest::newRow("tuż przed minutą od pierwszej") << piec << 59'999 << QStringLiteral("A")
-                                                   << true;
-    QTest::newRow("minuta od pierwszej: znów wolno") << piec << 60'000 << QStringLiteral("A")
-                                                     << false;
+    QTest::newRow("5 nieudanych: szósta odrzucona") << piec << 5000 << QStringLiteral("A") << true;
+    QTest::newRow("5 nieudanych naraz")
+        << QList<int>{0, 0, 0, 0, 0} << 0 << QStringLiteral("A") << true;
+    QTest::newRow("tuż przed minutą od pierwszej") << piec << 59'999 << QStringLiteral("A") << true;
+    QTest::newRow("minuta od pierwszej: znów wolno")
+        << piec << 60'000 << QStringLiteral("A") << false;
     QTest::newRow("po minucie") << piec << 61'000 << QStringLiteral("A") << false;
     QTest::newRow("rozłożone: wszystkie 5 w oknie")
-        << QList<int>{0, 15'000, 30'000, 45'000, 59'000} << 59'500 << QStringLiteral("A")
-        << true;
+        << QList<int>{0, 15'000, 30'000, 45'000, 59'000} << 59'500 << QStringLiteral("A") << true;
     QTest::newRow("rozłożone: pierwsza wypadła")
-        << QList<int>{0, 15'000, 30'000, 45'000, 59'000} << 60'000 << QStringLiteral("A")
-        << false;
+        << QList<int>{0, 15'000, 30'000, 45'000, 59'000} << 60'000 << QStringLiteral("A") << false;
     QTest::newRow("sześć: pierwsza wypadła, pięć zostaje")
-        << QList<int>{0, 10'000, 20'000, 30'000, 40'000, 50'000} << 65'000
-        << QStringLiteral("A") << true;
+        << QList<int>{0, 10'000, 20'000, 30'000, 40'000, 50'000} << 65'000 << QStringLiteral("A")
+        << true;
     QTest::newRow("inny adres wolny") << piec << 5000 << QStringLiteral("B") << false;
   }
   void okno()

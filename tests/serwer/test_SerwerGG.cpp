@@ -159,8 +159,9 @@ public:
     QByteArray powitanie;
     if (!m_polaczony || !CzekajNa(GGAnsWelcome, &powitanie))
       return false;
-    const QByteArray cialo = Le(quint32(numer)) + Le(LoginHash(quint32(LEToInt(powitanie)), haslo)) +
-                             Le(2) + Le(0x20) + QByteArray(13, '\0') + "\xFF\xBE";
+    const QByteArray cialo = Le(quint32(numer)) +
+                             Le(LoginHash(quint32(LEToInt(powitanie)), haslo)) + Le(2) + Le(0x20) +
+                             QByteArray(13, '\0') + "\xFF\xBE";
     return Pisz(ZbudujRamke(GGReqLogin60, cialo)) && CzekajNa(GGAnsLoginOk);
   }
 
@@ -204,20 +205,20 @@ private slots:
     QTest::addColumn<int>("widziany");
     QTest::addColumn<QString>("podpis");
     QTest::newRow("dostępna") << 2u << QString() << 1 << 2 << QStringLiteral("Ala()");
-    QTest::newRow("zajęta z opisem") << 3u << QStringLiteral("obiad") << 1 << 5
-                                     << QStringLiteral("Ala(obiad)");
+    QTest::newRow("zajęta z opisem")
+        << 3u << QStringLiteral("obiad") << 1 << 5 << QStringLiteral("Ala(obiad)");
     QTest::newRow("dla przyjaciół, Ola na liście")
         << (2u | StanGG::TylkoDlaPrzyjaciol) << QStringLiteral("tylko wy") << 3 << 4
         << QStringLiteral("Ala(tylko wy)");
     QTest::newRow("dla przyjaciół, Oli brak na liście")
         << (2u | StanGG::TylkoDlaPrzyjaciol) << QStringLiteral("tylko wy") << -1 << 1
         << QStringLiteral("Ala()");
-    QTest::newRow("Ola zablokowana") << 2u << QStringLiteral("jestem") << 4 << 1
-                                     << QStringLiteral("Ala()");
+    QTest::newRow("Ola zablokowana")
+        << 2u << QStringLiteral("jestem") << 4 << 1 << QStringLiteral("Ala()");
     QTest::newRow("niewidoczna") << 20u << QStringLiteral("sza") << 1 << 1
                                  << QStringLiteral("Ala()");
-    QTest::newRow("niedostępna z opisem") << 1u << QStringLiteral("urlop") << 1 << 21
-                                          << QStringLiteral("Ala(urlop)");
+    QTest::newRow("niedostępna z opisem")
+        << 1u << QStringLiteral("urlop") << 1 << 21 << QStringLiteral("Ala(urlop)");
   }
   void obecnosc()
   {
@@ -244,7 +245,8 @@ private slots:
     // Ala logged in invisible, so Ola never saw her before the change.
     const QList<int> stany = StanyO(ola, 1001);
     if (widziany == 1)
-      QVERIFY2(stany.isEmpty() || stany == QList<int>{1}, qPrintable(QString::number(stany.size())));
+      QVERIFY2(stany.isEmpty() || stany == QList<int>{1},
+               qPrintable(QString::number(stany.size())));
     else
       QCOMPARE(stany, QList<int>{widziany});
     if (widziany != 1)
@@ -427,8 +429,8 @@ private slots:
     QVERIFY(ola.Zaloguj());
     QVERIFY(ela.Zaloguj());
     // To Ola, with Ela (and Ala herself, who is left out) listed.
-    const QByteArray cialo = Le(1002) + Le(55) + Le(8) + QByteArray("narada", 7) + '\x01' +
-                             Le(2) + Le(1003) + Le(1001);
+    const QByteArray cialo =
+        Le(1002) + Le(55) + Le(8) + QByteArray("narada", 7) + '\x01' + Le(2) + Le(1003) + Le(1001);
     ala.sesja->WyslijPakiet(GGReqSendMsg, cialo);
     QTRY_COMPARE(ala.Ile(GGAnsSendMsgAck), 1);
     QCOMPARE(LEToInt(ala.Odebrane(GGAnsSendMsgAck)[0].cialo), 2);
@@ -628,10 +630,11 @@ private slots:
     QProcess p;
     p.start(QStringLiteral("/bin/sh"),
             {QStringLiteral("-c"), QStringLiteral("ulimit -n 24 && exec \"$0\" \"$@\""),
-             TProcesSerwera::Program(), QStringLiteral("--dane"), dane.filePath(QStringLiteral("b")),
-             QStringLiteral("--gg"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--http"),
-             QStringLiteral("127.0.0.1:0"), QStringLiteral("--porty-do"), porty,
-             QStringLiteral("--konto"), QStringLiteral("1001:ala")});
+             TProcesSerwera::Program(), QStringLiteral("--dane"),
+             dane.filePath(QStringLiteral("b")), QStringLiteral("--gg"),
+             QStringLiteral("127.0.0.1:0"), QStringLiteral("--http"), QStringLiteral("127.0.0.1:0"),
+             QStringLiteral("--porty-do"), porty, QStringLiteral("--konto"),
+             QStringLiteral("1001:ala")});
     QTRY_VERIFY(QFile::exists(porty));
     QFile plik(porty);
     QVERIFY(plik.open(QIODevice::ReadOnly));
@@ -645,7 +648,8 @@ private slots:
         if (!stat.open(QIODevice::ReadOnly))
           return -1.0;
         const QList<QByteArray> pola = stat.readAll().split(')').value(1).split(' ');
-        return (pola.value(12).toDouble() + pola.value(13).toDouble()) / double(sysconf(_SC_CLK_TCK));
+        return (pola.value(12).toDouble() + pola.value(13).toDouble()) /
+               double(sysconf(_SC_CLK_TCK));
       };
       const double przed = czas();
       QTest::qWait(1500);
@@ -667,10 +671,11 @@ private slots:
                            << QStringLiteral("--adres-publiczny HOST");
     QTest::newRow("nieznany") << QStringList{QStringLiteral("--szybciej")} << 2
                               << QStringLiteral("nieznany przełącznik");
-    QTest::newRow("brak wartości") << QStringList{QStringLiteral("--gg")} << 2
-                                   << QStringLiteral("brak wartości");
-    QTest::newRow("adres bez portu") << QStringList{QStringLiteral("--gg"), QStringLiteral("1.2.3.4")}
-                                     << 2 << QStringLiteral("ADRES:PORT");
+    QTest::newRow("brak wartości")
+        << QStringList{QStringLiteral("--gg")} << 2 << QStringLiteral("brak wartości");
+    QTest::newRow("adres bez portu")
+        << QStringList{QStringLiteral("--gg"), QStringLiteral("1.2.3.4")} << 2
+        << QStringLiteral("ADRES:PORT");
     QTest::newRow("port poza zakresem")
         << QStringList{QStringLiteral("--http"), QStringLiteral("127.0.0.1:70000")} << 2
         << QStringLiteral("nieużyteczny adres");
@@ -679,8 +684,8 @@ private slots:
     QTest::newRow("obcy adres") << QStringList{QStringLiteral("--http"),
                                                QStringLiteral("192.0.2.1:18080")}
                                 << 2 << QStringLiteral("--http 192.0.2.1:18080");
-    QTest::newRow("złe konto") << QStringList{QStringLiteral("--konto"), QStringLiteral("abc")}
-                               << 2 << QStringLiteral("NUMER:HASLO");
+    QTest::newRow("złe konto") << QStringList{QStringLiteral("--konto"), QStringLiteral("abc")} << 2
+                               << QStringLiteral("NUMER:HASLO");
   }
   void przelaczniki()
   {
@@ -698,8 +703,7 @@ private slots:
                 argumenty);
     QVERIFY(p.waitForFinished(10000));
     QCOMPARE(p.exitCode(), kod);
-    const QString wyjscie =
-        QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+    const QString wyjscie = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
     QVERIFY2(wyjscie.contains(tekst), qPrintable(wyjscie));
   }
 
@@ -726,8 +730,9 @@ private slots:
     QVERIFY(serwer->Dziennik().contains("koniec pracy"));
     // The database keeps what it had and stays owner-only.
     QCOMPARE(QFile::permissions(serwer->PlikBazy()) & 0x0077, QFileDevice::Permissions());
-    QCOMPARE(ZapytajBaze(serwer->PlikBazy(), QStringLiteral("SELECT haslo FROM konta WHERE numer=1001")),
-             QByteArray("ala"));
+    QCOMPARE(
+        ZapytajBaze(serwer->PlikBazy(), QStringLiteral("SELECT haslo FROM konta WHERE numer=1001")),
+        QByteArray("ala"));
   }
 };
 

@@ -4,8 +4,8 @@
 #include "common/SerwerPaplanek.h"
 #include "common/Srodowisko.h"
 #include "contacts/Galezie.h"
-#include "gg/ListaKontaktow.h"
 #include "dialogs/Rejestracja.h"
+#include "gg/ListaKontaktow.h"
 #include "gg/Pakiety.h"
 #include "gg/SesjaZapytania.h"
 #include "gg/StronyKodowe.h"
@@ -121,8 +121,8 @@ private slots:
     QCOMPARE(o.Numer, numer);
     QCOMPARE(o.Adres, QStringLiteral("127.0.0.1"));
     QCOMPARE(o.Port, QString::number(serwer->PortGG()));
-    QCOMPARE(o.Informacja, numer ? AnsiToCp1250(QStringLiteral("Zażółć: nowa wersja"))
-                                 : QByteArray());
+    QCOMPARE(o.Informacja,
+             numer ? AnsiToCp1250(QStringLiteral("Zażółć: nowa wersja")) : QByteArray());
   }
 
   // For a LAN the lookup announces the address given, not the one the server listens on.
@@ -130,8 +130,8 @@ private slots:
   {
     TProcesSerwera lan({QStringLiteral("--adres-publiczny"), QStringLiteral("192.0.2.7")});
     QVERIFY(lan.Uruchom());
-    QByteArray odpowiedz = SurowaOdpowiedz(
-        lan.PortHttp(), ZapytanieOSerwer(1001, 0, QStringLiteral("localhost")));
+    QByteArray odpowiedz =
+        SurowaOdpowiedz(lan.PortHttp(), ZapytanieOSerwer(1001, 0, QStringLiteral("localhost")));
     const TOdpowiedzSerwera o = RozbierzOdpowiedzSerwera(odpowiedz);
     QCOMPARE(o.Adres, QStringLiteral("192.0.2.7"));
     QCOMPARE(o.Port, QString::number(lan.PortGG()));
@@ -157,8 +157,8 @@ private slots:
     QVERIFY2(ciemne > 150, qPrintable(QString::number(ciemne)));
 
     const QString wartosc = QString::fromLatin1(ZapytajBaze(
-        serwer->PlikBazy(),
-        QStringLiteral("SELECT wartosc FROM tokeny WHERE CAST(id AS TEXT)='%1'").arg(token.Identyfikator)));
+        serwer->PlikBazy(), QStringLiteral("SELECT wartosc FROM tokeny WHERE CAST(id AS TEXT)='%1'")
+                                .arg(token.Identyfikator)));
     QCOMPARE(wartosc.size(), 5);
     const QString haslo = QStringLiteral("tajne & gęste");
     const QByteArray formularz =
@@ -184,16 +184,15 @@ private slots:
     const TToken token =
         RozbierzToken(TekstOdpowiedzi(Pobierz(http, Adres(*serwer, SciezkaTokenu), true)));
     const QString wartosc = QString::fromLatin1(ZapytajBaze(
-        serwer->PlikBazy(),
-        QStringLiteral("SELECT wartosc FROM tokeny WHERE CAST(id AS TEXT)='%1'").arg(token.Identyfikator)));
+        serwer->PlikBazy(), QStringLiteral("SELECT wartosc FROM tokeny WHERE CAST(id AS TEXT)='%1'")
+                                .arg(token.Identyfikator)));
     const auto zarejestruj = [&](const QString &wpisana) {
-      return RozbierzWynikRejestracji(TekstOdpowiedzi(
-          Pobierz(http, Adres(*serwer, SciezkaRejestracji), true,
-                  FormularzRejestracji(QStringLiteral("x"), QString(), token.Identyfikator,
-                                       wpisana))));
+      return RozbierzWynikRejestracji(TekstOdpowiedzi(Pobierz(
+          http, Adres(*serwer, SciezkaRejestracji), true,
+          FormularzRejestracji(QStringLiteral("x"), QString(), token.Identyfikator, wpisana))));
     };
     QCOMPARE(zarejestruj(wartosc == QStringLiteral("00000") ? QStringLiteral("11111")
-                                                              : QStringLiteral("00000"))
+                                                            : QStringLiteral("00000"))
                  .Rodzaj,
              TWynikRejestracji::ZlyToken);
     // No second guess on the same token.
@@ -212,8 +211,8 @@ private slots:
   {
     QTest::addColumn<QByteArray>("zapytanie");
     QTest::addColumn<QByteArray>("poczatek");
-    QTest::newRow("nieznana ścieżka") << QByteArray("GET /index.html HTTP/1.0\r\n\r\n")
-                                      << QByteArray("HTTP/1.0 404");
+    QTest::newRow("nieznana ścieżka")
+        << QByteArray("GET /index.html HTTP/1.0\r\n\r\n") << QByteArray("HTTP/1.0 404");
     QTest::newRow("nagłówek ponad 8 KiB")
         << QByteArray("GET /appsvc/appmsg4.asp HTTP/1.0\r\nX: " + QByteArray(9000, 'a') +
                       "\r\n\r\n")
@@ -228,8 +227,8 @@ private slots:
     QTest::newRow("zła długość")
         << QByteArray("POST /appsvc/regtoken.asp HTTP/1.0\r\nContent-Length: -5\r\n\r\n")
         << QByteArray("HTTP/1.0 400");
-    QTest::newRow("niedokończone zapytanie") << QByteArray("GET /appsvc/appmsg4.asp HTTP/1.0\r\n")
-                                             << QByteArray();
+    QTest::newRow("niedokończone zapytanie")
+        << QByteArray("GET /appsvc/appmsg4.asp HTTP/1.0\r\n") << QByteArray();
   }
   void granice()
   {
@@ -246,8 +245,7 @@ private slots:
       QVERIFY2(odpowiedz.startsWith(poczatek), odpowiedz.left(40).constData());
     }
     // The service still answers others.
-    QVERIFY(SurowaOdpowiedz(serwer->PortHttp(),
-                            ZapytanieOSerwer(1, 0, QStringLiteral("localhost")))
+    QVERIFY(SurowaOdpowiedz(serwer->PortHttp(), ZapytanieOSerwer(1, 0, QStringLiteral("localhost")))
                 .startsWith("HTTP/1.0 200"));
   }
 
@@ -329,16 +327,26 @@ private slots:
     QTest::addColumn<QString>("wartosc");
     QTest::addColumn<int>("ile");
     QTest::addColumn<QString>("pierwszy");
-    QTest::newRow("miejscowość, trzy strony") << "miejscowosc" << "krak" << 45 << "2001";
-    QTest::newRow("numer") << "numer" << "2017" << 1 << "2017";
-    QTest::newRow("imię") << "imie" << "żan" << 1 << "3001";
-    QTest::newRow("nazwisko") << "nazwisko" << "kowalsk" << 2 << "3001";
-    QTest::newRow("pseudonim") << "pseudonim" << "nick4" << 7 << "2004";
-    QTest::newRow("rok") << "rok" << "1982" << 9 << "2002";
-    QTest::newRow("kobieta") << "plec" << "1" << 24 << "1002";
-    QTest::newRow("mężczyzna") << "plec" << "2" << 24 << "2001";
-    QTest::newRow("tylko aktywni") << "aktywni" << "" << 1 << "1002";
-    QTest::newRow("nikt") << "miejscowosc" << "Radom" << 0 << "";
+    QTest::newRow("miejscowość, trzy strony") << "miejscowosc"
+                                              << "krak" << 45 << "2001";
+    QTest::newRow("numer") << "numer"
+                           << "2017" << 1 << "2017";
+    QTest::newRow("imię") << "imie"
+                          << "żan" << 1 << "3001";
+    QTest::newRow("nazwisko") << "nazwisko"
+                              << "kowalsk" << 2 << "3001";
+    QTest::newRow("pseudonim") << "pseudonim"
+                               << "nick4" << 7 << "2004";
+    QTest::newRow("rok") << "rok"
+                         << "1982" << 9 << "2002";
+    QTest::newRow("kobieta") << "plec"
+                             << "1" << 24 << "1002";
+    QTest::newRow("mężczyzna") << "plec"
+                               << "2" << 24 << "2001";
+    QTest::newRow("tylko aktywni") << "aktywni"
+                                   << "" << 1 << "1002";
+    QTest::newRow("nikt") << "miejscowosc"
+                          << "Radom" << 0 << "";
   }
   void szukanie()
   {

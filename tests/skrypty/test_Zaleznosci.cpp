@@ -74,46 +74,47 @@ private slots:
     QTest::addColumn<QString>("wskazane"); // what the report must name (empty: nothing)
 
     // A lower folder reaching up closes a circle with the includes that already run down.
-    QTest::newRow("net do gg") << QStringLiteral("net/Gniazdo.cpp") << QByteArray("#include \"gg/Sesja.h\"")
-                               << true << QStringLiteral("net/Gniazdo.cpp");
-    QTest::newRow("contacts do gg") << QStringLiteral("contacts/Drzewo.h")
-                                    << QByteArray("#include \"gg/Pakiety.h\"") << true
-                                    << QStringLiteral("contacts/Drzewo.h");
+    QTest::newRow("net do gg") << QStringLiteral("net/Gniazdo.cpp")
+                               << QByteArray("#include \"gg/Sesja.h\"") << true
+                               << QStringLiteral("net/Gniazdo.cpp");
+    QTest::newRow("contacts do gg")
+        << QStringLiteral("contacts/Drzewo.h") << QByteArray("#include \"gg/Pakiety.h\"") << true
+        << QStringLiteral("contacts/Drzewo.h");
     QTest::newRow("app do programu") << QStringLiteral("app/ui/Aplikacja.cpp")
-                                     << QByteArray("#include \"program/FrmPaplankiMain.h\"")
-                                     << true << QStringLiteral("app/ui/Aplikacja.cpp");
+                                     << QByteArray("#include \"program/FrmPaplankiMain.h\"") << true
+                                     << QStringLiteral("app/ui/Aplikacja.cpp");
     // Two steps: archiwum already uses gg, so gg reaching archiwum is a circle of two folders.
-    QTest::newRow("gg do archiwum") << QStringLiteral("gg/Odbior.cpp")
-                                    << QByteArray("#include \"archiwum/Archiwum.h\"") << true
-                                    << QStringLiteral("gg/Odbior.cpp");
+    QTest::newRow("gg do archiwum")
+        << QStringLiteral("gg/Odbior.cpp") << QByteArray("#include \"archiwum/Archiwum.h\"") << true
+        << QStringLiteral("gg/Odbior.cpp");
     // Three folders: pulpit uses contacts, which uses app; app reaching pulpit closes it.
-    QTest::newRow("app do pulpitu") << QStringLiteral("app/Sciezki.cpp")
-                                    << QByteArray("#include \"pulpit/IkonaProgramu.h\"") << true
-                                    << QStringLiteral("app/Sciezki.cpp");
-    QTest::newRow("spacje w dyrektywie") << QStringLiteral("net/KlientHttp.cpp")
-                                         << QByteArray("  #  include \"contacts/Drzewo.h\"")
-                                         << true << QStringLiteral("net/KlientHttp.cpp");
+    QTest::newRow("app do pulpitu")
+        << QStringLiteral("app/Sciezki.cpp") << QByteArray("#include \"pulpit/IkonaProgramu.h\"")
+        << true << QStringLiteral("app/Sciezki.cpp");
+    QTest::newRow("spacje w dyrektywie")
+        << QStringLiteral("net/KlientHttp.cpp") << QByteArray("  #  include \"contacts/Drzewo.h\"")
+        << true << QStringLiteral("net/KlientHttp.cpp");
     // Core code never includes a window header, not even its own folder's.
     QTest::newRow("rdzen do ui tego samego folderu")
-        << QStringLiteral("contacts/Drzewo.cpp") << QByteArray("#include \"contacts/ui/Obrazki.h\"") << true
-        << QStringLiteral("contacts/Drzewo.cpp");
+        << QStringLiteral("contacts/Drzewo.cpp") << QByteArray("#include \"contacts/ui/Obrazki.h\"")
+        << true << QStringLiteral("contacts/Drzewo.cpp");
     QTest::newRow("rdzen do ui innego folderu")
         << QStringLiteral("gg/Sesja.cpp") << QByteArray("#include \"app/ui/Aplikacja.h\"") << true
         << QStringLiteral("gg/Sesja.cpp");
     // Downward includes and the ones that are not real include lines stay allowed.
     QTest::newRow("w dol") << QStringLiteral("pulpit/ui/Zasobnik.cpp")
                            << QByteArray("#include \"net/Gniazdo.h\"") << false << QString();
-    QTest::newRow("okno do okna nizej") << QStringLiteral("dialogs/ui/FrmStan.cpp")
-                                        << QByteArray("#include \"app/ui/Aplikacja.h\"") << false
-                                        << QString();
+    QTest::newRow("okno do okna nizej")
+        << QStringLiteral("dialogs/ui/FrmStan.cpp") << QByteArray("#include \"app/ui/Aplikacja.h\"")
+        << false << QString();
     QTest::newRow("komentarz") << QStringLiteral("net/Gniazdo.cpp")
                                << QByteArray("// #include \"gg/Sesja.h\"") << false << QString();
-    QTest::newRow("naglowek systemowy") << QStringLiteral("net/Gniazdo.cpp")
-                                        << QByteArray("#include <gg/Sesja.h>") << false
-                                        << QString();
-    QTest::newRow("nieznany folder") << QStringLiteral("net/Gniazdo.cpp")
-                                     << QByteArray("#include \"generowane/Plik.h\"") << false
-                                     << QString();
+    QTest::newRow("naglowek systemowy")
+        << QStringLiteral("net/Gniazdo.cpp") << QByteArray("#include <gg/Sesja.h>") << false
+        << QString();
+    QTest::newRow("nieznany folder")
+        << QStringLiteral("net/Gniazdo.cpp") << QByteArray("#include \"generowane/Plik.h\"")
+        << false << QString();
   }
 
   void podrzucone()
@@ -141,8 +142,8 @@ private slots:
     const QString sciezka = QString::fromUtf8(linia).section(QLatin1Char('"'), 1, 1);
     QVERIFY2(w.wyjscie.contains(QStringLiteral("#include \"%1\"").arg(sciezka)),
              qPrintable(w.wyjscie));
-    QVERIFY(w.wyjscie.contains(QStringLiteral("Kółko między folderami"))
-            || w.wyjscie.contains(QStringLiteral("Plik bez okien")));
+    QVERIFY(w.wyjscie.contains(QStringLiteral("Kółko między folderami")) ||
+            w.wyjscie.contains(QStringLiteral("Plik bez okien")));
   }
 
   void kolkoWypisaneRaz()

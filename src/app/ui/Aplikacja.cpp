@@ -1,9 +1,9 @@
 #include "app/ui/Aplikacja.h"
 
-#include "net/Blad.h"
 #include "app/Teksty.h"
 #include "app/ui/Powloka.h"
 #include "app/ui/StanAplikacji.h"
+#include "net/Blad.h"
 
 #include <exception>
 

@@ -1,13 +1,13 @@
 #include "app/ui/FormaStandardowa.h"
 
 #include "app/Autor.h"
-#include "net/Pobieranie.h"
 #include "app/Sciezki.h"
 #include "app/Teksty.h"
 #include "app/Wersja.h"
 #include "app/ui/ObrazWyjscia.h"
 #include "app/ui/Powloka.h"
 #include "app/ui/StanAplikacji.h"
+#include "net/Pobieranie.h"
 
 #include <QAction>
 #include <QApplication>
@@ -104,9 +104,9 @@ void TFormaStandardowa::ZbudujMenu()
   FileMenu->setObjectName(QStringLiteral("FileMenu"));
   FileMenu->menuAction()->setStatusTip(QStringLiteral("Instalowanie nowego oprogramowania"));
   N3 = separator(FileMenu, "N3");
-  FileExitItem = polecenie(FileMenu, "FileExitItem", QStringLiteral("&Zamknij"),
-                           QStringLiteral("Zamknięcie"), QKeySequence(Qt::ALT | Qt::Key_X),
-                           &TFormaStandardowa::FileExitItemClick);
+  FileExitItem =
+      polecenie(FileMenu, "FileExitItem", QStringLiteral("&Zamknij"), QStringLiteral("Zamknięcie"),
+                QKeySequence(Qt::ALT | Qt::Key_X), &TFormaStandardowa::FileExitItemClick);
 
   Help1 = MainMenu->addMenu(QStringLiteral("Pomo&c"));
   Help1->setObjectName(QStringLiteral("Help1"));
@@ -132,9 +132,9 @@ void TFormaStandardowa::ZbudujMenu()
                              QStringLiteral("Uaktualnienie z internetu"), QKeySequence(),
                              &TFormaStandardowa::Uaktualnienie1Click);
   N5 = separator(Help1, "N5");
-  AboutItem = polecenie(Help1, "AboutItem", QStringLiteral("Windows - &informacje"), QString(),
-                        QKeySequence(Qt::CTRL | Qt::Key_Return),
-                        &TFormaStandardowa::AboutItemClick);
+  AboutItem =
+      polecenie(Help1, "AboutItem", QStringLiteral("Windows - &informacje"), QString(),
+                QKeySequence(Qt::CTRL | Qt::Key_Return), &TFormaStandardowa::AboutItemClick);
 }
 
 void TFormaStandardowa::FormCreate()
@@ -252,7 +252,8 @@ void TFormaStandardowa::PobieranieZakonczone(bool udane)
   QFile::remove(m_plikPobierany);
   m_plikPobierany.clear();
 
-  if (PorownajWersje(opublikowana.Starszy, opublikowana.Mlodszy, wlasna.Starszy, wlasna.Mlodszy) > 0) {
+  if (PorownajWersje(opublikowana.Starszy, opublikowana.Mlodszy, wlasna.Starszy, wlasna.Mlodszy) >
+      0) {
     const QString tekst = TekstNowaWersja.toString();
     if (StatusBar1->TrybProsty()) {
       StatusBar1->UstawTekstProsty(tekst);

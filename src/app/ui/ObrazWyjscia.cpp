@@ -14,8 +14,8 @@ public:
   {
     const QPalette paleta = QGuiApplication::palette();
     const bool wylaczony = tryb == QIcon::Disabled;
-    const QColor linia = paleta.color(wylaczony ? QPalette::Disabled : QPalette::Active,
-                                      QPalette::ButtonText);
+    const QColor linia =
+        paleta.color(wylaczony ? QPalette::Disabled : QPalette::Active, QPalette::ButtonText);
     const QColor strzalka = wylaczony ? linia : QColor(214, 40, 40);
     p->save();
     p->setRenderHint(QPainter::Antialiasing);
@@ -24,8 +24,8 @@ public:
     // The door frame, and the door swung open into the room.
     p->setPen(QPen(linia, 1.4, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     p->setBrush(Qt::NoBrush);
-    p->drawPolyline(QPolygonF{{7.5, 4.0}, {7.5, 1.5}, {1.5, 1.5}, {1.5, 14.5}, {7.5, 14.5},
-                              {7.5, 12.0}});
+    p->drawPolyline(
+        QPolygonF{{7.5, 4.0}, {7.5, 1.5}, {1.5, 1.5}, {1.5, 14.5}, {7.5, 14.5}, {7.5, 12.0}});
     QPainterPath drzwi;
     drzwi.moveTo(1.5, 1.5);
     drzwi.lineTo(5.5, 3.5);

@@ -66,7 +66,8 @@ QMessageBox::Icon IkonaStylu(int styl)
 
 void BladUruchamiania(QWidget *wlasciciel, const QString &nazwa, QStringView pierwszeZdanie)
 {
-  PokazKomunikatProgramu(wlasciciel, nazwa, pierwszeZdanie.toString() + u' ' + TekstBrakProgramu.toString(),
+  PokazKomunikatProgramu(wlasciciel, nazwa,
+                         pierwszeZdanie.toString() + u' ' + TekstBrakProgramu.toString(),
                          Komunikat::PrzyciskOk, TekstBlad.toString());
 }
 
@@ -144,5 +145,5 @@ void OtworzStroneAutora(QWidget *wlasciciel, const QString &nazwa)
 int ZadzwonDoAutora([[maybe_unused]] const QString &strona, [[maybe_unused]] const QString &nazwa)
 {
   return QDesktopServices::openUrl(QUrl(QStringLiteral("tel:") + QLatin1String(TelefonAutora))) ? 0
-                                                                                                 : 1;
+                                                                                                : 1;
 }

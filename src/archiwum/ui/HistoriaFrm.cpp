@@ -120,10 +120,11 @@ void THistoriaFrm::Szukaj()
   m_trafienia = m_archiwum.Szukaj(SzukajEd->text(), NajwiecejWynikow);
   WynikiLW->clear();
   for (const TTrafienie &t : m_trafienia)
-    WynikiLW->addItem(QStringLiteral("(%1) %2: %3")
-                          .arg(DataCzasNaTekst(t.czas))
-                          .arg(t.numer)
-                          .arg(QString(t.tekst).replace(QStringLiteral("\r\n"), QStringLiteral(" "))));
+    WynikiLW->addItem(
+        QStringLiteral("(%1) %2: %3")
+            .arg(DataCzasNaTekst(t.czas))
+            .arg(t.numer)
+            .arg(QString(t.tekst).replace(QStringLiteral("\r\n"), QStringLiteral(" "))));
   if (m_trafienia.isEmpty()) {
     WynikiLW->addItem(QStringLiteral("Nic nie znaleziono."));
     WynikiLW->item(0)->setFlags(Qt::NoItemFlags);
@@ -162,16 +163,16 @@ void THistoriaFrm::EksportujBtnClick()
   const QString strona = QStringLiteral("Strona HTML (*.html)");
   QString wybrany = tekst;
   const QString plik = QFileDialog::getSaveFileName(
-      this, QStringLiteral("Eksport rozmowy"),
-      QStringLiteral("Rozmowa-%1.txt").arg(Model->Numer()), tekst + QStringLiteral(";;") + strona,
-      &wybrany);
+      this, QStringLiteral("Eksport rozmowy"), QStringLiteral("Rozmowa-%1.txt").arg(Model->Numer()),
+      tekst + QStringLiteral(";;") + strona, &wybrany);
   if (plik.isEmpty())
     return;
-  const bool html = wybrany == strona || plik.endsWith(QStringLiteral(".html"), Qt::CaseInsensitive) ||
+  const bool html = wybrany == strona ||
+                    plik.endsWith(QStringLiteral(".html"), Qt::CaseInsensitive) ||
                     plik.endsWith(QStringLiteral(".htm"), Qt::CaseInsensitive);
   if (!Eksportuj(plik, html))
-    PokazKomunikatProgramu(this, m_nazwaProduktu.isEmpty() ? windowTitle() : m_nazwaProduktu,
-                           QStringLiteral("Nie można zapisać pliku\r%1")
-                               .arg(QDir::toNativeSeparators(plik)),
-                           Komunikat::IkonaBledu, QStringLiteral("Błąd"));
+    PokazKomunikatProgramu(
+        this, m_nazwaProduktu.isEmpty() ? windowTitle() : m_nazwaProduktu,
+        QStringLiteral("Nie można zapisać pliku\r%1").arg(QDir::toNativeSeparators(plik)),
+        Komunikat::IkonaBledu, QStringLiteral("Błąd"));
 }

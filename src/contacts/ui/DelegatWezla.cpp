@@ -42,7 +42,8 @@ void TDelegatWezla::initStyleOption(QStyleOptionViewItem *option, const QModelIn
   QStyledItemDelegate::initStyleOption(option, index);
   if (!index.data(TModelDrzewa::RolaWyszarzony).toBool())
     return;
-  option->palette.setBrush(QPalette::Text, option->palette.brush(QPalette::Disabled, QPalette::Text));
+  option->palette.setBrush(QPalette::Text,
+                           option->palette.brush(QPalette::Disabled, QPalette::Text));
   if (option->icon.isNull())
     return;
   // The dimmed picture of whichever image the node shows now (its selected image when selected);
@@ -86,8 +87,7 @@ QSize TDelegatWezla::sizeHint(const QStyleOptionViewItem &option, const QModelIn
 }
 
 TDelegatWezla::TCzesc TDelegatWezla::CzescPod(const QStyleOptionViewItem &opcja,
-                                              const QModelIndex &indeks,
-                                              const QPoint &punkt) const
+                                              const QModelIndex &indeks, const QPoint &punkt) const
 {
   if (!indeks.isValid() || !opcja.rect.contains(punkt))
     return TCzesc::Brak;

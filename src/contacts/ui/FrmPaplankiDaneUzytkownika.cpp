@@ -73,7 +73,7 @@ void TFrmPaplankiDaneUzytkownika::UstawPola(const TPola &pola)
 
 TFrmPaplankiDaneUzytkownika::TPola TFrmPaplankiDaneUzytkownika::Pola() const
 {
-  return {NumerEd->text(), ImieEd->text(),  NazwiskoEd->text(),
+  return {NumerEd->text(),   ImieEd->text(),  NazwiskoEd->text(),
           TelefonEd->text(), EmailEd->text(), OpisEd->text()};
 }
 

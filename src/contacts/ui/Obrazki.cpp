@@ -77,8 +77,8 @@ QImage Narysuj(const TRysunek &rysunek, bool kolorowy, const TWyglad &w)
         p.setPen(Qt::NoPen);
     } else {
       p.setBrush(Qt::NoBrush);
-      p.setPen(QPen(w.ciemneTlo ? JasnySzary : Szary, 1.0, Qt::SolidLine, Qt::RoundCap,
-                    Qt::RoundJoin));
+      p.setPen(
+          QPen(w.ciemneTlo ? JasnySzary : Szary, 1.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     }
     p.drawPath(k.sciezka);
   }

@@ -13,13 +13,13 @@ class TWidokDrzewa : public QTreeView {
 public:
   // Where a point of the viewport lies, as the tree control's hit test says it.
   enum class TTrafienie {
-    Nigdzie,     // empty space below the last row
-    Wciecie,     // left of a row's node, except its expand button
-    Przycisk,    // the expand button of a row that has children
-    IkonaStanu,  // the state image
-    Ikona,       // the node's image
-    Etykieta,    // the caption
-    ZaEtykieta,  // right of the caption
+    Nigdzie,    // empty space below the last row
+    Wciecie,    // left of a row's node, except its expand button
+    Przycisk,   // the expand button of a row that has children
+    IkonaStanu, // the state image
+    Ikona,      // the node's image
+    Etykieta,   // the caption
+    ZaEtykieta, // right of the caption
   };
   struct TWynikTrafienia {
     TTrafienie gdzie = TTrafienie::Nigdzie;

@@ -35,7 +35,8 @@ void TFrmStan::ZbudujSkladniki()
   m_grupa = new QButtonGroup(this);
   auto *uklad = new QVBoxLayout(RadioGroup1);
   for (int i = 0; i < int(TabelaStanow.size()); ++i) {
-    auto *pozycja = new QRadioButton(QString::fromUtf16(TabelaStanow[size_t(i)].pozycja), RadioGroup1);
+    auto *pozycja =
+        new QRadioButton(QString::fromUtf16(TabelaStanow[size_t(i)].pozycja), RadioGroup1);
     m_grupa->addButton(pozycja, i);
     m_pozycje << pozycja;
     uklad->addWidget(pozycja);

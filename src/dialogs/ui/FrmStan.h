@@ -23,12 +23,12 @@ class TFrmStan : public QDialog {
 public:
   explicit TFrmStan(QWidget *rodzic = nullptr);
 
-  QGroupBox *RadioGroup1;       // "&Stan"
-  QPushButton *BitBtn1;         // "&Zmień"
-  QPushButton *BitBtn2;         // "Anuluj"
-  QStatusBar *StatusBar1;       // no panels, not written
-  QCheckBox *CBDlaPrzyjaciol;   // "Tylko dla przyjaciół": adds the friends-only bit
-  QLabel *Label1;               // "&Informacja"
+  QGroupBox *RadioGroup1;     // "&Stan"
+  QPushButton *BitBtn1;       // "&Zmień"
+  QPushButton *BitBtn2;       // "Anuluj"
+  QStatusBar *StatusBar1;     // no panels, not written
+  QCheckBox *CBDlaPrzyjaciol; // "Tylko dla przyjaciół": adds the friends-only bit
+  QLabel *Label1;             // "&Informacja"
   QLineEdit *InformacjaEd;
   QTimeEdit *CzasDTP;
   QDateEdit *DataDTP;

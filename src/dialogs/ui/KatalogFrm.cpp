@@ -98,12 +98,11 @@ void TKatalogFrm::ZbudujKryteria()
 
   NumerLb = Etykieta(this, QStringLiteral("NumerLb"), QStringLiteral("Numer"), NumerEd);
   ImieLb = Etykieta(this, QStringLiteral("ImieLb"), QStringLiteral("Imię"), ImieEd);
-  NazwiskoLb =
-      Etykieta(this, QStringLiteral("NazwiskoLb"), QStringLiteral("Nazwisko"), NazwiskoEd);
+  NazwiskoLb = Etykieta(this, QStringLiteral("NazwiskoLb"), QStringLiteral("Nazwisko"), NazwiskoEd);
   PseudonimLb =
       Etykieta(this, QStringLiteral("PseudonimLb"), QStringLiteral("Pseudonim"), PseudonimEd);
-  MiejscowoscLb = Etykieta(this, QStringLiteral("MiejscowoscLb"), QStringLiteral("Miejscowość"),
-                           MiejscowoscEd);
+  MiejscowoscLb =
+      Etykieta(this, QStringLiteral("MiejscowoscLb"), QStringLiteral("Miejscowość"), MiejscowoscEd);
   UrodzonyaLb =
       Etykieta(this, QStringLiteral("UrodzonyaLb"), QStringLiteral("Urodzony/a"), UrodzonyaEd);
 
@@ -131,10 +130,12 @@ void TKatalogFrm::ZbudujKryteria()
 void TKatalogFrm::UlozOkno()
 {
   auto *kryteria = new QGridLayout;
-  const std::pair<QLabel *, QLineEdit *> wiersze[] = {
-      {NumerLb, NumerEd},         {ImieLb, ImieEd},
-      {NazwiskoLb, NazwiskoEd},   {PseudonimLb, PseudonimEd},
-      {MiejscowoscLb, MiejscowoscEd}, {UrodzonyaLb, UrodzonyaEd}};
+  const std::pair<QLabel *, QLineEdit *> wiersze[] = {{NumerLb, NumerEd},
+                                                      {ImieLb, ImieEd},
+                                                      {NazwiskoLb, NazwiskoEd},
+                                                      {PseudonimLb, PseudonimEd},
+                                                      {MiejscowoscLb, MiejscowoscEd},
+                                                      {UrodzonyaLb, UrodzonyaEd}};
   int w = 0;
   for (const auto &[etykieta, pole] : wiersze) {
     kryteria->addWidget(etykieta, w, 0);
@@ -242,6 +243,7 @@ void TKatalogFrm::PokazSzukanie(bool szukanie)
   // Qt has no caption colours; the palette's mid tone stands in for the inactive caption.
   QPalette paleta = ListView1->palette();
   const QPalette wzor = palette();
-  paleta.setColor(QPalette::Base, szukanie ? wzor.color(QPalette::Mid) : wzor.color(QPalette::Base));
+  paleta.setColor(QPalette::Base,
+                  szukanie ? wzor.color(QPalette::Mid) : wzor.color(QPalette::Base));
   ListView1->setPalette(paleta);
 }

@@ -1,14 +1,14 @@
 #include "dialogs/ui/MojeDaneFrm.h"
 
-#include "net/Blad.h"
 #include "app/Komunikaty.h"
 #include "app/Kontrast.h"
 #include "app/ui/Aplikacja.h"
 #include "app/ui/Powloka.h"
 #include "app/ui/RozmiarOkna.h"
 #include "app/ui/StanAplikacji.h"
-#include "gg/HostyGG.h"
 #include "dialogs/Rejestracja.h"
+#include "gg/HostyGG.h"
+#include "net/Blad.h"
 #include "net/KlientHttp.h"
 
 #include <QButtonGroup>
@@ -234,10 +234,11 @@ void TMojeDaneFrm::ZbudujPrywatne()
   uklad->addWidget(Label10, 5, 0, 1, 2);
   uklad->addWidget(Label11, 6, 0, 1, 2);
 
-  connect(m_uzytkownik, &QButtonGroup::buttonToggled, this, [this](QAbstractButton *, bool wlaczony) {
-    if (wlaczony)
-      WykonajZObslugaBledow([this] { NowyIstniejacyRBClick(); });
-  });
+  connect(m_uzytkownik, &QButtonGroup::buttonToggled, this,
+          [this](QAbstractButton *, bool wlaczony) {
+            if (wlaczony)
+              WykonajZObslugaBledow([this] { NowyIstniejacyRBClick(); });
+          });
   connect(UtworzBB, &QPushButton::clicked, this,
           [this] { WykonajZObslugaBledow([this] { UtworzBBClick(); }); });
 }
@@ -256,13 +257,13 @@ void TMojeDaneFrm::ZbudujPubliczne()
   PseudonimLb =
       Etykieta(g, QStringLiteral("PseudonimLb"), QStringLiteral("Psuedonim"), PseudonimEd);
   UrodzonyaEd = Pole(g, QStringLiteral("UrodzonyaEd"));
-  UrodzonyaLb = Etykieta(g, QStringLiteral("UrodzonyaLb"), QStringLiteral("Urodzony/a roku"),
-                         UrodzonyaEd);
+  UrodzonyaLb =
+      Etykieta(g, QStringLiteral("UrodzonyaLb"), QStringLiteral("Urodzony/a roku"), UrodzonyaEd);
   MiejscowoscEd = Pole(g, QStringLiteral("MiejscowoscEd"));
-  MiejscowoscLb = Etykieta(g, QStringLiteral("MiejscowoscLb"), QStringLiteral("Miejscowość"),
-                           MiejscowoscEd);
-  PlecRG = GrupaRadiowa(g, QStringLiteral("PlecRG"), QStringLiteral("Płeć"), PozycjePlciKonta(),
-                        m_plec);
+  MiejscowoscLb =
+      Etykieta(g, QStringLiteral("MiejscowoscLb"), QStringLiteral("Miejscowość"), MiejscowoscEd);
+  PlecRG =
+      GrupaRadiowa(g, QStringLiteral("PlecRG"), QStringLiteral("Płeć"), PozycjePlciKonta(), m_plec);
 
   PlecRG->setAccessibleName(QStringLiteral("Płeć"));
 
@@ -408,8 +409,8 @@ void TMojeDaneFrm::PobierzObrazek()
 
 void TMojeDaneFrm::UtworzBBClick()
 {
-  const QByteArray formularz = FormularzRejestracji(HasloEd->text(), MailEd->text(),
-                                                    IdentyfikatorTokenu, ObrazekEd->text());
+  const QByteArray formularz =
+      FormularzRejestracji(HasloEd->text(), MailEd->text(), IdentyfikatorTokenu, ObrazekEd->text());
   const QString odpowiedz = TekstOdpowiedzi(PobierzZLogiem(
       OnLoguj, *KlientHttp1, AdresUslugi(HostRejestracji, PortRejestracji, SciezkaRejestracji),
       true, formularz));

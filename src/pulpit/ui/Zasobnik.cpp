@@ -10,7 +10,6 @@
 #include <QSystemTrayIcon>
 #include <QWidget>
 
-
 TZasobnik::TZasobnik(TSesjaGG &sesja, QWidget &okno, TObsluga obsluga, QObject *rodzic)
     : QObject(rodzic), m_sesja(sesja), m_okno(okno), m_obsluga(std::move(obsluga)),
       m_ikona(new QSystemTrayIcon(this)), m_menu(new QMenu)

@@ -22,8 +22,8 @@ class TZasobnik : public QObject {
   Q_OBJECT
 public:
   struct TObsluga {
-    std::function<void()> Polacz;       // "Połącz": the toolbar button's toggle
-    std::function<bool()> Polaczony;    // whether that button is down
+    std::function<void()> Polacz;        // "Połącz": the toolbar button's toggle
+    std::function<bool()> Polaczony;     // whether that button is down
     std::function<bool()> Powiadomienia; // the notification switch
     std::function<void(bool)> UstawPowiadomienia;
   };
